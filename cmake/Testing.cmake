@@ -1,0 +1,38 @@
+# GoogleTest: the system package on the host, built from its sources for MinGW.
+include(CTest)
+
+if(WIN32)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  if(NOT TARGET GTest::gtest_main)
+    add_library(GTest::gtest ALIAS gtest)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+    add_library(GTest::gmock ALIAS gmock)
+  endif()
+  set(VR38_WINE_TEMPLATE ${CMAKE_BINARY_DIR}/wine-template)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run ${VR38_WINE_TEMPLATE})
+else()
+  find_package(GTest REQUIRED)
+endif()
+
+# vr38_windows_test(NAME SOURCES... LIBS...): a GoogleTest program run under
+# wine64 in a private prefix (only where VR38_WINE_TESTS is on).
+function(vr38_windows_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
+  if(VR38_WINE_TESTS)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES LABELS wine TIMEOUT 600)
+  endif()
+endfunction()
+
+# vr38_unit_test(NAME SOURCES... LIBS...): a native GoogleTest suite.
+function(vr38_unit_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 120)
+endfunction()

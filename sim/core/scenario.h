@@ -1,0 +1,56 @@
+#pragma once
+// The state of a simulated VR-380MX and the failures to inject, read from a
+// small text file of "key = value" lines ('#' starts a comment):
+//
+//   identification = K0V          status reply bytes 2..4
+//   version = 5.00                firmware version reported (up to 4 chars)
+//   model = 0                     model reply byte 5 (a character)
+//   system = 0                    system reply byte (a number)
+//   printer_id = 0x3831           printer id in the transfer status
+//   fail = status.write           this step fails (repeatable)
+//   silent = version.read         this read gets no answer in time
+//   reply.status = 00 01 4B       replaces a whole reply (hex bytes):
+//                                 reply.status, .version, .model, .sys_read
+//   tr.TRCmdInit = 5              result code of a transfer-library export
+//   tr.status = 81 20 4B 00 00    replaces the transfer status area
+//   progress.step = 25            percent between progress reports
+//   progress.delay_ms = 0         pause before each progress report
+//
+// Steps are named after the command written ("status", "mode", "version",
+// "model", "sys_read", "sys_write_a", "sys_write_b", "sys_final") with
+// ".write" or ".read".
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sim {
+
+inline constexpr std::uint16_t kDefaultPrinterId = 0x3831;
+
+struct Scenario {
+    std::string identification = "K0V";
+    std::string version = "5.00";
+    std::uint8_t modelByte = '0';
+    std::uint8_t systemByte = 0;
+    std::uint16_t printerId = kDefaultPrinterId;
+    std::set<std::string> failingSteps;
+    std::set<std::string> silentSteps;
+    std::map<std::string, std::vector<std::uint8_t>> replies;
+    std::map<std::string, std::int32_t> exportResults;
+    std::vector<std::uint8_t> transferStatus;  // empty: built from the state
+    int progressStep = 25;
+    int progressDelayMs = 0;
+
+    // Unknown keys and malformed values are reported in errors, one line each.
+    static Scenario Parse(std::string_view text, std::vector<std::string>* errors = nullptr);
+    std::string Serialize() const;
+};
+
+std::vector<std::uint8_t> ParseHexBytes(std::string_view text, bool* ok = nullptr);
+std::string FormatHexBytes(const std::uint8_t* data, std::size_t size);
+
+}  // namespace sim

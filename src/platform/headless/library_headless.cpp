@@ -1,0 +1,125 @@
+#include <algorithm>
+#include <cctype>
+#include <list>
+#include <mutex>
+#include <utility>
+
+#include "platform/headless/library_table.h"
+#include "platform/library.h"
+
+namespace platform::headless {
+namespace {
+
+struct LoadedLibrary {
+    std::string name;
+    ExportTable exports;
+};
+
+struct LibraryRegistry {
+    std::mutex mutex;
+    std::map<std::string, ExportTable> libraries;  // keyed by lower-case name
+    std::vector<std::string> requests;
+    // Libraries handed out by Library::Load; a handle is the address of its
+    // element. Each keeps its own copy of the export table, so a test that
+    // unregisters a library does not pull the exports from under a holder.
+    std::list<LoadedLibrary> loaded;
+};
+
+LibraryRegistry& Registry()
+{
+    static LibraryRegistry registry;
+    return registry;
+}
+
+std::string Folded(std::string text)
+{
+    std::ranges::transform(text, text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+}  // namespace
+
+void RegisterLibrary(const std::string& name, ExportTable exports)
+{
+    std::lock_guard lock(Registry().mutex);
+    Registry().libraries[Folded(name)] = std::move(exports);
+}
+
+void UnregisterLibrary(const std::string& name)
+{
+    std::lock_guard lock(Registry().mutex);
+    Registry().libraries.erase(Folded(name));
+}
+
+void ResetLibraries()
+{
+    std::lock_guard lock(Registry().mutex);
+    Registry().libraries.clear();
+    Registry().requests.clear();
+}
+
+std::vector<std::string> LibraryLoadRequests()
+{
+    std::lock_guard lock(Registry().mutex);
+    return Registry().requests;
+}
+
+int LoadedLibraryCount()
+{
+    std::lock_guard lock(Registry().mutex);
+    return static_cast<int>(Registry().loaded.size());
+}
+
+}  // namespace platform::headless
+
+namespace platform {
+
+using headless::LoadedLibrary;
+
+Library::~Library() { Free(); }
+
+Library::Library(Library&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
+
+Library& Library::operator=(Library&& other) noexcept
+{
+    if (this != &other) {
+        Free();
+        m_handle = std::exchange(other.m_handle, nullptr);
+    }
+    return *this;
+}
+
+Library Library::Load(const std::string& nameOrPath)
+{
+    auto& registry = headless::Registry();
+    std::lock_guard lock(registry.mutex);
+    registry.requests.push_back(nameOrPath);
+    const auto found = registry.libraries.find(headless::Folded(nameOrPath));
+    if (found == registry.libraries.end()) {
+        return Library();
+    }
+    auto& library = registry.loaded.emplace_back(LoadedLibrary{nameOrPath, found->second});
+    return Library(&library);
+}
+
+void Library::Free()
+{
+    if (m_handle != nullptr) {
+        auto& registry = headless::Registry();
+        std::lock_guard lock(registry.mutex);
+        registry.loaded.remove_if([this](const LoadedLibrary& library) { return &library == m_handle; });
+        m_handle = nullptr;
+    }
+}
+
+void* Library::ResolveAddress(const char* exportName) const
+{
+    if (m_handle == nullptr || exportName == nullptr) {
+        return nullptr;
+    }
+    const auto& exports = static_cast<const LoadedLibrary*>(m_handle)->exports;
+    const auto found = exports.find(exportName);
+    return found == exports.end() ? nullptr : found->second;
+}
+
+}  // namespace platform

@@ -1,0 +1,33 @@
+#pragma once
+// The headless stand-in for the platform's library loader: a table of
+// in-process libraries that tests register by name, each a map of export
+// names to addresses. Loading looks a name up without regard to letter case,
+// as the Windows file system does.
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace platform::headless {
+
+using ExportTable = std::map<std::string, void*>;
+
+template <class Function>
+void* ExportAddress(Function* function)
+{
+    return reinterpret_cast<void*>(function);
+}
+
+void RegisterLibrary(const std::string& name, ExportTable exports);
+void UnregisterLibrary(const std::string& name);
+
+// Forgets every registered library and the load history.
+void ResetLibraries();
+
+// Names asked for by Library::Load, in order, whether they loaded or not.
+std::vector<std::string> LibraryLoadRequests();
+
+// How many loaded libraries are held right now.
+int LoadedLibraryCount();
+
+}  // namespace platform::headless

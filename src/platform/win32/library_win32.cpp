@@ -1,0 +1,43 @@
+#include "platform/library.h"
+
+#include <windows.h>
+
+#include <utility>
+
+namespace platform {
+
+Library::~Library() { Free(); }
+
+Library::Library(Library&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
+
+Library& Library::operator=(Library&& other) noexcept
+{
+    if (this != &other) {
+        Free();
+        m_handle = std::exchange(other.m_handle, nullptr);
+    }
+    return *this;
+}
+
+Library Library::Load(const std::string& nameOrPath)
+{
+    return Library(::LoadLibraryA(nameOrPath.c_str()));
+}
+
+void Library::Free()
+{
+    if (m_handle != nullptr) {
+        ::FreeLibrary(static_cast<HMODULE>(m_handle));
+        m_handle = nullptr;
+    }
+}
+
+void* Library::ResolveAddress(const char* exportName) const
+{
+    if (m_handle == nullptr) {
+        return nullptr;
+    }
+    return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(m_handle), exportName));
+}
+
+}  // namespace platform

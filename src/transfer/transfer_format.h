@@ -1,0 +1,30 @@
+#pragma once
+// What passes between the program and the transfer library "TrDrv.dll":
+// result codes, the status area's layout, the sizes of the areas handed to
+// the library and the fixed limit arguments.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+// Result codes kept in g_nTransferResult. Any other nonzero value is a
+// failure reported by the library.
+inline constexpr std::int32_t TRANSFER_OK = 0;
+inline constexpr std::int32_t TRANSFER_ERR_PRINTER_ID = 7;
+inline constexpr std::int32_t TRANSFER_CANCELLED = 8;
+
+namespace transfer_format {
+
+inline constexpr std::size_t INIT_INFO_SIZE = 10;
+inline constexpr std::size_t STATUS_SIZE = 32;
+
+// TransferStatus: bytes 0 to 2 are fixed, bytes 3 and 4 the printer id, low
+// byte first; bytes 5 to 31 are the library's own.
+inline constexpr std::array<std::uint8_t, 3> STATUS_SIGNATURE{0x81, 0x20, 0x4B};
+inline constexpr std::size_t STATUS_PRINTER_ID_OFFSET = 3;
+
+// Limit arguments the program always passes.
+inline constexpr std::int32_t CMD_LIMIT = 1000;
+inline constexpr std::int32_t SEND_LIMIT = 500000;
+
+}  // namespace transfer_format

@@ -1,0 +1,100 @@
+#include "transfer/transfer_library.h"
+
+#include <algorithm>
+
+platform::Library g_hTransferLib;
+TRInitPrinterProc g_pfnTRInitPrinter = nullptr;
+TRCheckSupportPrinterProc g_pfnTRCheckSupportPrinter = nullptr;
+TRCmdInitProc g_pfnTRCmdInit = nullptr;
+TRGetStatusProc g_pfnTRGetStatus = nullptr;
+TRGetFileListProc g_pfnTRGetFileList = nullptr;
+TRSendFileProc g_pfnTRSendFile = nullptr;
+TRReceiveFileProc g_pfnTRReceiveFile = nullptr;
+TRDeleteFileProc g_pfnTRDeleteFile = nullptr;
+
+std::string g_strTransferPrinter;
+std::uint16_t g_wTransferPrinterId = 0;
+std::int32_t g_nTransferResult = TRANSFER_OK;
+std::array<std::uint8_t, transfer_format::STATUS_SIZE> g_TransferStatus{};
+std::array<std::uint8_t, transfer_format::INIT_INFO_SIZE> g_TransferInitInfo{};
+
+namespace {
+
+template <class FunctionPointer>
+bool BindExport(FunctionPointer& target, const char* name)
+{
+    target = g_hTransferLib.Resolve<FunctionPointer>(name);
+    return target != nullptr;
+}
+
+}  // namespace
+
+bool LoadTransferLibrary()
+{
+    g_strTransferPrinter.clear();
+    g_hTransferLib = platform::Library::Load(TRANSFER_LIBRARY_NAME);
+    if (!g_hTransferLib) {
+        return false;
+    }
+    return BindExport(g_pfnTRInitPrinter, "TRInitPrinter") &&
+           BindExport(g_pfnTRCheckSupportPrinter, "TRCheckSupportPrinter") &&
+           BindExport(g_pfnTRCmdInit, "TRCmdInit") && BindExport(g_pfnTRGetStatus, "TRGetStatus") &&
+           BindExport(g_pfnTRGetFileList, "TRGetFileList") && BindExport(g_pfnTRSendFile, "TRSendFile") &&
+           BindExport(g_pfnTRReceiveFile, "TRReceiveFile") && BindExport(g_pfnTRDeleteFile, "TRDeleteFile");
+}
+
+void FreeTransferLibrary() { g_hTransferLib.Free(); }
+
+bool TransferInitPrinter(const std::string& name)
+{
+    g_TransferInitInfo.fill(0);
+    g_nTransferResult = g_pfnTRInitPrinter(name.c_str(), g_TransferInitInfo.data());
+    if (g_nTransferResult != TRANSFER_OK) {
+        return false;
+    }
+    g_strTransferPrinter = name;
+    return true;
+}
+
+bool TransferCmdInit()
+{
+    g_nTransferResult = g_pfnTRCmdInit(transfer_format::CMD_LIMIT);
+    return g_nTransferResult == TRANSFER_OK;
+}
+
+bool TransferGetStatus()
+{
+    g_TransferStatus.fill(0);
+    g_nTransferResult = g_pfnTRGetStatus(g_TransferStatus.data(), transfer_format::CMD_LIMIT);
+    return g_nTransferResult == TRANSFER_OK;
+}
+
+bool CheckTransferPrinter()
+{
+    if (!TransferCmdInit() || !TransferGetStatus()) {
+        return false;
+    }
+    using namespace transfer_format;
+    const std::array<std::uint8_t, 5> expected{STATUS_SIGNATURE[0], STATUS_SIGNATURE[1], STATUS_SIGNATURE[2],
+                                               static_cast<std::uint8_t>(g_wTransferPrinterId & 0xFF),
+                                               static_cast<std::uint8_t>(g_wTransferPrinterId >> 8)};
+    return std::equal(expected.begin(), expected.end(), g_TransferStatus.begin());
+}
+
+void ResetTransferState()
+{
+    FreeTransferLibrary();
+    g_pfnTRInitPrinter = nullptr;
+    g_pfnTRCheckSupportPrinter = nullptr;
+    g_pfnTRCmdInit = nullptr;
+    g_pfnTRGetStatus = nullptr;
+    g_pfnTRGetFileList = nullptr;
+    g_pfnTRSendFile = nullptr;
+    g_pfnTRReceiveFile = nullptr;
+    g_pfnTRDeleteFile = nullptr;
+    g_strTransferPrinter.clear();
+    g_wTransferPrinterId = 0;
+    g_nTransferResult = TRANSFER_OK;
+    g_TransferStatus.fill(0);
+    g_TransferInitInfo.fill(0);
+}

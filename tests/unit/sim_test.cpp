@@ -1,0 +1,100 @@
+// The simulated printer itself: its scenario file, its log and the transfer
+// it takes, since every other suite trusts what it reports.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "core/firmware_image.h"
+#include "core/scenario.h"
+#include "core/sim_log.h"
+#include "core/sim_printer.h"
+
+namespace {
+
+TEST(SimScenario, ParsesEveryKeyAndReportsBadLines)
+{
+    std::vector<std::string> errors;
+    const auto scenario = sim::Scenario::Parse(
+        "# comment\nversion = 5.10\nmodel = 1\nsystem = 1\nprinter_id = 0x00AB\nfail = status.write\n"
+        "silent = version.read\nreply.model = 00 30\ntr.TRCmdInit = -2\ntr.status = 81 20\nprogress.step = 50\n"
+        "bogus = 1\nsystem = 300\nno equals sign\n",
+        &errors);
+    EXPECT_EQ(scenario.version, "5.10");
+    EXPECT_EQ(scenario.modelByte, '1');
+    EXPECT_EQ(scenario.systemByte, 1);
+    EXPECT_EQ(scenario.printerId, 0xAB);
+    EXPECT_TRUE(scenario.failingSteps.contains("status.write"));
+    EXPECT_TRUE(scenario.silentSteps.contains("version.read"));
+    EXPECT_EQ(scenario.replies.at("model"), (std::vector<std::uint8_t>{0x00, 0x30}));
+    EXPECT_EQ(scenario.exportResults.at("TRCmdInit"), -2);
+    EXPECT_EQ(scenario.transferStatus, (std::vector<std::uint8_t>{0x81, 0x20}));
+    EXPECT_EQ(scenario.progressStep, 50);
+    EXPECT_EQ(errors.size(), 3u);
+
+    // What the simulator writes back reads the same.
+    errors.clear();
+    const auto again = sim::Scenario::Parse(scenario.Serialize(), &errors);
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(again.Serialize(), scenario.Serialize());
+}
+
+TEST(SimLog, LinesRoundTripWithBlanksInPrinterNames)
+{
+    const sim::LogEntry entry{"TMWriteFile", "Corvane VR-380MX (Special Tape)", 3, 10000, 1, {0x1B, 0x69, 0x53},
+                              "status"};
+    EXPECT_EQ(sim::LogEntry::FromLine(entry.ToLine()), entry);
+    EXPECT_FALSE(sim::LogEntry::FromLine("TMWriteFile\tx\t3"));
+    EXPECT_FALSE(sim::LogEntry::FromLine("a\tb\tnot a number\t0\t0\t\t"));
+}
+
+int32_t DRIVER_CALL GoOn(int32_t) { return 1; }
+int32_t DRIVER_CALL StopAtHalf(int32_t percent) { return percent >= 50 ? 0 : 1; }
+
+TEST(SimTransfer, ReportsProgressInStepsAndTakesTheNewVersion)
+{
+    auto scenario = sim::Scenario::Parse("printer_id = 0x3831\nprogress.step = 50\nversion = 5.00");
+    sim::Printer printer(scenario);
+    printer.TRInitPrinter("P", nullptr);
+    const auto file = sim::firmware_image::MakeFirmwareFile(0x3831, "5.10", 300, 300);
+    std::int32_t length = 300;
+    std::array<std::uint8_t, 32> status{};
+    int notified = 0;
+    printer.SetStateChangedHandler([&](const sim::Scenario& s) {
+        ++notified;
+        EXPECT_EQ(s.version, "5.10");
+    });
+    EXPECT_EQ(printer.TRSendFile(file.data(), file.data() + 64, &length, status.data(), 500000, &GoOn), 0);
+    std::vector<std::int32_t> reported;
+    for (const auto& entry : printer.Log()) {
+        if (entry.call == "progress") {
+            reported.push_back(entry.length);
+        }
+    }
+    EXPECT_EQ(reported, (std::vector<std::int32_t>{0, 50, 100}));
+    EXPECT_EQ(printer.GetScenario().version, "5.10");
+    EXPECT_EQ(notified, 1);
+}
+
+TEST(SimTransfer, RefusesForeignHeadersAndStopsWhenAsked)
+{
+    sim::Printer printer(sim::Scenario::Parse("printer_id = 0x3831\nprogress.step = 25"));
+    std::array<std::uint8_t, 32> status{};
+
+    auto foreign = sim::firmware_image::MakeFirmwareFile(0x3832, "5.10", 10, 10);
+    std::int32_t length = 10;
+    EXPECT_EQ(printer.TRSendFile(foreign.data(), foreign.data() + 64, &length, status.data(), 500000, &GoOn),
+              sim::kResultBadHeader);
+
+    auto file = sim::firmware_image::MakeFirmwareFile(0x3831, "5.10", 10, 10);
+    length = 9;  // differs from the header
+    EXPECT_EQ(printer.TRSendFile(file.data(), file.data() + 64, &length, status.data(), 500000, &GoOn),
+              sim::kResultBadLength);
+
+    length = 10;
+    EXPECT_EQ(printer.TRSendFile(file.data(), file.data() + 64, &length, status.data(), 500000, &StopAtHalf),
+              sim::kResultCancelled);
+    EXPECT_EQ(printer.GetScenario().version, "5.00");
+}
+
+}  // namespace
