@@ -13,6 +13,12 @@ inline constexpr std::int32_t TRANSFER_OK = 0;
 inline constexpr std::int32_t TRANSFER_ERR_PRINTER_ID = 7;
 inline constexpr std::int32_t TRANSFER_CANCELLED = 8;
 
+// Failures the program finds itself, before the library is asked: a data file
+// that cannot be opened or read, announces no data or more than it holds, or
+// whose data does not fit in memory; and a worker thread that cannot start.
+inline constexpr std::int32_t TRANSFER_ERR_DATA_FILE = -1;
+inline constexpr std::int32_t TRANSFER_ERR_NO_WORKER = -2;
+
 namespace transfer_format {
 
 inline constexpr std::size_t INIT_INFO_SIZE = 10;
