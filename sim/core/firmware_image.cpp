@@ -4,9 +4,8 @@
 
 namespace sim::firmware_image {
 
-std::vector<std::uint8_t> MakeFirmwareFile(std::uint16_t printerId, const std::string& version,
-                                           std::int32_t dataLength, std::size_t actualDataBytes,
-                                           std::size_t trailingBytes)
+std::vector<std::uint8_t> MakeFirmwareFile(std::uint16_t printerId, const std::string& version, std::int32_t dataLength,
+                                           std::size_t actualDataBytes, std::size_t trailingBytes)
 {
     std::vector<std::uint8_t> file(HEADER_SIZE, 0);
     std::ranges::copy(SIGNATURE, file.begin());

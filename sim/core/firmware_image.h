@@ -20,8 +20,7 @@ inline constexpr std::size_t DATA_LENGTH_OFFSET = 16;
 
 // A whole data file: header, then dataLength bytes of a repeating pattern,
 // then trailing bytes that are not part of the data.
-std::vector<std::uint8_t> MakeFirmwareFile(std::uint16_t printerId, const std::string& version,
-                                           std::int32_t dataLength, std::size_t actualDataBytes,
-                                           std::size_t trailingBytes = 0);
+std::vector<std::uint8_t> MakeFirmwareFile(std::uint16_t printerId, const std::string& version, std::int32_t dataLength,
+                                           std::size_t actualDataBytes, std::size_t trailingBytes = 0);
 
 }  // namespace sim::firmware_image

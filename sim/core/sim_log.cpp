@@ -50,8 +50,8 @@ std::optional<LogEntry> LogEntry::FromLine(std::string_view line)
     LogEntry entry;
     entry.call = fields[0];
     entry.printer = fields[1];
-    bool ok = ToInteger(fields[2], entry.length) && ToInteger(fields[3], entry.limit) &&
-              ToInteger(fields[4], entry.result);
+    bool ok =
+        ToInteger(fields[2], entry.length) && ToInteger(fields[3], entry.limit) && ToInteger(fields[4], entry.result);
     bool bytesOk = true;
     entry.bytes = ParseHexBytes(fields[5], &bytesOk);
     entry.note = fields[6];

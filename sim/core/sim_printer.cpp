@@ -48,7 +48,10 @@ const KnownCommand* Recognise(const std::uint8_t* data, std::int32_t length)
     return nullptr;
 }
 
-std::string SafeText(const char* text) { return text == nullptr ? std::string() : std::string(text); }
+std::string SafeText(const char* text)
+{
+    return text == nullptr ? std::string() : std::string(text);
+}
 
 std::int32_t ReadInt32(const std::uint8_t* bytes)
 {
@@ -312,10 +315,9 @@ std::int32_t Printer::TRSendFile(const std::uint8_t* header64, const std::uint8_
     if (header64 == nullptr || data == nullptr || length == nullptr || progress == nullptr) {
         return finish(kResultBadHeader, "missing argument");
     }
-    const std::uint16_t headerId = static_cast<std::uint16_t>(header64[image::PRINTER_ID_OFFSET] |
-                                                              (header64[image::PRINTER_ID_OFFSET + 1] << 8));
-    if (!std::equal(image::SIGNATURE.begin(), image::SIGNATURE.end(), header64) ||
-        headerId != scenario.printerId) {
+    const std::uint16_t headerId =
+        static_cast<std::uint16_t>(header64[image::PRINTER_ID_OFFSET] | (header64[image::PRINTER_ID_OFFSET + 1] << 8));
+    if (!std::equal(image::SIGNATURE.begin(), image::SIGNATURE.end(), header64) || headerId != scenario.printerId) {
         return finish(kResultBadHeader, "header refused");
     }
     if (dataLength <= 0 || ReadInt32(header64 + image::DATA_LENGTH_OFFSET) != dataLength) {

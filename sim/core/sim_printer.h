@@ -40,8 +40,8 @@ public:
     void SetStateChangedHandler(std::function<void(const Scenario&)> handler);
 
     // Raw I/O library.
-    std::int32_t TMWriteFile(const char* printer, std::int32_t reserved, const std::uint8_t* data,
-                             std::int32_t length, std::int32_t* count, std::int32_t timeoutMs);
+    std::int32_t TMWriteFile(const char* printer, std::int32_t reserved, const std::uint8_t* data, std::int32_t length,
+                             std::int32_t* count, std::int32_t timeoutMs);
     std::int32_t TMReadFile(const char* printer, std::int32_t reserved, std::uint8_t* data, std::int32_t length,
                             std::int32_t* count, std::int32_t timeoutMs);
 

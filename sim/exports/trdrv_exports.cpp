@@ -15,7 +15,10 @@ std::int32_t DRIVER_CALL TRCheckSupportPrinter(const char* printer)
     return sim::ActivePrinter().TRCheckSupportPrinter(printer);
 }
 
-std::int32_t DRIVER_CALL TRCmdInit(std::int32_t limit) { return sim::ActivePrinter().TRCmdInit(limit); }
+std::int32_t DRIVER_CALL TRCmdInit(std::int32_t limit)
+{
+    return sim::ActivePrinter().TRCmdInit(limit);
+}
 
 std::int32_t DRIVER_CALL TRGetStatus(std::uint8_t* status32, std::int32_t limit)
 {
@@ -38,6 +41,9 @@ std::int32_t DRIVER_CALL TRReceiveFile(const char* name, std::uint8_t* buffer, s
     return sim::ActivePrinter().TRReceiveFile(name, buffer, length);
 }
 
-std::int32_t DRIVER_CALL TRDeleteFile(const char* name) { return sim::ActivePrinter().TRDeleteFile(name); }
+std::int32_t DRIVER_CALL TRDeleteFile(const char* name)
+{
+    return sim::ActivePrinter().TRDeleteFile(name);
+}
 
 }  // extern "C"

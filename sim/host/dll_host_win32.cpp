@@ -48,8 +48,7 @@ std::string ReadWholeFile(const std::string& path)
 
 class DllHost {
 public:
-    DllHost()
-        : m_scenarioPath(EnvironmentOr("VR38SIM_SCENARIO", ModuleDirectory() + "\\vr38sim.ini"))
+    DllHost() : m_scenarioPath(EnvironmentOr("VR38SIM_SCENARIO", ModuleDirectory() + "\\vr38sim.ini"))
     {
         m_printer.SetLogFile(EnvironmentOr("VR38SIM_LOG", ModuleDirectory() + "\\vr38sim.log"));
         m_printer.SetStateChangedHandler([this](const Scenario& scenario) {

@@ -50,16 +50,17 @@ SimulatedDriver::SimulatedDriver(Scenario scenario, std::set<std::string> missin
                                                           {"TMWriteFile", ExportAddress(&TMWriteFile)},
                                                           {"TMReadFile", ExportAddress(&TMReadFile)},
                                                       }));
-    platform::headless::RegisterLibrary("TrDrv.dll", without({
-                                                         {"TRInitPrinter", ExportAddress(&TRInitPrinter)},
-                                                         {"TRCheckSupportPrinter", ExportAddress(&TRCheckSupportPrinter)},
-                                                         {"TRCmdInit", ExportAddress(&TRCmdInit)},
-                                                         {"TRGetStatus", ExportAddress(&TRGetStatus)},
-                                                         {"TRGetFileList", ExportAddress(&TRGetFileList)},
-                                                         {"TRSendFile", ExportAddress(&TRSendFile)},
-                                                         {"TRReceiveFile", ExportAddress(&TRReceiveFile)},
-                                                         {"TRDeleteFile", ExportAddress(&TRDeleteFile)},
-                                                     }));
+    platform::headless::RegisterLibrary("TrDrv.dll",
+                                        without({
+                                            {"TRInitPrinter", ExportAddress(&TRInitPrinter)},
+                                            {"TRCheckSupportPrinter", ExportAddress(&TRCheckSupportPrinter)},
+                                            {"TRCmdInit", ExportAddress(&TRCmdInit)},
+                                            {"TRGetStatus", ExportAddress(&TRGetStatus)},
+                                            {"TRGetFileList", ExportAddress(&TRGetFileList)},
+                                            {"TRSendFile", ExportAddress(&TRSendFile)},
+                                            {"TRReceiveFile", ExportAddress(&TRReceiveFile)},
+                                            {"TRDeleteFile", ExportAddress(&TRDeleteFile)},
+                                        }));
 }
 
 SimulatedDriver::~SimulatedDriver()

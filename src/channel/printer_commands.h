@@ -10,11 +10,11 @@ namespace printer_commands {
 
 using Byte = std::uint8_t;
 
-inline constexpr std::array<Byte, 3> CMD_STATUS{0x1B, 0x69, 0x53};                // ESC i S
-inline constexpr std::array<Byte, 4> CMD_MODE{0x1B, 0x69, 0x61, 0x01};            // ESC i a 01
-inline constexpr std::array<Byte, 9> CMD_VERSION{0x54, 0x63, 0x63, 0x01, 0x20,    // "Tcc" ...
+inline constexpr std::array<Byte, 3> CMD_STATUS{0x1B, 0x69, 0x53};              // ESC i S
+inline constexpr std::array<Byte, 4> CMD_MODE{0x1B, 0x69, 0x61, 0x01};          // ESC i a 01
+inline constexpr std::array<Byte, 9> CMD_VERSION{0x54, 0x63, 0x63, 0x01, 0x20,  // "Tcc" ...
                                                  0x00, 0x20, 0x00, 0x10};
-inline constexpr std::array<Byte, 4> CMD_MODEL{0x1B, 0x69, 0x46, 0x53};           // ESC i F S
+inline constexpr std::array<Byte, 4> CMD_MODEL{0x1B, 0x69, 0x46, 0x53};  // ESC i F S
 inline constexpr std::array<Byte, 6> CMD_SYS_READ{0x55, 0x08, 0xF9, 0x01, 0x01, 0x00};
 inline constexpr std::array<Byte, 8> CMD_SYS_WRITE_A{0x55, 0x09, 0xFA, 0x01, 0x01, 0x00, 0x01, 0x00};
 inline constexpr std::array<Byte, 8> CMD_SYS_WRITE_B{0x55, 0x09, 0xFA, 0x01, 0x01, 0x00, 0x00, 0x00};

@@ -47,7 +47,10 @@ void UnbindRawIoLibrary()
     g_pfnTMReadFile = nullptr;
 }
 
-void ResetChannelState() { UnbindRawIoLibrary(); }
+void ResetChannelState()
+{
+    UnbindRawIoLibrary();
+}
 
 bool RawWrite(std::string_view printer, std::span<const std::uint8_t> bytes)
 {

@@ -18,11 +18,9 @@ using TransferProgressProc = std::int32_t(DRIVER_CALL*)(std::int32_t percent);
 // receive the number of bytes moved in *count and wait at most timeoutMs.
 // Non-zero result: success.
 using TMWriteFileProc = std::int32_t(DRIVER_CALL*)(char* printer, std::int32_t reserved, std::uint8_t* data,
-                                                   std::int32_t length, std::int32_t* count,
-                                                   std::int32_t timeoutMs);
+                                                   std::int32_t length, std::int32_t* count, std::int32_t timeoutMs);
 using TMReadFileProc = std::int32_t(DRIVER_CALL*)(char* printer, std::int32_t reserved, std::uint8_t* data,
-                                                  std::int32_t length, std::int32_t* count,
-                                                  std::int32_t timeoutMs);
+                                                  std::int32_t length, std::int32_t* count, std::int32_t timeoutMs);
 
 // Transfer library. Every export returns a result code, 0 for success.
 using TRInitPrinterProc = std::int32_t(DRIVER_CALL*)(const char* printer, std::uint8_t* initInfo10);

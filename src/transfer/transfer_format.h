@@ -12,6 +12,8 @@
 inline constexpr std::int32_t TRANSFER_OK = 0;
 inline constexpr std::int32_t TRANSFER_ERR_PRINTER_ID = 7;
 inline constexpr std::int32_t TRANSFER_CANCELLED = 8;
+// Our own code for a call to an export that was never bound.
+inline constexpr std::int32_t TRANSFER_ERR_NOT_BOUND = -1;
 
 // Failures the program finds itself, before the library is asked: a data file
 // that cannot be opened or read, announces no data or more than it holds, or

@@ -22,6 +22,15 @@ std::array<std::uint8_t, transfer_format::INIT_INFO_SIZE> g_TransferInitInfo{};
 
 namespace {
 
+// Calls a bound export and keeps its result code; an export that was never
+// bound fails like a failed call instead of being called through null.
+template <class FunctionPointer, class... Arguments>
+bool CallExport(FunctionPointer function, Arguments... arguments)
+{
+    g_nTransferResult = function != nullptr ? function(arguments...) : TRANSFER_ERR_NOT_BOUND;
+    return g_nTransferResult == TRANSFER_OK;
+}
+
 template <class FunctionPointer>
 bool BindExport(FunctionPointer& target, const char* name)
 {
@@ -39,19 +48,21 @@ bool LoadTransferLibrary()
         return false;
     }
     return BindExport(g_pfnTRInitPrinter, "TRInitPrinter") &&
-           BindExport(g_pfnTRCheckSupportPrinter, "TRCheckSupportPrinter") &&
-           BindExport(g_pfnTRCmdInit, "TRCmdInit") && BindExport(g_pfnTRGetStatus, "TRGetStatus") &&
-           BindExport(g_pfnTRGetFileList, "TRGetFileList") && BindExport(g_pfnTRSendFile, "TRSendFile") &&
-           BindExport(g_pfnTRReceiveFile, "TRReceiveFile") && BindExport(g_pfnTRDeleteFile, "TRDeleteFile");
+           BindExport(g_pfnTRCheckSupportPrinter, "TRCheckSupportPrinter") && BindExport(g_pfnTRCmdInit, "TRCmdInit") &&
+           BindExport(g_pfnTRGetStatus, "TRGetStatus") && BindExport(g_pfnTRGetFileList, "TRGetFileList") &&
+           BindExport(g_pfnTRSendFile, "TRSendFile") && BindExport(g_pfnTRReceiveFile, "TRReceiveFile") &&
+           BindExport(g_pfnTRDeleteFile, "TRDeleteFile");
 }
 
-void FreeTransferLibrary() { g_hTransferLib.Free(); }
+void FreeTransferLibrary()
+{
+    g_hTransferLib.Free();
+}
 
 bool TransferInitPrinter(const std::string& name)
 {
     g_TransferInitInfo.fill(0);
-    g_nTransferResult = g_pfnTRInitPrinter(name.c_str(), g_TransferInitInfo.data());
-    if (g_nTransferResult != TRANSFER_OK) {
+    if (!CallExport(g_pfnTRInitPrinter, name.c_str(), g_TransferInitInfo.data())) {
         return false;
     }
     g_strTransferPrinter = name;
@@ -60,15 +71,13 @@ bool TransferInitPrinter(const std::string& name)
 
 bool TransferCmdInit()
 {
-    g_nTransferResult = g_pfnTRCmdInit(transfer_format::CMD_LIMIT);
-    return g_nTransferResult == TRANSFER_OK;
+    return CallExport(g_pfnTRCmdInit, transfer_format::CMD_LIMIT);
 }
 
 bool TransferGetStatus()
 {
     g_TransferStatus.fill(0);
-    g_nTransferResult = g_pfnTRGetStatus(g_TransferStatus.data(), transfer_format::CMD_LIMIT);
-    return g_nTransferResult == TRANSFER_OK;
+    return CallExport(g_pfnTRGetStatus, g_TransferStatus.data(), transfer_format::CMD_LIMIT);
 }
 
 bool CheckTransferPrinter()

@@ -31,7 +31,10 @@ Call Write(Bytes bytes)
     return {"TMWriteFile", std::move(bytes), length, 10000};
 }
 
-Call Read(std::int32_t length) { return {"TMReadFile", {}, length, 2000}; }
+Call Read(std::int32_t length)
+{
+    return {"TMReadFile", {}, length, 2000};
+}
 
 class ChannelTest : public ::testing::Test {
 protected:
@@ -55,8 +58,8 @@ protected:
         std::vector<Call> calls;
         for (const auto& entry : m_driver->printer().Log()) {
             EXPECT_EQ(entry.printer, kPrinter);
-            calls.push_back({entry.call, entry.call == "TMWriteFile" ? entry.bytes : Bytes{}, entry.length,
-                             entry.limit});
+            calls.push_back(
+                {entry.call, entry.call == "TMWriteFile" ? entry.bytes : Bytes{}, entry.length, entry.limit});
         }
         return calls;
     }

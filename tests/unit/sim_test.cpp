@@ -48,8 +48,14 @@ TEST(SimLog, LinesRoundTripWithBlanksInPrinterNames)
     EXPECT_FALSE(sim::LogEntry::FromLine("a\tb\tnot a number\t0\t0\t\t"));
 }
 
-int32_t DRIVER_CALL GoOn(int32_t) { return 1; }
-int32_t DRIVER_CALL StopAtHalf(int32_t percent) { return percent >= 50 ? 0 : 1; }
+int32_t DRIVER_CALL GoOn(int32_t)
+{
+    return 1;
+}
+int32_t DRIVER_CALL StopAtHalf(int32_t percent)
+{
+    return percent >= 50 ? 0 : 1;
+}
 
 TEST(SimTransfer, ReportsProgressInStepsAndTakesTheNewVersion)
 {

@@ -35,6 +35,10 @@ protected:
 TEST_F(TransferLibraryTest, Binding_AnyOfTheEightExportsMissing_Fails)
 {
     EXPECT_FALSE(LoadTransferLibrary());  // no library at all
+    // Nothing is called through an export that was never bound.
+    EXPECT_FALSE(TransferInitPrinter("Label A"));
+    EXPECT_FALSE(CheckTransferPrinter());
+    EXPECT_EQ(g_nTransferResult, TRANSFER_ERR_NOT_BOUND);
 
     for (const char* missing : {"TRInitPrinter", "TRGetStatus", "TRDeleteFile"}) {
         g_strTransferPrinter = "left over";

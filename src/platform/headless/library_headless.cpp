@@ -76,7 +76,10 @@ namespace platform {
 
 using headless::LoadedLibrary;
 
-Library::~Library() { Free(); }
+Library::~Library()
+{
+    Free();
+}
 
 Library::Library(Library&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
 

@@ -6,7 +6,10 @@
 
 namespace platform {
 
-Library::~Library() { Free(); }
+Library::~Library()
+{
+    Free();
+}
 
 Library::Library(Library&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
 

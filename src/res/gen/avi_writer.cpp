@@ -173,7 +173,10 @@ std::vector<std::uint8_t> Write(const Rle8Clip& clip, std::optional<std::size_t>
 
 }  // namespace
 
-std::size_t AviNaturalSize(const Rle8Clip& clip) { return Write(clip, std::nullopt).size(); }
+std::size_t AviNaturalSize(const Rle8Clip& clip)
+{
+    return Write(clip, std::nullopt).size();
+}
 
 std::vector<std::uint8_t> WriteAvi(const Rle8Clip& clip, std::size_t fileSize)
 {

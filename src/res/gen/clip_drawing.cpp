@@ -44,8 +44,9 @@ constexpr int DOCUMENT_FOLD = 6;
 constexpr int PATH_LEFT = PRINTER_RIGHT;
 constexpr int PATH_RIGHT = DOCUMENT_LEFT;
 constexpr int BLOCK_TOP = 20;
-constexpr int BLOCK_SIZE = 6;
-constexpr int BLOCK_SPACING = 17;
+constexpr int BLOCK_WIDTH = 8;
+constexpr int BLOCK_HEIGHT = 6;
+constexpr int BLOCK_SPACING = 34;
 // Blocks alternate between two colours, so the pattern repeats every two
 // spacings; covering that in the frame count makes the clip loop seamlessly.
 constexpr int PATTERN_LENGTH = 2 * BLOCK_SPACING;
@@ -58,15 +59,14 @@ void DrawPrinter(IndexedImage& image, bool receiving)
     image.FillRect(PRINTER_LEFT + 6, PRINTER_TOP - 4, PRINTER_RIGHT - 6, PRINTER_TOP, MID_GRAY);
     image.FillRect(PRINTER_LEFT, PRINTER_TOP, PRINTER_RIGHT, PRINTER_BOTTOM - 4, LIGHT_GRAY);
     image.FillRect(PRINTER_LEFT, PRINTER_BOTTOM - 4, PRINTER_RIGHT, PRINTER_BOTTOM, DARK_GRAY);
-    image.FillRect(PRINTER_RIGHT - 2, BLOCK_TOP - 1, PRINTER_RIGHT, BLOCK_TOP + BLOCK_SIZE + 1, BLACK);
+    image.FillRect(PRINTER_RIGHT - 2, BLOCK_TOP - 1, PRINTER_RIGHT, BLOCK_TOP + BLOCK_HEIGHT + 1, BLACK);
 
     // Label tape out of the left side, with printing on it.
     image.FillRect(PRINTER_LEFT - 8, 22, PRINTER_LEFT, 28, WHITE);
     image.FillRect(PRINTER_LEFT - 6, 24, PRINTER_LEFT - 2, 26, DARK_BLUE);
 
-    // Status lamp: bright while a block is going in.
-    image.FillRect(PRINTER_LEFT + 6, PRINTER_TOP + 3, PRINTER_LEFT + 10, PRINTER_TOP + 5,
-                   receiving ? GREEN : DARK_GREEN);
+    // Data lamp: lit while a block is going in.
+    image.FillRect(PRINTER_LEFT + 6, PRINTER_TOP + 3, PRINTER_LEFT + 10, PRINTER_TOP + 5, receiving ? AMBER : MID_GRAY);
 }
 
 void DrawDocument(IndexedImage& image)
@@ -79,8 +79,8 @@ void DrawDocument(IndexedImage& image)
         image.FillRect(DOCUMENT_RIGHT - DOCUMENT_FOLD, DOCUMENT_TOP + row, fold, DOCUMENT_TOP + row + 1, PALE_GRAY);
     }
     // Lines of text, each a little shorter than the page.
-    constexpr int LINE_TOPS[] = {13, 18, 23, 28};
-    constexpr int LINE_ENDS[] = {DOCUMENT_RIGHT - 4, DOCUMENT_RIGHT - 8, DOCUMENT_RIGHT - 4, DOCUMENT_RIGHT - 12};
+    constexpr int LINE_TOPS[] = {14, 20, 26};
+    constexpr int LINE_ENDS[] = {DOCUMENT_RIGHT - 4, DOCUMENT_RIGHT - 8, DOCUMENT_RIGHT - 12};
     for (std::size_t line = 0; line < std::size(LINE_TOPS); ++line) {
         image.FillRect(DOCUMENT_LEFT + 4, LINE_TOPS[line], LINE_ENDS[line], LINE_TOPS[line] + 2, LIGHT_BLUE);
     }
@@ -94,12 +94,16 @@ bool DrawBlocks(IndexedImage& image, int frame)
     for (int block = 0; PATH_LEFT + block * BLOCK_SPACING - shift < PATH_RIGHT; ++block) {
         const int left = PATH_LEFT + block * BLOCK_SPACING - shift;
         const int visibleLeft = std::max(left, PATH_LEFT);
-        const int visibleRight = std::min(left + BLOCK_SIZE, PATH_RIGHT);
+        const int visibleRight = std::min(left + BLOCK_WIDTH, PATH_RIGHT);
         if (visibleLeft >= visibleRight) {
             continue;
         }
         entering = entering || left < PATH_LEFT;
-        image.FillRect(visibleLeft, BLOCK_TOP, visibleRight, BLOCK_TOP + BLOCK_SIZE, block % 2 == 0 ? BLUE : GREEN);
+        // A darker bottom edge gives the block some depth.
+        const bool blue = block % 2 == 0;
+        image.FillRect(visibleLeft, BLOCK_TOP, visibleRight, BLOCK_TOP + BLOCK_HEIGHT - 1, blue ? BLUE : GREEN);
+        image.FillRect(visibleLeft, BLOCK_TOP + BLOCK_HEIGHT - 1, visibleRight, BLOCK_TOP + BLOCK_HEIGHT,
+                       blue ? DARK_BLUE : DARK_GREEN);
     }
     return entering;
 }

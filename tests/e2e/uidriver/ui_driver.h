@@ -1,0 +1,99 @@
+#pragma once
+// Drives another Windows program through its windows, as a user would: finds
+// its top-level windows and message boxes, reads texts and states, clicks
+// buttons, picks combo-box entries and takes screenshots. Every wait has a
+// bound and polls the condition; nothing sleeps for a fixed time.
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace uidriver {
+
+inline constexpr std::chrono::milliseconds kDefaultWait{20000};
+
+// A started program; waits for it and closes its handles on destruction.
+class Process {
+public:
+    // Starts the program with the given working folder (empty: its own).
+    static std::optional<Process> Start(const std::string& executable, const std::string& workingFolder = {},
+                                        const std::string& arguments = {});
+    ~Process();
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&&) = delete;
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    DWORD Id() const { return m_info.dwProcessId; }
+    bool HasExited() const;
+    // The exit code once the program has ended within the wait, else empty.
+    std::optional<DWORD> WaitForExit(std::chrono::milliseconds wait = kDefaultWait) const;
+    void Kill() const;
+
+private:
+    Process() = default;
+    PROCESS_INFORMATION m_info{};
+};
+
+struct Window {
+    HWND handle = nullptr;
+    std::string title;
+    std::string className;
+};
+
+// Visible top-level windows of the process.
+std::vector<Window> TopLevelWindows(DWORD processId);
+
+// Waits for a visible top-level window of the process that satisfies the test.
+std::optional<Window> WaitForWindow(DWORD processId, const std::function<bool(const Window&)>& test,
+                                    std::chrono::milliseconds wait = kDefaultWait);
+
+// Waits for a visible dialog of the process with exactly this title.
+std::optional<Window> WaitForDialog(DWORD processId, const std::string& title,
+                                    std::chrono::milliseconds wait = kDefaultWait);
+
+// Waits until the condition holds; false when the wait ran out.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds wait = kDefaultWait);
+
+std::string Text(HWND window);
+std::string ItemText(HWND dialog, int id);
+bool IsItemEnabled(HWND dialog, int id);
+bool IsItemVisible(HWND dialog, int id);
+
+// Texts of all static controls of a window, in child order.
+std::vector<std::string> StaticTexts(HWND window);
+
+// Presses a button as a click would (BM_CLICK), without waiting for the
+// program to handle it.
+void Click(HWND dialog, int id);
+
+// The entries of a combo box, in the order it holds them, and its selection.
+std::vector<std::string> ComboEntries(HWND dialog, int id);
+std::string ComboSelection(HWND dialog, int id);
+
+// Selects the entry with exactly this text and tells the dialog, as a
+// user's choice would.
+bool SelectComboEntry(HWND dialog, int id, const std::string& text);
+
+struct MessageBoxView {
+    HWND handle = nullptr;
+    std::string caption;
+    std::string text;
+    std::vector<std::string> buttons;
+};
+
+// Waits for a message box of the process (a dialog of class #32770 with a
+// static text and no other controls than buttons, icon and text).
+std::optional<MessageBoxView> WaitForMessageBox(DWORD processId, std::chrono::milliseconds wait = kDefaultWait);
+
+// Answers a message box with the button of this command id (IDOK, IDYES...).
+void Answer(const MessageBoxView& box, int commandId);
+
+// Saves what the screen shows as a 24-bit BMP file.
+bool SaveScreenshot(const std::string& path);
+
+}  // namespace uidriver
