@@ -4,8 +4,7 @@
 
 namespace platform {
 
-WorkerThread::WorkerThread(Routine routine)
-    : m_thread([this, routine = std::move(routine)] { m_exitCode = routine(); })
+WorkerThread::WorkerThread(Routine routine) : m_thread([this, routine = std::move(routine)] { m_exitCode = routine(); })
 {
 }
 
@@ -18,7 +17,10 @@ std::unique_ptr<WorkerThread> WorkerThread::Start(Routine routine)
     }
 }
 
-WorkerThread::~WorkerThread() { Join(); }
+WorkerThread::~WorkerThread()
+{
+    Join();
+}
 
 std::uint32_t WorkerThread::Join()
 {

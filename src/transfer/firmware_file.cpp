@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
-FirmwareHeader::FirmwareHeader() { std::ranges::copy(firmware_format::HEADER_DEFAULT_START, bytes.begin()); }
+FirmwareHeader::FirmwareHeader()
+{
+    std::ranges::copy(firmware_format::HEADER_DEFAULT_START, bytes.begin());
+}
 
 std::uint16_t FirmwareHeader::PrinterId() const
 {
@@ -28,4 +31,7 @@ CFirmwareFile::CFirmwareFile(const std::string& path, unsigned openFlags) : plat
     Seek(0);
 }
 
-CFirmwareFile::~CFirmwareFile() { Close(); }
+CFirmwareFile::~CFirmwareFile()
+{
+    Close();
+}

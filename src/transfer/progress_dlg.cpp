@@ -47,8 +47,8 @@ std::int32_t DRIVER_CALL TransferProgress(std::int32_t percent)
     // Wider than 32 bits, so that files above 42,949,672 bytes cannot wrap
     // the intermediate products.
     const std::uint64_t overall =
-        (std::uint64_t{g_nDoneBytes} + std::uint64_t{g_nFileBytes} * static_cast<std::uint64_t>(percent) / 100) *
-        100 / g_nTotalBytes;
+        (std::uint64_t{g_nDoneBytes} + std::uint64_t{g_nFileBytes} * static_cast<std::uint64_t>(percent) / 100) * 100 /
+        g_nTotalBytes;
     if (overall <= kPercentMax) {
         g_nPercent = static_cast<int>(overall);
         g_pProgressDlg->SetProgressPos(IDC_TRANSFER_PROGRESS, g_nPercent);
@@ -150,7 +150,10 @@ void CProgressDlg::OnOK()
     platform::Dialog::OnOK();
 }
 
-void CProgressDlg::OnCancel() { g_bCancelRequested = 1; }
+void CProgressDlg::OnCancel()
+{
+    g_bCancelRequested = 1;
+}
 
 bool COperatingDlg::OnInitDialog()
 {

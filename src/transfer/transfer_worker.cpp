@@ -75,7 +75,9 @@ bool SendFirmwareFile(CFirmwareFile& file)
     }
     g_TransferStatus.fill(0);
     std::int32_t length = dataLength;
-    g_nTransferResult = g_pfnTRSendFile(file.m_header.bytes.data(), data.data(), &length, g_TransferStatus.data(),
-                                        transfer_format::SEND_LIMIT, TransferProgress);
+    g_nTransferResult = g_pfnTRSendFile != nullptr
+                            ? g_pfnTRSendFile(file.m_header.bytes.data(), data.data(), &length, g_TransferStatus.data(),
+                                              transfer_format::SEND_LIMIT, TransferProgress)
+                            : TRANSFER_ERR_NOT_BOUND;
     return g_nTransferResult == TRANSFER_OK;
 }

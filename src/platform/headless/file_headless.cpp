@@ -46,7 +46,10 @@ void ResetFileAccesses()
 namespace platform {
 
 namespace {
-std::FILE* Stream(void* handle) { return static_cast<std::FILE*>(handle); }
+std::FILE* Stream(void* handle)
+{
+    return static_cast<std::FILE*>(handle);
+}
 }  // namespace
 
 File::File(const std::string& path, unsigned openFlags)
@@ -56,7 +59,10 @@ File::File(const std::string& path, unsigned openFlags)
     }
 }
 
-File::~File() { Close(); }
+File::~File()
+{
+    Close();
+}
 
 bool File::Open(const std::string& path, unsigned openFlags)
 {

@@ -135,7 +135,10 @@ std::vector<Tokens> SplitArguments(const Tokens& tokens, std::size_t first)
 class Reader {
 public:
     Reader(std::string includeDirectory, const std::set<std::string>& definitions)
-        : m_includeDirectory(std::move(includeDirectory))
+        : m_includeDirectory(std::move(includeDirectory)),
+          // The ids <windows.h> gives the scripts.
+          m_symbols{{"IDOK", 1},     {"IDCANCEL", 2}, {"IDABORT", 3}, {"IDRETRY", 4},
+                    {"IDIGNORE", 5}, {"IDYES", 6},    {"IDNO", 7},    {"IDC_STATIC", -1}}
     {
         for (const auto& name : definitions) {
             m_symbols[name] = 1;
@@ -340,7 +343,7 @@ private:
         const auto& line = m_lines[m_next];
         Tokens tokens;
         NextTokens(tokens);
-        if (tokens.size() >= 2 && tokens[0].kind == TokenKind::Name && tokens[0].text == "STRINGTABLE") {
+        if (!tokens.empty() && tokens[0].kind == TokenKind::Name && tokens[0].text == "STRINGTABLE") {
             StringTable();
         } else if (tokens.size() >= 2 && tokens[1].kind == TokenKind::Name &&
                    (tokens[1].text == "DIALOGEX" || tokens[1].text == "DIALOG")) {
@@ -421,10 +424,9 @@ private:
     std::optional<ControlTemplate> Control(const Tokens& tokens) const
     {
         static const std::map<std::string, std::string> kClassOf{
-            {"LTEXT", "Static"},          {"CTEXT", "Static"},      {"RTEXT", "Static"},
-            {"ICON", "Static"},           {"PUSHBUTTON", "Button"}, {"DEFPUSHBUTTON", "Button"},
-            {"GROUPBOX", "Button"},       {"CHECKBOX", "Button"},   {"AUTOCHECKBOX", "Button"},
-            {"AUTORADIOBUTTON", "Button"}, {"COMBOBOX", "ComboBox"}, {"LISTBOX", "ListBox"},
+            {"LTEXT", "Static"},        {"CTEXT", "Static"},           {"RTEXT", "Static"},      {"ICON", "Static"},
+            {"PUSHBUTTON", "Button"},   {"DEFPUSHBUTTON", "Button"},   {"GROUPBOX", "Button"},   {"CHECKBOX", "Button"},
+            {"AUTOCHECKBOX", "Button"}, {"AUTORADIOBUTTON", "Button"}, {"COMBOBOX", "ComboBox"}, {"LISTBOX", "ListBox"},
             {"EDITTEXT", "Edit"},
         };
         if (tokens.empty() || tokens[0].kind != TokenKind::Name) {
@@ -435,8 +437,8 @@ private:
         const auto arguments = SplitArguments(tokens, 1);
         std::size_t at = 0;
         auto take = [&](int& value) { return at < arguments.size() && Number(arguments[at++], value); };
-        const bool hasText = control.statement != "COMBOBOX" && control.statement != "LISTBOX" &&
-                             control.statement != "EDITTEXT";
+        const bool hasText =
+            control.statement != "COMBOBOX" && control.statement != "LISTBOX" && control.statement != "EDITTEXT";
         if (hasText) {
             if (arguments.empty() || arguments[0].size() != 1) {
                 return std::nullopt;
@@ -504,8 +506,7 @@ const ResourceScript& ProgramResources()
     static const ResourceScript script = [] {
         const std::string path = VR38_RC_PATH;
         const auto slash = path.find_last_of('/');
-        return ParseResourceScript(ReadFile(path), slash == std::string::npos ? "." : path.substr(0, slash),
-                                   {VR38_RC_DEFINITIONS});
+        return ParseResourceScript(ReadFile(path), slash == std::string::npos ? "." : path.substr(0, slash), {});
     }();
     return script;
 }

@@ -47,12 +47,15 @@ struct UiScript {
     std::function<int(const MessageBoxRecord&)> onMessageBox;
 };
 
-// Forgets the script, the records, the main window and the application name.
+// Forgets the script, the records, the main window, the application name and
+// the replaced strings.
 void ResetUi();
 void SetUiScript(UiScript script);
 std::vector<UiEvent> UiEvents();
 std::vector<MessageBoxRecord> MessageBoxes();
 void SetApplicationName(std::string name);
+// Puts another text in place of a string of the program's string table.
+void SetResourceString(int id, std::string text);
 
 // The user's actions, on the dialog's thread (from a script handler). A click
 // on a disabled or hidden control does nothing and returns false.

@@ -73,6 +73,7 @@ struct UiState {
     std::thread::id uiThread = std::this_thread::get_id();
     std::deque<std::function<void()>> tasks;  // for the dialogs' thread
     std::map<DialogWindow*, std::unique_ptr<DialogWindow>> windows;
+    std::map<int, std::string> replacedStrings;
 };
 
 UiState& State()
@@ -100,8 +101,8 @@ void Record(UiEvent event, Dialog* dialog)
     }
 }
 
-void Record(DialogWindow* window, std::string op, int control = 0, std::string text = {}, int value = 0,
-            int value2 = 0, bool fromOtherThread = false)
+void Record(DialogWindow* window, std::string op, int control = 0, std::string text = {}, int value = 0, int value2 = 0,
+            bool fromOtherThread = false)
 {
     Record({window->layout->id, std::move(op), control, std::move(text), value, value2, fromOtherThread},
            window->dialog);
@@ -128,9 +129,8 @@ auto OnWindowThread(DialogWindow* window, Fn fn) -> decltype(fn(false))
     if (std::this_thread::get_id() == window->thread) {
         return fn(false);
     }
-    auto task = std::make_shared<std::packaged_task<Result()>>([window, fn]() mutable {
-        return IsLive(window) ? fn(true) : Result();
-    });
+    auto task = std::make_shared<std::packaged_task<Result()>>(
+        [window, fn]() mutable { return IsLive(window) ? fn(true) : Result(); });
     auto done = task->get_future();
     Enqueue([task] { (*task)(); });
     if (done.wait_for(std::chrono::milliseconds(headless::kStallMilliseconds)) != std::future_status::ready) {
@@ -441,7 +441,8 @@ namespace {
 
 bool SameTextIgnoringCase(const std::string& a, const std::string& b)
 {
-    return std::ranges::equal(a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+    return std::ranges::equal(a, b,
+                              [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 bool LessIgnoringCase(const std::string& a, const std::string& b)
@@ -477,9 +478,8 @@ int Dialog::ComboFindStringExact(int id, const std::string& text) const
         if (control == nullptr) {
             return -1;
         }
-        const auto found = std::ranges::find_if(control->items, [&](const auto& item) {
-            return SameTextIgnoringCase(item, text);
-        });
+        const auto found =
+            std::ranges::find_if(control->items, [&](const auto& item) { return SameTextIgnoringCase(item, text); });
         return found == control->items.end() ? -1 : static_cast<int>(found - control->items.begin());
     });
 }
@@ -532,9 +532,12 @@ void PostCommand(DialogHandle window, int commandId)
 
 int ShowMessageBox(const std::string& text, MessageButtons buttons, MessageIcon icon)
 {
-    MessageBoxRecord record{text, ApplicationName(), buttons,
+    MessageBoxRecord record{text,
+                            ApplicationName(),
+                            buttons,
                             icon == MessageIcon::Default ? MessageIcon::Warning : icon,
-                            buttons == MessageButtons::YesNo ? ID_YES : ID_OK, true};
+                            buttons == MessageButtons::YesNo ? ID_YES : ID_OK,
+                            true};
     std::function<int(const MessageBoxRecord&)> handler;
     {
         std::lock_guard lock(State().mutex);
@@ -557,6 +560,12 @@ std::string ApplicationName()
 
 std::string LoadResourceString(int id)
 {
+    {
+        std::lock_guard lock(State().mutex);
+        if (const auto found = State().replacedStrings.find(id); found != State().replacedStrings.end()) {
+            return found->second;
+        }
+    }
     const auto& strings = headless::ProgramResources().strings;
     const auto found = strings.find(id);
     return found == strings.end() ? std::string() : found->second;
@@ -574,7 +583,10 @@ void SetMainWindow(Dialog* dialog)
     State().mainWindow = dialog;
 }
 
-Rect DesktopWorkArea() { return {0, 0, 1024, 768}; }
+Rect DesktopWorkArea()
+{
+    return {0, 0, 1024, 768};
+}
 
 void WaitMilliseconds(int milliseconds)
 {
@@ -596,6 +608,13 @@ void ResetUi()
     State().mainWindow = nullptr;
     State().uiThread = std::this_thread::get_id();
     State().tasks.clear();
+    State().replacedStrings.clear();
+}
+
+void SetResourceString(int id, std::string text)
+{
+    std::lock_guard lock(State().mutex);
+    State().replacedStrings[id] = std::move(text);
 }
 
 void SetUiScript(UiScript script)
@@ -624,7 +643,10 @@ void SetApplicationName(std::string name)
 
 namespace {
 
-bool Usable(const DialogWindow::Control* control) { return control != nullptr && control->enabled && control->visible; }
+bool Usable(const DialogWindow::Control* control)
+{
+    return control != nullptr && control->enabled && control->visible;
+}
 
 }  // namespace
 
