@@ -165,6 +165,10 @@ std::string Dialog::GetCaption() const
 void Dialog::Show(bool show)
 {
     ::ShowWindow(Hwnd(m_window), show ? SW_SHOW : SW_HIDE);
+    if (show) {
+        // Painted now: the dialog's thread may not get to paint it soon.
+        ::UpdateWindow(Hwnd(m_window));
+    }
 }
 
 bool Dialog::IsVisible() const

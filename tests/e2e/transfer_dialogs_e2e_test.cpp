@@ -1,0 +1,294 @@
+// Firmware updates through the real Win32 dialogs, under Wine, against the
+// stand-in driver libraries. A watcher thread reads what the windows show,
+// answers the message boxes and, when asked, presses Cancel, while the update
+// runs on the main thread. With VR38_SCREENSHOTS naming a folder, it also
+// saves screenshots of the dialogs there.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <thread>
+
+#include "app/update_dlg.h"
+#include "channel/raw_io.h"
+#include "core/firmware_image.h"
+#include "core/scenario.h"
+#include "core/sim_log.h"
+#include "res/resource.h"
+#include "transfer/transfer_library.h"
+#include "uidriver/ui_driver.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+constexpr const char* kPrinter = "Corvane VR-380MX";
+
+// When the library last returned from a file transfer: the worker ends right
+// after it.
+TRSendFileProc g_libraryTRSendFile = nullptr;
+std::atomic<Clock::rep> g_sendReturned{0};
+
+std::int32_t DRIVER_CALL TimedTRSendFile(const std::uint8_t* header64, const std::uint8_t* data, std::int32_t* length,
+                                         std::uint8_t* status32, std::int32_t limit, TransferProgressProc progress)
+{
+    const auto result = g_libraryTRSendFile(header64, data, length, status32, limit, progress);
+    g_sendReturned = Clock::now().time_since_epoch().count();
+    return result;
+}
+
+// The watcher reads windows without sending messages to the thread that owns
+// them, which may be busy: the user-interface thread waits a second before it
+// closes the operating dialog.
+std::string RawText(HWND window)
+{
+    std::array<wchar_t, 256> text{};
+    const int length = ::InternalGetWindowText(window, text.data(), static_cast<int>(text.size()));
+    std::string narrow;
+    for (int i = 0; i < length; ++i) {
+        narrow.push_back(static_cast<char>(text[static_cast<std::size_t>(i)]));
+    }
+    return narrow;
+}
+
+// The process's dialogs and message boxes, visible or not.
+std::vector<HWND> ProcessDialogs()
+{
+    std::vector<HWND> dialogs;
+    ::EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            DWORD process = 0;
+            ::GetWindowThreadProcessId(window, &process);
+            std::array<char, 16> kind{};
+            ::GetClassNameA(window, kind.data(), static_cast<int>(kind.size()));
+            if (process == ::GetCurrentProcessId() && std::string(kind.data()) == "#32770") {
+                reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&dialogs));
+    return dialogs;
+}
+
+struct Seen {
+    std::vector<std::string> percentTexts;  // label 2312, each change
+    std::vector<std::string> statusTexts;   // label 2311, each change
+    std::string progressCaption;
+    bool cancelClicked = false;
+    std::optional<Clock::time_point> operatingShown;
+    std::optional<Clock::time_point> operatingGone;
+    std::vector<std::string> boxes;  // message box texts, in order
+    std::set<std::string> boxCaptions;
+};
+
+class Watcher {
+public:
+    explicit Watcher(bool pressCancel) : m_pressCancel(pressCancel), m_thread([this] { Run(); }) {}
+    ~Watcher() { Stop(); }
+
+    Seen Stop()
+    {
+        m_stop = true;
+        if (m_thread.joinable()) {
+            m_thread.join();
+        }
+        return m_seen;
+    }
+
+private:
+    void Screenshot(const std::string& name)
+    {
+        std::array<char, MAX_PATH> folder{};
+        if (::GetEnvironmentVariableA("VR38_SCREENSHOTS", folder.data(), MAX_PATH) == 0 ||
+            !m_shots.insert(name).second) {
+            return;
+        }
+        std::this_thread::sleep_for(150ms);  // let the window finish painting
+        uidriver::SaveScreenshot(std::string(folder.data()) + "\\" + name + ".bmp");
+    }
+
+    static void Note(std::vector<std::string>& texts, const std::string& text)
+    {
+        if (texts.empty() || texts.back() != text) {
+            texts.push_back(text);
+        }
+    }
+
+    void Run()
+    {
+        while (!m_stop) {
+            bool operatingVisible = false;
+            for (const HWND dialog : ProcessDialogs()) {
+                const bool visible = ::IsWindowVisible(dialog) != FALSE;
+                if (::GetDlgItem(dialog, IDC_TRANSFER_PERCENT) != nullptr && (visible || m_progressShown)) {
+                    // Read hidden too once it has shown: it hides itself at 100 %.
+                    m_progressShown = true;
+                    m_seen.progressCaption = RawText(dialog);
+                    Note(m_seen.percentTexts, RawText(::GetDlgItem(dialog, IDC_TRANSFER_PERCENT)));
+                    Note(m_seen.statusTexts, RawText(::GetDlgItem(dialog, IDC_TRANSFER_STATUS)));
+                    if (m_seen.percentTexts.back() == "50 %") {
+                        Screenshot("progress");
+                    }
+                    if (m_pressCancel && !m_seen.cancelClicked && uidriver::IsItemEnabled(dialog, IDCANCEL)) {
+                        uidriver::Click(dialog, IDCANCEL);
+                        m_seen.cancelClicked = true;
+                    }
+                } else if (::GetDlgItem(dialog, IDC_OPERATING_TEXT) != nullptr) {
+                    if (visible) {
+                        operatingVisible = true;
+                        if (!m_seen.operatingShown) {
+                            m_seen.operatingShown = Clock::now();
+                        }
+                        Screenshot("operating");
+                    }
+                } else if (visible && m_answered.insert(dialog).second) {
+                    // A message box: its thread is waiting in it, and answers.
+                    std::string text;
+                    for (const auto& part : uidriver::StaticTexts(dialog)) {
+                        text += part;
+                    }
+                    m_seen.boxes.push_back(text);
+                    m_seen.boxCaptions.insert(RawText(dialog));
+                    Screenshot("box" + std::to_string(m_seen.boxes.size()));
+                    uidriver::Click(dialog, ::GetDlgItem(dialog, IDYES) != nullptr ? IDYES : IDOK);
+                }
+            }
+            if (m_seen.operatingShown && !operatingVisible && !m_seen.operatingGone) {
+                m_seen.operatingGone = Clock::now();
+            }
+            std::this_thread::sleep_for(5ms);
+        }
+    }
+
+    bool m_pressCancel;
+    bool m_progressShown = false;
+    std::atomic<bool> m_stop{false};
+    Seen m_seen;
+    std::set<HWND> m_answered;
+    std::set<std::string> m_shots;
+    std::thread m_thread;  // last: starts once the rest is ready
+};
+
+class TransferDialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_folder =
+            std::filesystem::temp_directory_path() / ("vr38-dialogs-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(m_folder);
+        m_previousFolder = std::filesystem::current_path();
+        std::filesystem::current_path(m_folder);
+        m_log = (m_folder / "calls.log").string();
+        ::SetEnvironmentVariableA("VR38SIM_LOG", m_log.c_str());
+        ::SetEnvironmentVariableA("VR38SIM_SCENARIO", (m_folder / "printer.ini").string().c_str());
+        g_sendReturned = 0;
+    }
+
+    void TearDown() override
+    {
+        ResetTransferState();
+        ResetChannelState();
+        std::filesystem::current_path(m_previousFolder);
+        std::error_code ignored;
+        std::filesystem::remove_all(m_folder, ignored);
+    }
+
+    void Connect(const std::string& scenario, std::uint16_t fileId = sim::kDefaultPrinterId)
+    {
+        std::ofstream(m_folder / "printer.ini") << scenario;
+        const auto file = sim::firmware_image::MakeFirmwareFile(fileId, "5.10", 3000, 3000);
+        std::ofstream(m_folder / FIRMWARE_DATA_FILE, std::ios::binary)
+            .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+        ASSERT_TRUE(BindRawIoLibrary());
+        ASSERT_TRUE(LoadTransferLibrary());
+        ASSERT_TRUE(TransferInitPrinter(kPrinter));
+        g_wTransferPrinterId = sim::kDefaultPrinterId;
+        g_libraryTRSendFile = g_pfnTRSendFile;
+        g_pfnTRSendFile = TimedTRSendFile;
+    }
+
+    static bool RunUpdate()
+    {
+        CUpdateDlg dialog;
+        dialog.m_strPrinter = kPrinter;
+        return dialog.RunFirmwareUpdate();
+    }
+
+    std::string LastTransferNote() const
+    {
+        std::string note;
+        for (const auto& entry : sim::ReadLogFile(m_log)) {
+            if (entry.call == "TRSendFile") {
+                note = entry.note;
+            }
+        }
+        return note;
+    }
+
+    std::filesystem::path m_folder;
+    std::filesystem::path m_previousFolder;
+    std::string m_log;
+};
+
+const std::string kConfirm =
+    "The current firmware version is 5.00.\n\nThis firmware update is version 5.10.\n\n"
+    "OK to update the current VR-380MX firmware?\n";
+
+TEST_F(TransferDialogsTest, CompleteTransfer_ShowsProgressThenOperatingThenCompletion)
+{
+    Connect("version = 5.00\nprogress.step = 50\nprogress.delay_ms = 400\n");
+    Watcher watcher(false);
+    EXPECT_TRUE(RunUpdate());
+    const auto seen = watcher.Stop();
+
+    EXPECT_EQ(seen.progressCaption, "transfer_dialogs_e2e_test");
+    EXPECT_EQ(seen.percentTexts, (std::vector<std::string>{"0 %", "50 %", "100 %"}));
+    EXPECT_EQ(seen.statusTexts, (std::vector<std::string>{"Transferring"}));
+    ASSERT_TRUE(seen.operatingShown && seen.operatingGone);
+    const Clock::time_point workerEnd{Clock::duration(g_sendReturned.load())};
+    EXPECT_GE(*seen.operatingGone - workerEnd, 1000ms);
+    EXPECT_EQ(seen.boxes, (std::vector<std::string>{kConfirm, "Completed the firmware update for VR-380MX."}));
+    EXPECT_EQ(seen.boxCaptions, (std::set<std::string>{"transfer_dialogs_e2e_test"}));
+    EXPECT_EQ(LastTransferNote().substr(0, 4), "sent");
+}
+
+TEST_F(TransferDialogsTest, CancelBeforeTheFirstReport_EndsCancelled)
+{
+    Connect("version = 5.00\nprogress.step = 50\nprogress.delay_ms = 1500\n");
+    Watcher watcher(true);
+    EXPECT_FALSE(RunUpdate());
+    const auto seen = watcher.Stop();
+
+    EXPECT_TRUE(seen.cancelClicked);
+    EXPECT_EQ(g_nTransferResult, TRANSFER_CANCELLED);
+    EXPECT_EQ(seen.boxes, (std::vector<std::string>{kConfirm, "Transferring cancelled."}));
+    EXPECT_EQ(LastTransferNote(), "cancelled at 0");
+    EXPECT_FALSE(seen.operatingShown);
+}
+
+TEST_F(TransferDialogsTest, DataFileForAnotherPrinter_ReportsThePrinterIdError)
+{
+    Connect("version = 5.00\n", 0x1234);
+    Watcher watcher(false);
+    EXPECT_FALSE(RunUpdate());
+    const auto seen = watcher.Stop();
+
+    EXPECT_EQ(g_nTransferResult, TRANSFER_ERR_PRINTER_ID);
+    EXPECT_EQ(seen.boxes,
+              (std::vector<std::string>{kConfirm, "A printer ID error occurred.",
+                                        "Transfer failed.\nPerform the operation again from the beginning."}));
+    EXPECT_EQ(LastTransferNote(), "");
+}
+
+}  // namespace
