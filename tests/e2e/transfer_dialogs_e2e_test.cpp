@@ -61,22 +61,23 @@ std::string RawText(HWND window)
     return narrow;
 }
 
+BOOL CALLBACK CollectDialog(HWND window, LPARAM data)
+{
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    std::array<char, 16> kind{};
+    ::GetClassNameA(window, kind.data(), static_cast<int>(kind.size()));
+    if (process == ::GetCurrentProcessId() && std::string(kind.data()) == "#32770") {
+        reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    }
+    return TRUE;
+}
+
 // The process's dialogs and message boxes, visible or not.
 std::vector<HWND> ProcessDialogs()
 {
     std::vector<HWND> dialogs;
-    ::EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            DWORD process = 0;
-            ::GetWindowThreadProcessId(window, &process);
-            std::array<char, 16> kind{};
-            ::GetClassNameA(window, kind.data(), static_cast<int>(kind.size()));
-            if (process == ::GetCurrentProcessId() && std::string(kind.data()) == "#32770") {
-                reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&dialogs));
+    ::EnumWindows(&CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
     return dialogs;
 }
 
@@ -140,6 +141,7 @@ private:
                         Screenshot("progress");
                     }
                     if (m_pressCancel && !m_seen.cancelClicked && uidriver::IsItemEnabled(dialog, IDCANCEL)) {
+                        Screenshot("cancel-enabled");
                         uidriver::Click(dialog, IDCANCEL);
                         m_seen.cancelClicked = true;
                     }
