@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "description/devmode_layout.h"
+#include "platform/devmode_layout.h"
 #include "description/driver_flags.h"
 #include "description/printer_description.h"
 #include "platform/printing_constants.h"
@@ -63,8 +63,8 @@ void PrinterDescription::DropUserPaperSizes()
         return;
     }
     auto devMode = DevMode();
-    if (devMode.Short(devmode_layout::DM_PAPER_SIZE) == printing::DMPAPER_USER) {
-        devMode.SetShort(devmode_layout::DM_PAPER_SIZE, static_cast<std::int16_t>(m_aMedia.front().Id()));
+    if (devMode.Short(devmode_layout::dmPaperSize) == printing::DMPAPER_USER) {
+        devMode.SetShort(devmode_layout::dmPaperSize, static_cast<std::int16_t>(m_aMedia.front().Id()));
     }
 }
 
@@ -79,8 +79,8 @@ void PrinterDescription::KeepDriverPaperSizes()
         return;
     }
     auto devMode = DevMode();
-    if (devMode.Short(devmode_layout::DM_PAPER_SIZE) < static_cast<std::int16_t>(kFirstDriverPaperCode)) {
-        devMode.SetShort(devmode_layout::DM_PAPER_SIZE, static_cast<std::int16_t>(m_aMedia.front().Id()));
+    if (devMode.Short(devmode_layout::dmPaperSize) < static_cast<std::int16_t>(kFirstDriverPaperCode)) {
+        devMode.SetShort(devmode_layout::dmPaperSize, static_cast<std::int16_t>(m_aMedia.front().Id()));
     }
 }
 

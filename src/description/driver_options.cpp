@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "description/devmode_layout.h"
+#include "platform/devmode_layout.h"
 #include "description/driver_flags.h"
 #include "description/printer_description.h"
 #include "description/private_layout.h"
@@ -54,7 +54,7 @@ void PrinterDescription::LoadSelectedOptions()
             }
         }
         if (mask & OPTION_COLOR) {
-            Follow(options, OPTION_COLOR, DevMode().Short(devmode_layout::DM_COLOR) == printing::DMCOLOR_COLOR);
+            Follow(options, OPTION_COLOR, DevMode().Short(devmode_layout::dmColor) == printing::DMCOLOR_COLOR);
         }
         if (word & OPTIONS_F000) {
             mask |= OPTIONS_F000;

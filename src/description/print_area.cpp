@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "description/devmode_layout.h"
+#include "platform/devmode_layout.h"
 #include "description/driver_flags.h"
 #include "description/printer_description.h"
 #include "description/private_layout.h"
@@ -52,9 +52,9 @@ int PrinterDescription::ComputePrintArea()
     m_nPageWidth = 0;
     m_nPageLength = 0;
     m_wOrientation =
-        (fields & DM_ORIENTATION) ? static_cast<std::uint16_t>(devMode.Short(dm::DM_ORIENTATION)) : kNoOrientation;
+        (fields & DM_ORIENTATION) ? static_cast<std::uint16_t>(devMode.Short(dm::dmOrientation)) : kNoOrientation;
     if (fields & DM_PAPERSIZE) {
-        m_wPaperId = static_cast<std::uint16_t>(devMode.Short(dm::DM_PAPER_SIZE));
+        m_wPaperId = static_cast<std::uint16_t>(devMode.Short(dm::dmPaperSize));
         medium = FindMedia(m_wPaperId);
         m_dwMediaFlags = medium.Flags();
     }
@@ -98,26 +98,26 @@ int PrinterDescription::ComputePrintArea()
             m_nPageLength = medium.PhysicalLength();
             m_nPageWidth = medium.PhysicalWidth();
             if (fields & DM_PAPERLENGTH) {
-                m_nPageLength = DotsFromTenthMm(devMode.Short(dm::DM_PAPER_LENGTH));
+                m_nPageLength = DotsFromTenthMm(devMode.Short(dm::dmPaperLength));
             }
         }
     } else if (driverFlags & driver_flags::PRIVATE_COMPACT) {
         const bool portrait = m_wOrientation == static_cast<std::uint16_t>(DMORIENT_PORTRAIT);
         if (fields & DM_PAPERWIDTH) {
-            (portrait ? m_nPageWidth : m_nPageLength) = DotsFromTenthMm(devMode.Short(dm::DM_PAPER_WIDTH));
+            (portrait ? m_nPageWidth : m_nPageLength) = DotsFromTenthMm(devMode.Short(dm::dmPaperWidth));
         }
         if (fields & DM_PAPERLENGTH) {
-            (portrait ? m_nPageLength : m_nPageWidth) = DotsFromTenthMm(devMode.Short(dm::DM_PAPER_LENGTH));
+            (portrait ? m_nPageLength : m_nPageWidth) = DotsFromTenthMm(devMode.Short(dm::dmPaperLength));
         }
     } else {
         medium = FindMedia(m_wPaperId);
         m_nPageWidth = medium.PhysicalWidth();
         m_nPageLength = medium.PhysicalLength();
         if (fields & DM_PAPERWIDTH) {
-            m_nPageWidth = DotsFromTenthMm(devMode.Short(dm::DM_PAPER_WIDTH));
+            m_nPageWidth = DotsFromTenthMm(devMode.Short(dm::dmPaperWidth));
         }
         if (fields & DM_PAPERLENGTH) {
-            m_nPageLength = DotsFromTenthMm(devMode.Short(dm::DM_PAPER_LENGTH));
+            m_nPageLength = DotsFromTenthMm(devMode.Short(dm::dmPaperLength));
         }
     }
 

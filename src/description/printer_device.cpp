@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "description/devmode_layout.h"
+#include "platform/devmode_layout.h"
 #include "description/printer_description.h"
 #include "platform/printing_constants.h"
 
@@ -17,12 +17,12 @@ constexpr double kInchesPerTenthMm = 0.003937007874015748;  // 1 / 254
 
 std::uint32_t DevModeView::Fields() const
 {
-    return byte_fields::TryGet<std::uint32_t>(m_bytes, devmode_layout::DM_FIELDS).value_or(0);
+    return byte_fields::TryGet<std::uint32_t>(m_bytes, devmode_layout::dmFields).value_or(0);
 }
 
 void DevModeView::SetFields(std::uint32_t fields)
 {
-    byte_fields::TryPut<std::uint32_t>(m_bytes, devmode_layout::DM_FIELDS, fields);
+    byte_fields::TryPut<std::uint32_t>(m_bytes, devmode_layout::dmFields, fields);
 }
 
 std::int16_t DevModeView::Short(std::size_t offset) const
@@ -37,8 +37,8 @@ void DevModeView::SetShort(std::size_t offset, std::int16_t value)
 
 std::span<std::uint8_t> DevModeView::PrivateBlock() const
 {
-    const auto size = byte_fields::TryGet<std::uint16_t>(m_bytes, devmode_layout::DM_SIZE);
-    const auto extra = byte_fields::TryGet<std::uint16_t>(m_bytes, devmode_layout::DM_DRIVER_EXTRA);
+    const auto size = byte_fields::TryGet<std::uint16_t>(m_bytes, devmode_layout::dmSize);
+    const auto extra = byte_fields::TryGet<std::uint16_t>(m_bytes, devmode_layout::dmDriverExtra);
     if (!size || !extra || *size > m_bytes.size()) {
         return {};
     }

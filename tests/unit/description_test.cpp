@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "description/devmode_layout.h"
+#include "platform/devmode_layout.h"
 #include "description/driver_flags.h"
 #include "description/printer_description.h"
 #include "description/private_layout.h"
@@ -27,9 +27,9 @@ void GiveDevMode(PrinterDevice& device, const std::vector<std::uint8_t>& private
     device.m_nDevModeSize = static_cast<std::int32_t>(size);
     device.m_dwDeviceFlags |= DEVICE_FLAG_DEVMODE_OWNED;
     auto bytes = device.m_pDevMode.bytes();
-    byte_fields::Put<std::uint16_t>(bytes, devmode_layout::DM_SIZE, devmode_layout::PUBLIC_SIZE);
+    byte_fields::Put<std::uint16_t>(bytes, devmode_layout::dmSize, devmode_layout::PUBLIC_SIZE);
     byte_fields::Put<std::uint16_t>(
-        bytes, devmode_layout::DM_DRIVER_EXTRA,
+        bytes, devmode_layout::dmDriverExtra,
         static_cast<std::uint16_t>(extraClaimed < 0 ? privateBlock.size() : std::size_t(extraClaimed)));
     std::copy(privateBlock.begin(), privateBlock.end(), bytes.begin() + devmode_layout::PUBLIC_SIZE);
 }
@@ -254,7 +254,7 @@ TEST(Options, ExtendedOptionWordAndColourFollowTheMask)
     auto block = ExtendedBlock(30, 0, 30);
     byte_fields::Put<std::uint32_t>(block, ext::OPTION_WORD, 0x6000 | 0x40 | 0x2);
     GiveDevMode(description, block);
-    description.DevMode().SetShort(devmode_layout::DM_COLOR, DMCOLOR_COLOR);
+    description.DevMode().SetShort(devmode_layout::dmColor, DMCOLOR_COLOR);
     description.m_dwOptionMask = 0x1 | 0x2 | 0x8 | 0x40;
     description.m_dwOptions = 0x1;
     description.LoadSelectedOptions();
@@ -295,22 +295,22 @@ TEST(Build, PaperFiltersAdjustThePaperSize)
 {
     PrinterDescription description;
     GiveDevMode(description, {});
-    description.DevMode().SetShort(devmode_layout::DM_PAPER_SIZE, DMPAPER_USER);
+    description.DevMode().SetShort(devmode_layout::dmPaperSize, DMPAPER_USER);
     description.m_aMedia = {Medium(256, 1, 1), Medium(262, 1, 1)};
     description.DropUserPaperSizes();
     EXPECT_TRUE(description.m_aMedia.empty());
-    EXPECT_EQ(description.DevMode().Short(devmode_layout::DM_PAPER_SIZE), DMPAPER_USER);
+    EXPECT_EQ(description.DevMode().Short(devmode_layout::dmPaperSize), DMPAPER_USER);
 
     description.m_aMedia = {Medium(256, 1, 1), Medium(9, 1, 1), Medium(262, 1, 1), Medium(70, 1, 1)};
     description.DropUserPaperSizes();
     ASSERT_EQ(description.m_aMedia.size(), 2u);
-    EXPECT_EQ(description.DevMode().Short(devmode_layout::DM_PAPER_SIZE), 9);
+    EXPECT_EQ(description.DevMode().Short(devmode_layout::dmPaperSize), 9);
 
     description.m_dwModelId = 0x3831;
     description.m_aMedia = {Medium(9, 1, 1), Medium(300, 1, 1), Medium(0x8001, 1, 1)};
     description.KeepDriverPaperSizes();
     ASSERT_EQ(description.m_aMedia.size(), 2u);
-    EXPECT_EQ(description.DevMode().Short(devmode_layout::DM_PAPER_SIZE), 300);
+    EXPECT_EQ(description.DevMode().Short(devmode_layout::dmPaperSize), 300);
 }
 
 TEST(Build, FallbackResolutionFromTheFirstPaper)
@@ -369,7 +369,7 @@ protected:
     {
         auto devMode = m_description.DevMode();
         devMode.SetFields(devMode.Fields() | DM_PAPERSIZE);
-        devMode.SetShort(devmode_layout::DM_PAPER_SIZE, static_cast<std::int16_t>(id));
+        devMode.SetShort(devmode_layout::dmPaperSize, static_cast<std::int16_t>(id));
     }
     PrinterDescription m_description;
 };
@@ -379,7 +379,7 @@ TEST_F(PrintArea, CompactLayoutWithoutOrientationPutsWidthIntoLength)
     m_description.m_dwDriverFlags = driver_flags::PRIVATE_COMPACT;
     auto devMode = m_description.DevMode();
     devMode.SetFields(DM_PAPERWIDTH);
-    devMode.SetShort(devmode_layout::DM_PAPER_WIDTH, 254);
+    devMode.SetShort(devmode_layout::dmPaperWidth, 254);
     m_description.UpdatePrintArea();
     EXPECT_EQ(m_description.m_wOrientation, 2);
     EXPECT_EQ(m_description.m_nPageLength, 300);
