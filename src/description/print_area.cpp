@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "platform/devmode_layout.h"
 #include "description/driver_flags.h"
 #include "description/printer_description.h"
 #include "description/private_layout.h"
+#include "platform/devmode_layout.h"
 #include "platform/printing_constants.h"
 
 namespace {

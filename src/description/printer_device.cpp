@@ -5,8 +5,8 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/devmode_layout.h"
 #include "description/printer_description.h"
+#include "platform/devmode_layout.h"
 #include "platform/printing_constants.h"
 
 namespace {
