@@ -9,15 +9,17 @@
 namespace private_layout {
 
 // Both layouts.
-inline constexpr std::size_t MODE_WORD = 8;  // WORD
+inline constexpr std::size_t STATE_FLAGS = 2;  // BYTE
+inline constexpr std::size_t MODE_WORD = 8;    // WORD
 inline constexpr std::uint16_t TAPE_MODE_SPECIAL = 4;
+// State flag set while the description rewrites the mode word.
+inline constexpr std::uint8_t STATE_REWRITING = 0x04;
 
 namespace extended {
 
 inline constexpr std::size_t HEADER_SIZE = 30;
 inline constexpr std::size_t ENTRY_SIZE = 150;
 inline constexpr std::size_t BLOCK_SIZE = 0;        // WORD
-inline constexpr std::size_t STATE_FLAGS = 2;       // BYTE
 inline constexpr std::size_t SELECTION_FLAGS = 4;   // WORD
 inline constexpr std::size_t MEDIUM_ID = 6;         // WORD
 inline constexpr std::size_t FEED_MARGIN_KEY = 10;  // WORD
@@ -31,9 +33,6 @@ inline constexpr std::uint16_t BLOCK_SIZE_20_ENTRIES = 3030;
 inline constexpr std::uint16_t BLOCK_SIZE_30_ENTRIES = 4530;
 // At most this many entries are read: their offsets stay below 3000.
 inline constexpr std::size_t MAX_ENTRIES_READ = 20;
-
-// State flag set while the description rewrites the mode word.
-inline constexpr std::uint8_t STATE_REWRITING = 0x04;
 
 // Selection flags.
 inline constexpr std::uint16_t SELECT_BY_MEDIUM = 0x01;
