@@ -13,12 +13,12 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/printer_enum.h"
 #include "description/feed_margin_entry.h"
 #include "description/media_entry.h"
 #include "description/user_media_entry.h"
 #include "platform/global_memory.h"
 
-inline constexpr std::size_t PRINTER_NAME_SIZE = 260;
 using NameBuffer = std::array<char, PRINTER_NAME_SIZE>;
 
 struct Resolution {
