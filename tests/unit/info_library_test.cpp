@@ -61,7 +61,7 @@ TEST(SimulatedInfoLibrary, AnswersFlagsAndModelIdFromTheScenario)
     EXPECT_EQ(sim::AnswerDeviceCapability(scenario, MDC_FLAGS), 0x10040200);
     // The printer id of the transfer status is the identifier's low 16 bits.
     EXPECT_EQ(sim::AnswerDeviceCapability(scenario, MDC_MODELID), 0x01023831);
-    EXPECT_EQ(sim::AnswerDeviceCapability(scenario, MDC_VALUE), MDC_NO_ANSWER);
+    EXPECT_EQ(sim::AnswerDeviceCapability(scenario, 999), MDC_NO_ANSWER);  // a code it does not know
 
     errors.clear();
     const auto again = sim::Scenario::Parse(scenario.Serialize() + "info.no_answer = 278\ninfo.flags = -1\n", &errors);
