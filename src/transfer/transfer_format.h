@@ -15,6 +15,12 @@ inline constexpr std::int32_t TRANSFER_CANCELLED = 8;
 // Our own code for a call to an export that was never bound.
 inline constexpr std::int32_t TRANSFER_ERR_NOT_BOUND = -1;
 
+// Failures the program finds itself, before the library is asked: a data file
+// that cannot be opened or read, announces no data or more than it holds, or
+// whose data does not fit in memory; and a worker thread that cannot start.
+inline constexpr std::int32_t TRANSFER_ERR_DATA_FILE = -2;
+inline constexpr std::int32_t TRANSFER_ERR_NO_WORKER = -3;
+
 namespace transfer_format {
 
 inline constexpr std::size_t INIT_INFO_SIZE = 10;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "transfer/progress_dlg.h"
+
 platform::Library g_hTransferLib;
 TRInitPrinterProc g_pfnTRInitPrinter = nullptr;
 TRCheckSupportPrinterProc g_pfnTRCheckSupportPrinter = nullptr;
@@ -106,4 +108,5 @@ void ResetTransferState()
     g_nTransferResult = TRANSFER_OK;
     g_TransferStatus.fill(0);
     g_TransferInitInfo.fill(0);
+    ResetProgressState();
 }

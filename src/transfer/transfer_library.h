@@ -51,5 +51,6 @@ bool TransferGetStatus();
 // result code at 0.
 bool CheckTransferPrinter();
 
-// Returns the transfer context to its start state and unloads the library.
+// Returns the transfer context and the shared transfer variables to their
+// start state and unloads the library.
 void ResetTransferState();

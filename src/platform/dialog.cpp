@@ -1,0 +1,53 @@
+// What both dialog backends share: command routing and the self-owned
+// modeless dialogs.
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/dialog.h"
+#include "platform/dialog_internal.h"
+
+namespace platform {
+namespace {
+
+// Self-owned dialogs, touched only on the thread that runs the dialogs.
+std::vector<std::unique_ptr<Dialog>>& SelfOwned()
+{
+    static std::vector<std::unique_ptr<Dialog>> dialogs;
+    return dialogs;
+}
+
+}  // namespace
+
+void Dialog::OnCommand(int id, CommandSource /*source*/)
+{
+    if (id == ID_OK) {
+        OnOK();
+    } else if (id == ID_CANCEL) {
+        OnCancel();
+    }
+}
+
+bool Dialog::AdoptSelfOwned(std::unique_ptr<Dialog> dialog, Dialog* parent)
+{
+    Dialog* raw = dialog.get();
+    SelfOwned().push_back(std::move(dialog));
+    if (!raw->Create(parent)) {
+        ReleaseIfSelfOwned(raw);
+        return false;
+    }
+    return true;
+}
+
+void ReleaseIfSelfOwned(Dialog* dialog)
+{
+    auto& dialogs = SelfOwned();
+    const auto found = std::ranges::find_if(dialogs, [dialog](const auto& owned) { return owned.get() == dialog; });
+    if (found != dialogs.end()) {
+        // Taken out of the list first: its destructor may look at the list.
+        auto owned = std::move(*found);
+        dialogs.erase(found);
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,58 @@
+#pragma once
+// Files: a file class that throws FileException, the program's only
+// exception, when it cannot open, read or move in a file; and the find-file
+// existence test.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+class FileException {
+public:
+    enum class Cause { OpenFailed, ReadFailed, SeekFailed };
+    FileException(Cause cause, std::string path) : m_cause(cause), m_path(std::move(path)) {}
+    Cause GetCause() const { return m_cause; }
+    const std::string& GetPath() const { return m_path; }
+
+private:
+    Cause m_cause;
+    std::string m_path;
+};
+
+class File {
+public:
+    enum OpenFlags : unsigned {
+        modeRead = 0x0000,    // read only, binary
+        modeCreate = 0x1000,  // create or truncate, read and write
+    };
+
+    File() = default;
+    // Opens the file or throws FileException.
+    File(const std::string& path, unsigned openFlags);
+    virtual ~File();
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    // Opens the file; false instead of an exception.
+    bool Open(const std::string& path, unsigned openFlags);
+    void Close();
+    bool IsOpen() const { return m_handle != nullptr; }
+    const std::string& GetFilePath() const { return m_path; }
+
+    // Reads up to count bytes; fewer only at the end of the file. Throws
+    // FileException when the read itself fails.
+    std::size_t Read(void* buffer, std::size_t count);
+    // Moves to an offset from the start; throws FileException on failure.
+    void Seek(std::uint64_t offset);
+
+private:
+    void* m_handle = nullptr;
+    std::string m_path;
+};
+
+// Whether a find-first-file search finds a file at exactly this path.
+bool FileExists(const std::string& path);
+
+}  // namespace platform

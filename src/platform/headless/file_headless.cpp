@@ -1,0 +1,113 @@
+// Files on the host's file system, with every open and read recorded.
+
+#include <cstdio>
+#include <filesystem>
+#include <mutex>
+
+#include "platform/file.h"
+#include "platform/headless/file_log.h"
+
+namespace platform::headless {
+namespace {
+
+struct AccessLog {
+    std::mutex mutex;
+    std::vector<FileAccess> accesses;
+};
+
+AccessLog& Log()
+{
+    static AccessLog log;
+    return log;
+}
+
+void Note(FileAccess access)
+{
+    std::lock_guard lock(Log().mutex);
+    Log().accesses.push_back(std::move(access));
+}
+
+}  // namespace
+
+std::vector<FileAccess> FileAccesses()
+{
+    std::lock_guard lock(Log().mutex);
+    return Log().accesses;
+}
+
+void ResetFileAccesses()
+{
+    std::lock_guard lock(Log().mutex);
+    Log().accesses.clear();
+}
+
+}  // namespace platform::headless
+
+namespace platform {
+
+namespace {
+std::FILE* Stream(void* handle)
+{
+    return static_cast<std::FILE*>(handle);
+}
+}  // namespace
+
+File::File(const std::string& path, unsigned openFlags)
+{
+    if (!Open(path, openFlags)) {
+        throw FileException(FileException::Cause::OpenFailed, path);
+    }
+}
+
+File::~File()
+{
+    Close();
+}
+
+bool File::Open(const std::string& path, unsigned openFlags)
+{
+    Close();
+    m_handle = std::fopen(path.c_str(), (openFlags & modeCreate) != 0 ? "w+b" : "rb");
+    headless::Note({m_handle != nullptr ? "open" : "open.failed", path, 0, 0, 0});
+    if (m_handle != nullptr) {
+        m_path = path;
+    }
+    return m_handle != nullptr;
+}
+
+void File::Close()
+{
+    if (m_handle != nullptr) {
+        std::fclose(Stream(m_handle));
+        m_handle = nullptr;
+    }
+}
+
+std::size_t File::Read(void* buffer, std::size_t count)
+{
+    if (m_handle == nullptr) {
+        throw FileException(FileException::Cause::ReadFailed, m_path);
+    }
+    const auto offset = std::ftell(Stream(m_handle));
+    const auto received = std::fread(buffer, 1, count, Stream(m_handle));
+    if (received < count && std::ferror(Stream(m_handle)) != 0) {
+        throw FileException(FileException::Cause::ReadFailed, m_path);
+    }
+    headless::Note({"read", m_path, static_cast<std::uint64_t>(offset), count, received});
+    return received;
+}
+
+void File::Seek(std::uint64_t offset)
+{
+    if (m_handle == nullptr || std::fseek(Stream(m_handle), static_cast<long>(offset), SEEK_SET) != 0) {
+        throw FileException(FileException::Cause::SeekFailed, m_path);
+    }
+}
+
+bool FileExists(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+}  // namespace platform

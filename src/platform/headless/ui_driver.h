@@ -1,0 +1,72 @@
+#pragma once
+// The headless user interface as tests drive and watch it. A dialog runs
+// under the test's script: the script is told when a modal dialog shows,
+// after every window operation, and when a message box appears, and it acts
+// like the user (clicks buttons, presses Enter or Escape, answers boxes).
+// Window operations that another thread makes are carried out on the
+// dialog's own thread while the caller waits, as SendMessage does. Every
+// operation and message box is recorded.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/dialog.h"
+#include "platform/ui.h"
+
+namespace platform::headless {
+
+struct UiEvent {
+    int dialogId = 0;   // template id; 0 for what belongs to no dialog
+    std::string op;     // create show hide caption move text enable disable item.show item.hide
+                        // progress.range progress.pos animation.open combo.add combo.select
+                        // command end destroy wait click.refused stalled
+    int controlId = 0;  // 0: the dialog window itself
+    std::string text;
+    int value = 0;
+    int value2 = 0;
+    bool fromOtherThread = false;  // asked for by a thread other than the dialog's
+};
+
+struct MessageBoxRecord {
+    std::string text;
+    std::string caption;
+    MessageButtons buttons = MessageButtons::Ok;
+    MessageIcon icon = MessageIcon::Warning;  // the icon shown
+    int answer = ID_OK;
+    bool fromUiThread = true;
+};
+
+struct UiScript {
+    // A modal dialog has been initialised and shown; on the dialog's thread.
+    std::function<void(Dialog&)> onShown;
+    // After every recorded event, on the dialog's thread (not for message
+    // boxes and waits).
+    std::function<void(Dialog&, const UiEvent&)> onEvent;
+    // A message box; returns the answer. Without it: ID_OK, or ID_YES.
+    std::function<int(const MessageBoxRecord&)> onMessageBox;
+};
+
+// Forgets the script, the records, the main window, the application name and
+// the replaced strings.
+void ResetUi();
+void SetUiScript(UiScript script);
+std::vector<UiEvent> UiEvents();
+std::vector<MessageBoxRecord> MessageBoxes();
+void SetApplicationName(std::string name);
+// Puts another text in place of a string of the program's string table.
+void SetResourceString(int id, std::string text);
+
+// The user's actions, on the dialog's thread (from a script handler). A click
+// on a disabled or hidden control does nothing and returns false.
+bool ClickButton(Dialog& dialog, int controlId);
+// Enter: the command of the default push button, or ID_OK when there is none.
+void PressEnter(Dialog& dialog);
+// Escape, or closing the window: ID_CANCEL.
+void PressEscape(Dialog& dialog);
+
+// How long the dialog loop and a caller from another thread wait for each
+// other before the test is taken as stalled (recorded, dialog ended with -1).
+inline constexpr int kStallMilliseconds = 10000;
+
+}  // namespace platform::headless

@@ -1,0 +1,689 @@
+// The headless user interface: dialogs made from the templates of the
+// program's .rc, run under a test's script, every operation recorded.
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <future>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "platform/dialog_internal.h"
+#include "platform/headless/resource_script.h"
+#include "platform/headless/ui_driver.h"
+
+namespace platform {
+
+struct DialogWindow {
+    struct Control {
+        const headless::ControlTemplate* layout;
+        std::string text;
+        bool enabled;
+        bool visible;
+        int low = 0;
+        int high = 100;
+        int position = 0;
+        std::vector<std::string> items;
+        int selection = -1;
+    };
+
+    Dialog* dialog = nullptr;
+    const headless::DialogTemplate* layout = nullptr;
+    std::thread::id thread;
+    std::string caption;
+    bool visible = false;
+    Rect rect;
+    std::vector<Control> controls;
+    bool modal = false;
+    bool ended = false;
+    int result = 0;
+
+    Control* Find(int id)
+    {
+        const auto found = std::ranges::find(controls, id, [](const Control& c) { return c.layout->id; });
+        return found == controls.end() ? nullptr : &*found;
+    }
+};
+
+namespace {
+
+using headless::MessageBoxRecord;
+using headless::UiEvent;
+using headless::UiScript;
+
+// Headless windows measure their templates at 1.5 pixels per horizontal and
+// 2 pixels per vertical dialog unit.
+Rect TemplateRect(const headless::DialogTemplate& layout)
+{
+    return {0, 0, layout.cx * 3 / 2, layout.cy * 2};
+}
+
+struct UiState {
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::vector<UiEvent> events;
+    std::vector<MessageBoxRecord> boxes;
+    UiScript script;
+    std::string applicationName = "VR38Update";
+    Dialog* mainWindow = nullptr;
+    std::thread::id uiThread = std::this_thread::get_id();
+    std::deque<std::function<void()>> tasks;  // for the dialogs' thread
+    std::map<DialogWindow*, std::unique_ptr<DialogWindow>> windows;
+    std::map<int, std::string> replacedStrings;
+};
+
+UiState& State()
+{
+    static UiState state;
+    return state;
+}
+
+bool IsLive(DialogWindow* window)
+{
+    std::lock_guard lock(State().mutex);
+    return State().windows.contains(window);
+}
+
+void Record(UiEvent event, Dialog* dialog)
+{
+    std::function<void(Dialog&, const UiEvent&)> handler;
+    {
+        std::lock_guard lock(State().mutex);
+        State().events.push_back(event);
+        handler = State().script.onEvent;
+    }
+    if (handler && dialog != nullptr) {
+        handler(*dialog, event);
+    }
+}
+
+void Record(DialogWindow* window, std::string op, int control = 0, std::string text = {}, int value = 0, int value2 = 0,
+            bool fromOtherThread = false)
+{
+    Record({window->layout->id, std::move(op), control, std::move(text), value, value2, fromOtherThread},
+           window->dialog);
+}
+
+void Enqueue(std::function<void()> task)
+{
+    {
+        std::lock_guard lock(State().mutex);
+        State().tasks.push_back(std::move(task));
+    }
+    State().wake.notify_all();
+}
+
+// Runs fn(fromOtherThread) on the window's thread: at once when the caller is
+// that thread, otherwise through the dialog loop while the caller waits.
+template <class Fn>
+auto OnWindowThread(DialogWindow* window, Fn fn) -> decltype(fn(false))
+{
+    using Result = decltype(fn(false));
+    if (window == nullptr) {
+        return Result();
+    }
+    if (std::this_thread::get_id() == window->thread) {
+        return fn(false);
+    }
+    auto task = std::make_shared<std::packaged_task<Result()>>(
+        [window, fn]() mutable { return IsLive(window) ? fn(true) : Result(); });
+    auto done = task->get_future();
+    Enqueue([task] { (*task)(); });
+    if (done.wait_for(std::chrono::milliseconds(headless::kStallMilliseconds)) != std::future_status::ready) {
+        Record({0, "stalled", 0, "operation from another thread not carried out", 0, 0, true}, nullptr);
+        return Result();
+    }
+    return done.get();
+}
+
+}  // namespace
+
+class DialogBackend {
+public:
+    static DialogWindow* MakeWindow(Dialog& dialog, bool modal)
+    {
+        const auto& dialogs = headless::ProgramResources().dialogs;
+        const auto found = dialogs.find(dialog.m_templateId);
+        if (found == dialogs.end()) {
+            return nullptr;
+        }
+        auto window = std::make_unique<DialogWindow>();
+        window->dialog = &dialog;
+        window->layout = &found->second;
+        window->thread = std::this_thread::get_id();
+        window->caption = found->second.caption.value_or("");
+        window->rect = TemplateRect(found->second);
+        window->modal = modal;
+        for (const auto& control : found->second.controls) {
+            DialogWindow::Control state{};
+            state.layout = &control;
+            state.text = control.text;
+            state.enabled = control.InitiallyEnabled();
+            state.visible = control.InitiallyVisible();
+            window->controls.push_back(std::move(state));
+        }
+        auto* raw = window.get();
+        {
+            std::lock_guard lock(State().mutex);
+            State().windows.emplace(raw, std::move(window));
+        }
+        dialog.m_window = raw;
+        Record(raw, "create");
+        return raw;
+    }
+
+    static bool Init(Dialog& dialog) { return dialog.OnInitDialog(); }
+
+    static void Command(Dialog& dialog, int id, CommandSource source)
+    {
+        Record(dialog.m_window, "command", id, source == CommandSource::Posted ? "posted" : "user");
+        dialog.OnCommand(id, source);
+    }
+
+    // The window goes: OnDestroy, then PostNcDestroy, which may delete a
+    // self-owned dialog.
+    static void Destroy(Dialog& dialog)
+    {
+        auto* window = dialog.m_window;
+        if (window == nullptr) {
+            return;
+        }
+        dialog.OnDestroy();
+        Record(window, "destroy");
+        Forget(dialog);
+        dialog.PostNcDestroy();
+        ReleaseIfSelfOwned(&dialog);
+    }
+
+    static void Forget(Dialog& dialog)
+    {
+        std::unique_ptr<DialogWindow> gone;
+        {
+            std::lock_guard lock(State().mutex);
+            const auto found = State().windows.find(dialog.m_window);
+            if (found != State().windows.end()) {
+                gone = std::move(found->second);
+                State().windows.erase(found);
+            }
+        }
+        dialog.m_window = nullptr;
+    }
+
+    static void RunLoop(DialogWindow* window)
+    {
+        while (!window->ended) {
+            std::function<void()> task;
+            {
+                std::unique_lock lock(State().mutex);
+                if (!State().wake.wait_for(lock, std::chrono::milliseconds(headless::kStallMilliseconds),
+                                           [] { return !State().tasks.empty(); })) {
+                    lock.unlock();
+                    Record(window, "stalled", 0, "dialog loop waited in vain");
+                    window->ended = true;
+                    window->result = -1;
+                    break;
+                }
+                task = std::move(State().tasks.front());
+                State().tasks.pop_front();
+            }
+            task();
+        }
+    }
+};
+
+Dialog::Dialog(int templateId, Dialog* parent) : m_templateId(templateId), m_parent(parent) {}
+
+Dialog::~Dialog()
+{
+    if (m_window != nullptr) {
+        DialogBackend::Forget(*this);
+    }
+    std::lock_guard lock(State().mutex);
+    if (State().mainWindow == this) {
+        State().mainWindow = nullptr;
+    }
+}
+
+int Dialog::DoModal()
+{
+    auto* window = DialogBackend::MakeWindow(*this, true);
+    if (window == nullptr) {
+        return -1;
+    }
+    DialogBackend::Init(*this);
+    if (!window->ended) {
+        window->visible = true;
+        Record(window, "show");
+        std::function<void(Dialog&)> onShown;
+        {
+            std::lock_guard lock(State().mutex);
+            onShown = State().script.onShown;
+        }
+        if (onShown && !window->ended) {
+            onShown(*this);
+        }
+    }
+    DialogBackend::RunLoop(window);
+    const int result = window->result;
+    DialogBackend::Destroy(*this);
+    return result;
+}
+
+bool Dialog::Create(Dialog* parent)
+{
+    m_parent = parent;
+    auto* window = DialogBackend::MakeWindow(*this, false);
+    if (window == nullptr) {
+        return false;
+    }
+    DialogBackend::Init(*this);
+    if (m_window != nullptr && window->layout->styles.contains("WS_VISIBLE")) {
+        window->visible = true;
+        Record(window, "show");
+    }
+    return m_window != nullptr;
+}
+
+void Dialog::DestroyWindow()
+{
+    OnWindowThread(m_window, [this](bool) {
+        if (m_window->modal) {
+            EndDialog(ID_CANCEL);
+        } else {
+            DialogBackend::Destroy(*this);
+        }
+    });
+}
+
+void Dialog::EndDialog(int result)
+{
+    OnWindowThread(m_window, [this, result](bool other) {
+        if (m_window->modal && !m_window->ended) {
+            m_window->ended = true;
+            m_window->result = result;
+            Record(m_window, "end", 0, {}, result, 0, other);
+            State().wake.notify_all();
+        }
+    });
+}
+
+void Dialog::SetCaption(const std::string& text)
+{
+    OnWindowThread(m_window, [this, text](bool other) {
+        m_window->caption = text;
+        Record(m_window, "caption", 0, text, 0, 0, other);
+    });
+}
+
+std::string Dialog::GetCaption() const
+{
+    return OnWindowThread(m_window, [this](bool) { return m_window->caption; });
+}
+
+void Dialog::Show(bool show)
+{
+    OnWindowThread(m_window, [this, show](bool other) {
+        m_window->visible = show;
+        Record(m_window, show ? "show" : "hide", 0, {}, 0, 0, other);
+    });
+}
+
+bool Dialog::IsVisible() const
+{
+    return OnWindowThread(m_window, [this](bool) { return m_window->visible; });
+}
+
+Rect Dialog::GetWindowRect() const
+{
+    return OnWindowThread(m_window, [this](bool) { return m_window->rect; });
+}
+
+void Dialog::MoveToTop(int x, int y)
+{
+    OnWindowThread(m_window, [this, x, y](bool other) {
+        auto& rect = m_window->rect;
+        rect = {x, y, x + rect.Width(), y + rect.Height()};
+        Record(m_window, "move", 0, {}, x, y, other);
+    });
+}
+
+void Dialog::SetItemText(int id, const std::string& text)
+{
+    OnWindowThread(m_window, [this, id, text](bool other) {
+        if (auto* control = m_window->Find(id)) {
+            control->text = text;
+            Record(m_window, "text", id, text, 0, 0, other);
+        }
+    });
+}
+
+std::string Dialog::GetItemText(int id) const
+{
+    return OnWindowThread(m_window, [this, id](bool) {
+        const auto* control = m_window->Find(id);
+        return control != nullptr ? control->text : std::string();
+    });
+}
+
+void Dialog::EnableItem(int id, bool enable)
+{
+    OnWindowThread(m_window, [this, id, enable](bool other) {
+        if (auto* control = m_window->Find(id)) {
+            control->enabled = enable;
+            Record(m_window, enable ? "enable" : "disable", id, {}, 0, 0, other);
+        }
+    });
+}
+
+bool Dialog::IsItemEnabled(int id) const
+{
+    return OnWindowThread(m_window, [this, id](bool) {
+        const auto* control = m_window->Find(id);
+        return control != nullptr && control->enabled;
+    });
+}
+
+void Dialog::ShowItem(int id, bool show)
+{
+    OnWindowThread(m_window, [this, id, show](bool other) {
+        if (auto* control = m_window->Find(id)) {
+            control->visible = show;
+            Record(m_window, show ? "item.show" : "item.hide", id, {}, 0, 0, other);
+        }
+    });
+}
+
+bool Dialog::IsItemVisible(int id) const
+{
+    return OnWindowThread(m_window, [this, id](bool) {
+        const auto* control = m_window->Find(id);
+        return control != nullptr && control->visible;
+    });
+}
+
+void Dialog::SetProgressRange(int id, int low, int high)
+{
+    OnWindowThread(m_window, [this, id, low, high](bool other) {
+        if (auto* control = m_window->Find(id)) {
+            control->low = low;
+            control->high = high;
+            Record(m_window, "progress.range", id, {}, low, high, other);
+        }
+    });
+}
+
+void Dialog::SetProgressPos(int id, int position)
+{
+    OnWindowThread(m_window, [this, id, position](bool other) {
+        if (auto* control = m_window->Find(id)) {
+            control->position = std::clamp(position, control->low, control->high);
+            Record(m_window, "progress.pos", id, {}, control->position, 0, other);
+        }
+    });
+}
+
+bool Dialog::OpenAnimation(int id, int clipResourceId)
+{
+    return OnWindowThread(m_window, [this, id, clipResourceId](bool other) {
+        const auto& clips = headless::ProgramResources().clips;
+        const auto clip = clips.find(clipResourceId);
+        const bool opened = m_window->Find(id) != nullptr && clip != clips.end();
+        Record(m_window, "animation.open", id, opened ? clip->second : std::string(), clipResourceId, 0, other);
+        return opened;
+    });
+}
+
+namespace {
+
+bool SameTextIgnoringCase(const std::string& a, const std::string& b)
+{
+    return std::ranges::equal(a, b,
+                              [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+}
+
+bool LessIgnoringCase(const std::string& a, const std::string& b)
+{
+    return std::ranges::lexicographical_compare(
+        a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) < std::tolower(y); });
+}
+
+}  // namespace
+
+int Dialog::ComboAddString(int id, const std::string& text)
+{
+    return OnWindowThread(m_window, [this, id, text](bool other) {
+        auto* control = m_window->Find(id);
+        if (control == nullptr) {
+            return -1;
+        }
+        auto& items = control->items;
+        auto at = items.end();
+        if (control->layout->styles.contains("CBS_SORT")) {
+            at = std::ranges::upper_bound(items, text, LessIgnoringCase);
+        }
+        const int index = static_cast<int>(items.insert(at, text) - items.begin());
+        Record(m_window, "combo.add", id, text, index, 0, other);
+        return index;
+    });
+}
+
+int Dialog::ComboFindStringExact(int id, const std::string& text) const
+{
+    return OnWindowThread(m_window, [this, id, text](bool) {
+        const auto* control = m_window->Find(id);
+        if (control == nullptr) {
+            return -1;
+        }
+        const auto found =
+            std::ranges::find_if(control->items, [&](const auto& item) { return SameTextIgnoringCase(item, text); });
+        return found == control->items.end() ? -1 : static_cast<int>(found - control->items.begin());
+    });
+}
+
+int Dialog::ComboGetCount(int id) const
+{
+    return OnWindowThread(m_window, [this, id](bool) {
+        const auto* control = m_window->Find(id);
+        return control == nullptr ? 0 : static_cast<int>(control->items.size());
+    });
+}
+
+void Dialog::ComboSetCurSel(int id, int index)
+{
+    OnWindowThread(m_window, [this, id, index](bool other) {
+        if (auto* control = m_window->Find(id)) {
+            control->selection = index >= 0 && index < static_cast<int>(control->items.size()) ? index : -1;
+            Record(m_window, "combo.select", id, {}, control->selection, 0, other);
+        }
+    });
+}
+
+int Dialog::ComboGetCurSel(int id) const
+{
+    return OnWindowThread(m_window, [this, id](bool) {
+        const auto* control = m_window->Find(id);
+        return control == nullptr ? -1 : control->selection;
+    });
+}
+
+std::string Dialog::ComboGetText(int id, int index) const
+{
+    return OnWindowThread(m_window, [this, id, index](bool) {
+        const auto* control = m_window->Find(id);
+        if (control == nullptr || index < 0 || index >= static_cast<int>(control->items.size())) {
+            return std::string();
+        }
+        return control->items[static_cast<std::size_t>(index)];
+    });
+}
+
+void PostCommand(DialogHandle window, int commandId)
+{
+    Enqueue([window, commandId] {
+        if (IsLive(window)) {
+            DialogBackend::Command(*window->dialog, commandId, CommandSource::Posted);
+        }
+    });
+}
+
+int ShowMessageBox(const std::string& text, MessageButtons buttons, MessageIcon icon)
+{
+    MessageBoxRecord record{text,
+                            ApplicationName(),
+                            buttons,
+                            icon == MessageIcon::Default ? MessageIcon::Warning : icon,
+                            buttons == MessageButtons::YesNo ? ID_YES : ID_OK,
+                            true};
+    std::function<int(const MessageBoxRecord&)> handler;
+    {
+        std::lock_guard lock(State().mutex);
+        record.fromUiThread = std::this_thread::get_id() == State().uiThread;
+        handler = State().script.onMessageBox;
+    }
+    if (handler) {
+        record.answer = handler(record);
+    }
+    std::lock_guard lock(State().mutex);
+    State().boxes.push_back(record);
+    return record.answer;
+}
+
+std::string ApplicationName()
+{
+    std::lock_guard lock(State().mutex);
+    return State().applicationName;
+}
+
+std::string LoadResourceString(int id)
+{
+    {
+        std::lock_guard lock(State().mutex);
+        if (const auto found = State().replacedStrings.find(id); found != State().replacedStrings.end()) {
+            return found->second;
+        }
+    }
+    const auto& strings = headless::ProgramResources().strings;
+    const auto found = strings.find(id);
+    return found == strings.end() ? std::string() : found->second;
+}
+
+Dialog* MainWindow()
+{
+    std::lock_guard lock(State().mutex);
+    return State().mainWindow;
+}
+
+void SetMainWindow(Dialog* dialog)
+{
+    std::lock_guard lock(State().mutex);
+    State().mainWindow = dialog;
+}
+
+Rect DesktopWorkArea()
+{
+    return {0, 0, 1024, 768};
+}
+
+void WaitMilliseconds(int milliseconds)
+{
+    // Time is not spent here; the wait is recorded for the tests to see.
+    Record({0, "wait", 0, {}, milliseconds, 0, std::this_thread::get_id() != State().uiThread}, nullptr);
+}
+
+}  // namespace platform
+
+namespace platform::headless {
+
+void ResetUi()
+{
+    std::lock_guard lock(State().mutex);
+    State().events.clear();
+    State().boxes.clear();
+    State().script = {};
+    State().applicationName = "VR38Update";
+    State().mainWindow = nullptr;
+    State().uiThread = std::this_thread::get_id();
+    State().tasks.clear();
+    State().replacedStrings.clear();
+}
+
+void SetResourceString(int id, std::string text)
+{
+    std::lock_guard lock(State().mutex);
+    State().replacedStrings[id] = std::move(text);
+}
+
+void SetUiScript(UiScript script)
+{
+    std::lock_guard lock(State().mutex);
+    State().script = std::move(script);
+}
+
+std::vector<UiEvent> UiEvents()
+{
+    std::lock_guard lock(State().mutex);
+    return State().events;
+}
+
+std::vector<MessageBoxRecord> MessageBoxes()
+{
+    std::lock_guard lock(State().mutex);
+    return State().boxes;
+}
+
+void SetApplicationName(std::string name)
+{
+    std::lock_guard lock(State().mutex);
+    State().applicationName = std::move(name);
+}
+
+namespace {
+
+bool Usable(const DialogWindow::Control* control)
+{
+    return control != nullptr && control->enabled && control->visible;
+}
+
+}  // namespace
+
+bool ClickButton(Dialog& dialog, int controlId)
+{
+    auto* window = dialog.Handle();
+    if (window == nullptr) {
+        return false;
+    }
+    if (!Usable(window->Find(controlId))) {
+        Record(window, "click.refused", controlId);
+        return false;
+    }
+    DialogBackend::Command(dialog, controlId, CommandSource::User);
+    return true;
+}
+
+void PressEnter(Dialog& dialog)
+{
+    auto* window = dialog.Handle();
+    if (window == nullptr) {
+        return;
+    }
+    int id = ID_OK;
+    for (const auto& control : window->controls) {
+        if (control.layout->styles.contains("BS_DEFPUSHBUTTON") && Usable(&control)) {
+            id = control.layout->id;
+        }
+    }
+    DialogBackend::Command(dialog, id, CommandSource::User);
+}
+
+void PressEscape(Dialog& dialog)
+{
+    if (dialog.Handle() != nullptr) {
+        DialogBackend::Command(dialog, ID_CANCEL, CommandSource::User);
+    }
+}
+
+}  // namespace platform::headless

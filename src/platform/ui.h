@@ -1,0 +1,38 @@
+#pragma once
+// The rest of the user interface the program asks of the platform: message
+// boxes, string resources, the application's name and main window, and a
+// pause on the calling thread.
+
+#include <string>
+
+#include "platform/dialog.h"
+
+namespace platform {
+
+enum class MessageButtons { Ok, YesNo };
+
+// Default: the icon of a box for which no other is named, the warning icon.
+enum class MessageIcon { Default, Warning, Error, Information };
+
+// Shows a message box captioned with the application name; returns ID_OK,
+// ID_YES or ID_NO. May be called from any thread.
+int ShowMessageBox(const std::string& text, MessageButtons buttons = MessageButtons::Ok,
+                   MessageIcon icon = MessageIcon::Default);
+
+// The executable's file name without directory and extension.
+std::string ApplicationName();
+
+// A string of the program's string table; empty when there is none.
+std::string LoadResourceString(int id);
+
+// The application's main window, if one was named.
+Dialog* MainWindow();
+void SetMainWindow(Dialog* dialog);
+
+// The screen area a window may take when there is no main window to go by.
+Rect DesktopWorkArea();
+
+// Blocks the calling thread for the given time.
+void WaitMilliseconds(int milliseconds);
+
+}  // namespace platform

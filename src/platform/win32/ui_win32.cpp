@@ -1,0 +1,349 @@
+// The user interface on Win32: dialogs from the program's own dialog
+// resources with real controls, message boxes, strings and the posted
+// completion notice.
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <array>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/dialog.h"
+#include "platform/dialog_internal.h"
+#include "platform/ui.h"
+
+namespace platform {
+namespace {
+
+// A command posted from another thread; kept apart from WM_COMMAND, which
+// the dialog manager also sends for the Enter key.
+constexpr UINT WM_POSTED_COMMAND = WM_APP + 0x38;
+
+HWND Hwnd(DialogWindow* window)
+{
+    return reinterpret_cast<HWND>(window);
+}
+
+HINSTANCE ProgramInstance()
+{
+    return ::GetModuleHandleA(nullptr);
+}
+
+void InitialiseControls()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_ANIMATE_CLASS | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+        ::InitCommonControlsEx(&controls);
+    });
+}
+
+std::string WindowText(HWND window)
+{
+    if (window == nullptr) {
+        return {};
+    }
+    const int length = ::GetWindowTextLengthA(window);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextA(window, text.data(), length + 1)));
+    return text;
+}
+
+Dialog* g_mainWindow = nullptr;
+
+}  // namespace
+
+class DialogBackend {
+public:
+    static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        auto* dialog = reinterpret_cast<Dialog*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+        switch (message) {
+            case WM_INITDIALOG:
+                dialog = reinterpret_cast<Dialog*>(lParam);
+                ::SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+                dialog->m_window = reinterpret_cast<DialogWindow*>(hwnd);
+                return dialog->OnInitDialog() ? TRUE : FALSE;
+            case WM_COMMAND:
+                if (dialog != nullptr) {
+                    dialog->OnCommand(LOWORD(wParam), CommandSource::User);
+                    return TRUE;
+                }
+                break;
+            case WM_POSTED_COMMAND:
+                if (dialog != nullptr) {
+                    dialog->OnCommand(static_cast<int>(wParam), CommandSource::Posted);
+                    return TRUE;
+                }
+                break;
+            case WM_DESTROY:
+                if (dialog != nullptr) {
+                    dialog->OnDestroy();
+                }
+                break;
+            case WM_NCDESTROY:
+                if (dialog != nullptr) {
+                    ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+                    dialog->m_window = nullptr;
+                    dialog->PostNcDestroy();
+                    ReleaseIfSelfOwned(dialog);
+                }
+                break;
+            default:
+                break;
+        }
+        return FALSE;
+    }
+
+    static HWND ParentWindow(Dialog* parent) { return parent != nullptr ? Hwnd(parent->m_window) : nullptr; }
+
+    static void Detach(Dialog& dialog)
+    {
+        if (dialog.m_window != nullptr) {
+            const HWND hwnd = Hwnd(dialog.m_window);
+            ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+            dialog.m_window = nullptr;
+            ::DestroyWindow(hwnd);
+        }
+    }
+};
+
+Dialog::Dialog(int templateId, Dialog* parent) : m_templateId(templateId), m_parent(parent) {}
+
+Dialog::~Dialog()
+{
+    // The window outlives no object: it goes without calling back into it.
+    DialogBackend::Detach(*this);
+    if (g_mainWindow == this) {
+        g_mainWindow = nullptr;
+    }
+}
+
+int Dialog::DoModal()
+{
+    InitialiseControls();
+    return static_cast<int>(::DialogBoxParamA(ProgramInstance(), MAKEINTRESOURCEA(m_templateId),
+                                              DialogBackend::ParentWindow(m_parent), DialogBackend::Procedure,
+                                              reinterpret_cast<LPARAM>(this)));
+}
+
+bool Dialog::Create(Dialog* parent)
+{
+    InitialiseControls();
+    m_parent = parent;
+    return ::CreateDialogParamA(ProgramInstance(), MAKEINTRESOURCEA(m_templateId), DialogBackend::ParentWindow(parent),
+                                DialogBackend::Procedure, reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
+void Dialog::DestroyWindow()
+{
+    if (m_window != nullptr) {
+        ::DestroyWindow(Hwnd(m_window));
+    }
+}
+
+void Dialog::EndDialog(int result)
+{
+    if (m_window != nullptr) {
+        ::EndDialog(Hwnd(m_window), result);
+    }
+}
+
+void Dialog::SetCaption(const std::string& text)
+{
+    ::SetWindowTextA(Hwnd(m_window), text.c_str());
+}
+
+std::string Dialog::GetCaption() const
+{
+    return WindowText(Hwnd(m_window));
+}
+
+void Dialog::Show(bool show)
+{
+    ::ShowWindow(Hwnd(m_window), show ? SW_SHOW : SW_HIDE);
+}
+
+bool Dialog::IsVisible() const
+{
+    return m_window != nullptr && ::IsWindowVisible(Hwnd(m_window)) != FALSE;
+}
+
+Rect Dialog::GetWindowRect() const
+{
+    RECT rect{};
+    ::GetWindowRect(Hwnd(m_window), &rect);
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+void Dialog::MoveToTop(int x, int y)
+{
+    ::SetWindowPos(Hwnd(m_window), HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
+}
+
+void Dialog::SetItemText(int id, const std::string& text)
+{
+    ::SetDlgItemTextA(Hwnd(m_window), id, text.c_str());
+}
+
+std::string Dialog::GetItemText(int id) const
+{
+    return WindowText(::GetDlgItem(Hwnd(m_window), id));
+}
+
+void Dialog::EnableItem(int id, bool enable)
+{
+    ::EnableWindow(::GetDlgItem(Hwnd(m_window), id), enable ? TRUE : FALSE);
+}
+
+bool Dialog::IsItemEnabled(int id) const
+{
+    const HWND item = ::GetDlgItem(Hwnd(m_window), id);
+    return item != nullptr && ::IsWindowEnabled(item) != FALSE;
+}
+
+void Dialog::ShowItem(int id, bool show)
+{
+    ::ShowWindow(::GetDlgItem(Hwnd(m_window), id), show ? SW_SHOW : SW_HIDE);
+}
+
+bool Dialog::IsItemVisible(int id) const
+{
+    const HWND item = ::GetDlgItem(Hwnd(m_window), id);
+    return item != nullptr && ::IsWindowVisible(item) != FALSE;
+}
+
+void Dialog::SetProgressRange(int id, int low, int high)
+{
+    ::SendDlgItemMessageA(Hwnd(m_window), id, PBM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
+}
+
+void Dialog::SetProgressPos(int id, int position)
+{
+    ::SendDlgItemMessageA(Hwnd(m_window), id, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+bool Dialog::OpenAnimation(int id, int clipResourceId)
+{
+    return ::SendDlgItemMessageA(Hwnd(m_window), id, ACM_OPENA, reinterpret_cast<WPARAM>(ProgramInstance()),
+                                 reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(clipResourceId))) != 0;
+}
+
+int Dialog::ComboAddString(int id, const std::string& text)
+{
+    return static_cast<int>(
+        ::SendDlgItemMessageA(Hwnd(m_window), id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+int Dialog::ComboFindStringExact(int id, const std::string& text) const
+{
+    const auto found = ::SendDlgItemMessageA(Hwnd(m_window), id, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                             reinterpret_cast<LPARAM>(text.c_str()));
+    return found == CB_ERR ? -1 : static_cast<int>(found);
+}
+
+int Dialog::ComboGetCount(int id) const
+{
+    const auto count = ::SendDlgItemMessageA(Hwnd(m_window), id, CB_GETCOUNT, 0, 0);
+    return count == CB_ERR ? 0 : static_cast<int>(count);
+}
+
+void Dialog::ComboSetCurSel(int id, int index)
+{
+    ::SendDlgItemMessageA(Hwnd(m_window), id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int Dialog::ComboGetCurSel(int id) const
+{
+    const auto selection = ::SendDlgItemMessageA(Hwnd(m_window), id, CB_GETCURSEL, 0, 0);
+    return selection == CB_ERR ? -1 : static_cast<int>(selection);
+}
+
+std::string Dialog::ComboGetText(int id, int index) const
+{
+    const HWND dialog = Hwnd(m_window);
+    const auto length = ::SendDlgItemMessageA(dialog, id, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR) {
+        return {};
+    }
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const auto copied = ::SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                              reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
+    return text;
+}
+
+void PostCommand(DialogHandle window, int commandId)
+{
+    ::PostMessageA(Hwnd(window), WM_POSTED_COMMAND, static_cast<WPARAM>(commandId), 0);
+}
+
+int ShowMessageBox(const std::string& text, MessageButtons buttons, MessageIcon icon)
+{
+    UINT style = buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
+    switch (icon) {
+        case MessageIcon::Error:
+            style |= MB_ICONERROR;
+            break;
+        case MessageIcon::Information:
+            style |= MB_ICONINFORMATION;
+            break;
+        case MessageIcon::Default:
+        case MessageIcon::Warning:
+            style |= MB_ICONEXCLAMATION;
+            break;
+    }
+    // Owned by the thread's active window: a dialog of the user-interface
+    // thread, none on the worker thread.
+    return ::MessageBoxA(::GetActiveWindow(), text.c_str(), ApplicationName().c_str(), style);
+}
+
+std::string ApplicationName()
+{
+    std::array<char, MAX_PATH + 1> path{};
+    const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), MAX_PATH);
+    std::string name(path.data(), length);
+    if (const auto separator = name.find_last_of("\\/:"); separator != std::string::npos) {
+        name.erase(0, separator + 1);
+    }
+    if (const auto dot = name.find_last_of('.'); dot != std::string::npos) {
+        name.resize(dot);
+    }
+    return name;
+}
+
+std::string LoadResourceString(int id)
+{
+    // A string table entry holds at most 4097 characters.
+    std::vector<char> buffer(4098);
+    const int length =
+        ::LoadStringA(ProgramInstance(), static_cast<UINT>(id), buffer.data(), static_cast<int>(buffer.size()));
+    return std::string(buffer.data(), length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+Dialog* MainWindow()
+{
+    return g_mainWindow;
+}
+
+void SetMainWindow(Dialog* dialog)
+{
+    g_mainWindow = dialog;
+}
+
+Rect DesktopWorkArea()
+{
+    RECT area{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    return {area.left, area.top, area.right, area.bottom};
+}
+
+void WaitMilliseconds(int milliseconds)
+{
+    ::Sleep(static_cast<DWORD>(milliseconds));
+}
+
+}  // namespace platform

@@ -1,0 +1,191 @@
+#include "transfer/progress_dlg.h"
+
+#include "platform/text_format.h"
+#include "platform/ui.h"
+#include "transfer/transfer_library.h"
+
+CProgressDlg* g_pProgressDlg = nullptr;
+COperatingDlg* g_pOperatingDlg = nullptr;
+std::atomic<int> g_bCancelRequested = 0;
+std::atomic<int> g_bCancelAllowed = 1;
+std::uint32_t g_nTotalBytes = 0;
+std::uint32_t g_nDoneBytes = 0;
+std::uint32_t g_nFileBytes = 0;
+std::string g_strFileTitle;
+int g_nPercent = 0;
+TransferWorkerProc g_pfnWorker = nullptr;
+const TransferJobList* g_pWorkerParam = nullptr;
+
+namespace {
+
+constexpr int kPercentMax = 100;
+// How long the operating dialog stays after the worker has finished.
+constexpr int kOperatingLingerMs = 1000;
+
+}  // namespace
+
+std::int32_t DRIVER_CALL TransferProgress(std::int32_t percent)
+{
+    if (g_pProgressDlg == nullptr || g_nTotalBytes == 0) {
+        return 0;
+    }
+    if (percent < 0 || percent > kPercentMax) {
+        return 0;
+    }
+    if (g_pOperatingDlg != nullptr && g_pOperatingDlg->IsVisible()) {
+        return 1;
+    }
+    g_pProgressDlg->EnableItem(platform::ID_CANCEL, g_bCancelAllowed != 0);
+
+    std::string title = g_strFileTitle;
+    if (title.size() > TITLE_MAX_LENGTH) {
+        title = title.substr(0, TITLE_MAX_LENGTH) + TITLE_ELLIPSIS;
+    }
+    g_pProgressDlg->SetItemText(IDC_TRANSFER_STATUS,
+                                platform::FormatText(platform::LoadResourceString(IDS_TRANSFERRING), title));
+
+    // Wider than 32 bits, so that files above 42,949,672 bytes cannot wrap
+    // the intermediate products.
+    const std::uint64_t overall =
+        (std::uint64_t{g_nDoneBytes} + std::uint64_t{g_nFileBytes} * static_cast<std::uint64_t>(percent) / 100) * 100 /
+        g_nTotalBytes;
+    if (overall <= kPercentMax) {
+        g_nPercent = static_cast<int>(overall);
+        g_pProgressDlg->SetProgressPos(IDC_TRANSFER_PROGRESS, g_nPercent);
+        g_pProgressDlg->SetItemText(IDC_TRANSFER_PERCENT, std::to_string(g_nPercent) + " %");
+    }
+    if (overall >= kPercentMax) {
+        g_pProgressDlg->Show(false);
+        if (g_pOperatingDlg != nullptr) {
+            g_pOperatingDlg->Show(true);
+        }
+    }
+    return g_bCancelRequested == 0 ? 1 : 0;
+}
+
+std::uint32_t WorkerThreadProc(platform::DialogHandle window)
+{
+    const std::uint32_t result = g_pfnWorker(g_pWorkerParam);
+    platform::PostCommand(window, platform::ID_OK);
+    return result;
+}
+
+CProgressDlg::CProgressDlg(platform::Dialog* parent) : platform::Dialog(IDD_PROGRESS, parent)
+{
+    g_pProgressDlg = nullptr;
+    g_pOperatingDlg = nullptr;
+    g_bCancelRequested = 0;
+    g_nTotalBytes = 0;
+    g_nDoneBytes = 0;
+    g_nFileBytes = 0;
+    g_strFileTitle.clear();
+    g_nPercent = 0;
+}
+
+CProgressDlg::~CProgressDlg()
+{
+    if (m_pWorkerThread) {
+        m_pWorkerThread->Join();
+    }
+    if (g_pOperatingDlg != nullptr && g_pOperatingDlg->HasWindow()) {
+        g_pOperatingDlg->DestroyWindow();
+    }
+    if (g_pProgressDlg == this) {
+        g_pProgressDlg = nullptr;
+    }
+}
+
+bool CProgressDlg::OnInitDialog()
+{
+    platform::Dialog::OnInitDialog();
+
+    g_pOperatingDlg = platform::Dialog::CreateSelfOwned(std::make_unique<COperatingDlg>());
+    if (g_pOperatingDlg != nullptr) {
+        g_pOperatingDlg->Show(false);
+    }
+    SetCaption(platform::ApplicationName());
+    g_bCancelRequested = 0;
+    m_animate.Open(m_nAnimationId);
+    g_pProgressDlg = this;
+    m_progress.SetRange(0, kPercentMax);
+    m_progress.SetPos(0);
+    TransferProgress(0);
+
+    if (g_pfnWorker != nullptr) {
+        const auto window = Handle();
+        m_pWorkerThread = platform::WorkerThread::Start([window] { return WorkerThreadProc(window); });
+        if (m_pWorkerThread) {
+            m_bWorkerRunning = true;
+        } else {
+            // Without its worker the dialog would wait for ever: the transfer
+            // has failed, and the dialog closes at once.
+            g_nTransferResult = TRANSFER_ERR_NO_WORKER;
+            platform::PostCommand(window, platform::ID_OK);
+        }
+    }
+    return true;
+}
+
+void CProgressDlg::OnCommand(int id, platform::CommandSource source)
+{
+    if (source == platform::CommandSource::Posted && id == platform::ID_OK) {
+        m_bWorkerRunning = false;
+    } else if (source == platform::CommandSource::User) {
+        if (id == platform::ID_OK && m_bWorkerRunning) {
+            return;
+        }
+        if (id == platform::ID_CANCEL && !IsItemEnabled(platform::ID_CANCEL)) {
+            return;
+        }
+    }
+    platform::Dialog::OnCommand(id, source);
+}
+
+void CProgressDlg::OnOK()
+{
+    if (g_pOperatingDlg != nullptr && g_pOperatingDlg->HasWindow()) {
+        platform::WaitMilliseconds(kOperatingLingerMs);
+        g_pOperatingDlg->DestroyWindow();  // which deletes it
+    }
+    platform::Dialog::OnOK();
+}
+
+void CProgressDlg::OnCancel()
+{
+    g_bCancelRequested = 1;
+}
+
+bool COperatingDlg::OnInitDialog()
+{
+    platform::Dialog::OnInitDialog();
+    const auto* main = platform::MainWindow();
+    const auto outer = main != nullptr && main->HasWindow() ? main->GetWindowRect() : platform::DesktopWorkArea();
+    const auto own = GetWindowRect();
+    MoveToTop((outer.left + outer.right - (own.right - own.left)) / 2,
+              (outer.top + outer.bottom - (own.bottom - own.top)) / 2);
+    SetCaption(platform::ApplicationName());
+    return true;
+}
+
+void COperatingDlg::PostNcDestroy()
+{
+    platform::Dialog::PostNcDestroy();
+    if (g_pOperatingDlg == this) {
+        g_pOperatingDlg = nullptr;
+    }
+}
+
+void ResetProgressState()
+{
+    g_pProgressDlg = nullptr;
+    g_pOperatingDlg = nullptr;
+    g_bCancelRequested = 0;
+    g_bCancelAllowed = 1;
+    g_nTotalBytes = 0;
+    g_nDoneBytes = 0;
+    g_nFileBytes = 0;
+    g_strFileTitle.clear();
+    g_nPercent = 0;
+    g_pfnWorker = nullptr;
+    g_pWorkerParam = nullptr;
+}

@@ -1,0 +1,93 @@
+#pragma once
+// The progress dialog that runs while firmware is sent, its worker thread,
+// the progress callback the transfer library calls, and the "unit is
+// operating" dialog that takes its place once all data has been sent.
+//
+// The shared transfer variables below are written by the update procedure
+// before the dialog runs, by the worker, and by the dialog; the hand-over is
+// ordered by the modal dialog (see TransferProgress and WorkerThreadProc).
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "driver/driver_exports.h"
+#include "platform/dialog.h"
+#include "platform/thread.h"
+#include "res/resource.h"
+#include "transfer/transfer_worker.h"
+
+class CProgressDlg;
+class COperatingDlg;
+
+// The worker routine the progress dialog's thread runs, and its argument.
+using TransferWorkerProc = std::uint32_t (*)(const TransferJobList* jobList);
+
+extern CProgressDlg* g_pProgressDlg;
+extern COperatingDlg* g_pOperatingDlg;
+extern std::atomic<int> g_bCancelRequested;  // the user asked to cancel
+extern std::atomic<int> g_bCancelAllowed;    // state given to Cancel at every progress update
+extern std::uint32_t g_nTotalBytes;          // data bytes of all job files
+extern std::uint32_t g_nDoneBytes;           // data bytes of the files already sent
+extern std::uint32_t g_nFileBytes;           // data bytes of the file being sent
+extern std::string g_strFileTitle;           // the file being sent, without directory and extension
+extern int g_nPercent;                       // last overall percentage shown
+extern TransferWorkerProc g_pfnWorker;
+extern const TransferJobList* g_pWorkerParam;
+
+// Titles longer than this are cut and TITLE_ELLIPSIS appended.
+inline constexpr std::size_t TITLE_MAX_LENGTH = 32;
+inline constexpr const char* TITLE_ELLIPSIS = "...";
+
+// The progress callback: turns the current file's percentage into the overall
+// one and shows it; at 100 % it puts the operating dialog in place of the
+// progress dialog. Returns 0 to ask the library to stop: on a percentage
+// outside 0..100, without a dialog or total, or once the user has cancelled.
+std::int32_t DRIVER_CALL TransferProgress(std::int32_t percent);
+
+// The worker thread: runs g_pfnWorker(g_pWorkerParam), then posts the
+// completion notice (ID_OK) to the progress dialog.
+std::uint32_t WorkerThreadProc(platform::DialogHandle window);
+
+class CProgressDlg : public platform::Dialog {
+public:
+    // Resets the shared variables but g_bCancelAllowed, g_pfnWorker and
+    // g_pWorkerParam; the caller sets the total, the worker and its argument
+    // before DoModal.
+    explicit CProgressDlg(platform::Dialog* parent = nullptr);
+    ~CProgressDlg() override;
+
+    int m_nAnimationId = IDR_TRANSFER_CLIP;
+
+protected:
+    bool OnInitDialog() override;
+    // The completion notice: ends the dialog, one second after the operating
+    // dialog was last seen.
+    void OnOK() override;
+    // Cancel: asks the transfer to stop at its next progress report.
+    void OnCancel() override;
+    // Only the completion notice ends the dialog while the worker runs: the
+    // user's Enter does not. Escape counts only while Cancel is enabled.
+    void OnCommand(int id, platform::CommandSource source) override;
+
+private:
+    platform::Animation m_animate{*this, IDC_TRANSFER_ANIMATION};
+    platform::ProgressBar m_progress{*this, IDC_TRANSFER_PROGRESS};
+    std::unique_ptr<platform::WorkerThread> m_pWorkerThread;
+    bool m_bWorkerRunning = false;
+};
+
+class COperatingDlg : public platform::Dialog {
+public:
+    COperatingDlg() : platform::Dialog(IDD_OPERATING) {}
+
+protected:
+    // Centres the dialog on the application's main window (on the screen's
+    // work area when there is none) and captions it with the application name.
+    bool OnInitDialog() override;
+    void PostNcDestroy() override;
+};
+
+// Returns the shared transfer variables to their start state.
+void ResetProgressState();

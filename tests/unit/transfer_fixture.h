@@ -1,0 +1,156 @@
+#pragma once
+// A simulated printer bound as the Update step leaves it (raw I/O library,
+// transfer library initialised for the printer, printer id set), a private
+// current folder for data files, and the headless user interface reset.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "channel/raw_io.h"
+#include "core/firmware_image.h"
+#include "platform/headless/file_log.h"
+#include "platform/headless/library_table.h"
+#include "platform/headless/ui_driver.h"
+#include "testing/simulated_driver.h"
+#include "transfer/transfer_library.h"
+
+namespace transfer_test {
+
+inline constexpr const char* kPrinter = "Corvane VR-380MX";
+inline constexpr const char* kDataFile = "VR380MX_510.pd3";
+
+using platform::headless::UiEvent;
+
+class TransferFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetAll();
+        std::random_device random;
+        m_folder = std::filesystem::temp_directory_path() / ("vr38-transfer-" + std::to_string(random()));
+        std::filesystem::create_directories(m_folder);
+        m_previousFolder = std::filesystem::current_path();
+        std::filesystem::current_path(m_folder);
+    }
+
+    void TearDown() override
+    {
+        std::filesystem::current_path(m_previousFolder);
+        std::filesystem::remove_all(m_folder);
+        ResetAll();
+        m_driver.reset();
+        platform::headless::ResetLibraries();
+    }
+
+    static void ResetAll()
+    {
+        ResetTransferState();
+        ResetChannelState();
+        platform::headless::ResetUi();
+        platform::headless::ResetFileAccesses();
+    }
+
+    sim::Printer& Connect(std::string_view scenarioText = {})
+    {
+        std::vector<std::string> errors;
+        const auto scenario = sim::Scenario::Parse(scenarioText, &errors);
+        EXPECT_TRUE(errors.empty());
+        m_driver.emplace(scenario);
+        EXPECT_TRUE(BindRawIoLibrary());
+        EXPECT_TRUE(LoadTransferLibrary());
+        EXPECT_TRUE(TransferInitPrinter(kPrinter));
+        g_wTransferPrinterId = scenario.printerId;
+        m_driver->printer().ClearLog();
+        return m_driver->printer();
+    }
+
+    static void WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
+    {
+        if (const auto folder = std::filesystem::path(name).parent_path(); !folder.empty()) {
+            std::filesystem::create_directories(folder);
+        }
+        std::ofstream(name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+
+    // A data file for the simulated printer, with as many data bytes as it
+    // announces unless told otherwise.
+    static void WriteDataFile(std::int32_t announced, std::optional<std::size_t> actual = std::nullopt,
+                              std::size_t trailing = 0, std::uint16_t printerId = sim::kDefaultPrinterId,
+                              const std::string& name = kDataFile)
+    {
+        WriteFile(name, sim::firmware_image::MakeFirmwareFile(
+                            printerId, "5.10", announced,
+                            actual.value_or(static_cast<std::size_t>(std::max(announced, 0))), trailing));
+    }
+
+    // The script's handlers, one at a time.
+    static void OnShown(std::function<void(platform::Dialog&)> handler)
+    {
+        platform::headless::UiScript script;
+        script.onShown = std::move(handler);
+        platform::headless::SetUiScript(std::move(script));
+    }
+    static void OnEvent(std::function<void(platform::Dialog&, const UiEvent&)> handler)
+    {
+        platform::headless::UiScript script;
+        script.onEvent = std::move(handler);
+        platform::headless::SetUiScript(std::move(script));
+    }
+    static void OnMessageBox(std::function<int(const platform::headless::MessageBoxRecord&)> handler)
+    {
+        platform::headless::UiScript script;
+        script.onMessageBox = std::move(handler);
+        platform::headless::SetUiScript(std::move(script));
+    }
+
+    // Calls of the simulated libraries by export name, in order.
+    std::vector<std::string> Calls()
+    {
+        std::vector<std::string> calls;
+        for (const auto& entry : m_driver->printer().Log()) {
+            calls.push_back(entry.call);
+        }
+        return calls;
+    }
+
+    bool Called(const std::string& call) { return std::ranges::count(Calls(), call) > 0; }
+
+    // The texts a control was given, in order.
+    static std::vector<std::string> TextsOf(int dialogId, int controlId)
+    {
+        std::vector<std::string> texts;
+        for (const auto& event : platform::headless::UiEvents()) {
+            if (event.dialogId == dialogId && event.controlId == controlId && event.op == "text") {
+                texts.push_back(event.text);
+            }
+        }
+        return texts;
+    }
+
+    // Position of the first event matching, or -1.
+    static int IndexOf(int dialogId, const std::string& op, int controlId = 0, int from = 0)
+    {
+        const auto events = platform::headless::UiEvents();
+        for (auto i = static_cast<std::size_t>(from); i < events.size(); ++i) {
+            if (events[i].dialogId == dialogId && events[i].op == op && events[i].controlId == controlId) {
+                return static_cast<int>(i);
+            }
+        }
+        return -1;
+    }
+
+    std::optional<sim::testing::SimulatedDriver> m_driver;
+    std::filesystem::path m_folder;
+    std::filesystem::path m_previousFolder;
+};
+
+}  // namespace transfer_test

@@ -1,0 +1,326 @@
+// The firmware update procedure and the transfer worker against the simulated
+// printer, through the headless progress dialog: every way an update can end,
+// with the message and icon the user sees.
+
+#include <gtest/gtest.h>
+
+#include "app/update_dlg.h"
+#include "res/resource.h"
+#include "transfer/progress_dlg.h"
+#include "transfer/transfer_worker.h"
+#include "transfer_fixture.h"
+
+namespace {
+
+using platform::MessageButtons;
+using platform::MessageIcon;
+using platform::headless::MessageBoxes;
+using platform::headless::MessageBoxRecord;
+
+struct Box {
+    std::string text;
+    MessageIcon icon;
+    bool operator==(const Box&) const = default;
+    friend void PrintTo(const Box& box, std::ostream* out) { *out << '"' << box.text << "\" icon " << int(box.icon); }
+};
+
+std::vector<Box> Boxes()
+{
+    std::vector<Box> boxes;
+    for (const auto& box : MessageBoxes()) {
+        EXPECT_EQ(box.caption, "VR38Update");
+        boxes.push_back({box.text, box.icon});
+    }
+    return boxes;
+}
+
+const std::string kConfirm500 =
+    "The current firmware version is 5.00.\n\nThis firmware update is version 5.10.\n\n"
+    "OK to update the current VR-380MX firmware?\n";
+const std::string kConfirmUnknown =
+    "The printer version is unknown.\n\nThis firmware update is version 5.10.\n\n"
+    "OK to update the current VR-380MX firmware?\n";
+const std::string kNoCommunication =
+    "Cannot communicate with the printer. Make sure that the printer is turned on and that the cables are correctly "
+    "connected.";
+const std::string kFailed = "Transfer failed.\nPerform the operation again from the beginning.";
+const std::string kCompleted = "Completed the firmware update for VR-380MX.";
+const std::string kCancelled = "Transferring cancelled.";
+const std::string kPrinterIdError = "A printer ID error occurred.";
+
+class UpdateProcedureTest : public transfer_test::TransferFixture {
+protected:
+    bool Run()
+    {
+        CUpdateDlg dialog;
+        dialog.m_strPrinter = transfer_test::kPrinter;
+        return dialog.RunFirmwareUpdate();
+    }
+
+    bool ProgressDialogRan() const { return IndexOf(IDD_PROGRESS, "create") >= 0; }
+};
+
+TEST_F(UpdateProcedureTest, CompleteTransfer_ShowsEveryStepAndCompletes)
+{
+    auto& printer = Connect("progress.step = 50\nversion = 5.00");
+    WriteDataFile(300);
+
+    EXPECT_TRUE(Run());
+
+    EXPECT_EQ(Boxes(), (std::vector<Box>{{kConfirm500, MessageIcon::Warning}, {kCompleted, MessageIcon::Information}}));
+    EXPECT_EQ(MessageBoxes()[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(g_nTransferResult, TRANSFER_OK);
+    EXPECT_EQ(printer.GetScenario().version, "5.10");
+    // The dialog's own update, then the library's reports at 0, 50 and 100.
+    EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT), (std::vector<std::string>{"0 %", "0 %", "50 %", "100 %"}));
+    EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_STATUS).back(), "Transferring");
+    // At 100 % the operating dialog takes over, and stays one second after
+    // the worker has finished.
+    const int hidden = IndexOf(IDD_PROGRESS, "hide");
+    const int operating = IndexOf(IDD_OPERATING, "show", 0, hidden);
+    const int notice = IndexOf(IDD_PROGRESS, "command", platform::ID_OK, operating);
+    const int wait = IndexOf(0, "wait", 0, notice);
+    const int gone = IndexOf(IDD_OPERATING, "destroy", 0, wait);
+    const int ended = IndexOf(IDD_PROGRESS, "end", 0, gone);
+    EXPECT_TRUE(hidden >= 0 && operating > hidden && notice > operating && wait > notice && gone > wait &&
+                ended > gone);
+    EXPECT_EQ(platform::headless::UiEvents()[static_cast<std::size_t>(wait)].value, 1000);
+    EXPECT_EQ(g_pOperatingDlg, nullptr);
+
+    // One TRCmdInit before the series of files, one TRSendFile per file.
+    const auto calls = Calls();
+    const auto send = std::ranges::find(calls, "TRSendFile");
+    ASSERT_NE(send, calls.end());
+    EXPECT_EQ(*(send - 4), "TRCmdInit");
+    EXPECT_EQ(printer.Log().back().limit, 500000);
+}
+
+TEST_F(UpdateProcedureTest, FailuresBeforeTheTransfer_ShowTheirMessageAndStop)
+{
+    struct Row {
+        const char* scenario;
+        std::vector<Box> boxes;  // after the confirmation, which is answered Yes
+    };
+    const Row rows[] = {
+        {"printer_id = 0x3831\ntr.TRGetStatus = 4", {{kNoCommunication, MessageIcon::Warning}}},
+        {"reply.model = 80 00 00 00 00 31", {{"The printer model information is different.", MessageIcon::Error}}},
+        {"fail = model.read", {{"The printer model information is different.", MessageIcon::Error}}},
+        {"system = 2", {{"The printer system information is different.", MessageIcon::Error}}},
+        {"fail = sys_final.write", {{"The printer system information is different.", MessageIcon::Error}}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.scenario);
+        TearDown();
+        SetUp();
+        Connect(row.scenario);
+        WriteDataFile(300);
+        EXPECT_FALSE(Run());
+        auto boxes = Boxes();
+        ASSERT_FALSE(boxes.empty());
+        EXPECT_EQ(boxes.front(), (Box{kConfirm500, MessageIcon::Warning}));
+        boxes.erase(boxes.begin());
+        EXPECT_EQ(boxes, row.boxes);
+        EXPECT_FALSE(Called("TRSendFile"));
+        EXPECT_FALSE(ProgressDialogRan());
+    }
+}
+
+TEST_F(UpdateProcedureTest, DataFileMissing_ReportsItBeforeAskingThePrinter)
+{
+    Connect();
+    EXPECT_FALSE(Run());
+    EXPECT_EQ(Boxes(), (std::vector<Box>{{"Error : Data file is not found.", MessageIcon::Error}}));
+    EXPECT_TRUE(Calls().empty());
+}
+
+TEST_F(UpdateProcedureTest, VersionExchange_UnwrittenEndsSilently_UnansweredAsksWithoutVersion)
+{
+    Connect("fail = mode.write");
+    WriteDataFile(300);
+    EXPECT_FALSE(Run());
+    EXPECT_TRUE(MessageBoxes().empty());
+
+    TearDown();
+    SetUp();
+    Connect("silent = version.read");
+    WriteDataFile(300);
+    OnMessageBox([](const MessageBoxRecord&) { return platform::ID_NO; });
+    EXPECT_FALSE(Run());
+    EXPECT_EQ(Boxes(), (std::vector<Box>{{kConfirmUnknown, MessageIcon::Warning}}));
+    // No goes no further: the transfer library is not asked again.
+    EXPECT_FALSE(Called("TRGetStatus"));
+}
+
+TEST_F(UpdateProcedureTest, DataLengthZeroOrNegative_FailsWithoutProgressDialog)
+{
+    for (const std::int32_t length : {0, -5}) {
+        SCOPED_TRACE(length);
+        TearDown();
+        SetUp();
+        Connect();
+        WriteDataFile(length, 10);
+        EXPECT_FALSE(Run());
+        EXPECT_EQ(Boxes().back(), (Box{kFailed, MessageIcon::Warning}));
+        EXPECT_FALSE(ProgressDialogRan());
+    }
+}
+
+TEST_F(UpdateProcedureTest, TransferFailures_EndInTheFailureMessage)
+{
+    struct Row {
+        const char* name;
+        const char* scenario;
+        std::int32_t announced;
+        std::size_t actual;
+        std::uint16_t printerId;
+        std::vector<Box> boxes;  // after the confirmation
+        std::int32_t result;
+    };
+    const Row rows[] = {
+        {"library fails", "tr.TRSendFile = 5", 300, 300, sim::kDefaultPrinterId, {{kFailed, MessageIcon::Error}}, 5},
+        {"short file", "", 300, 200, sim::kDefaultPrinterId, {{kFailed, MessageIcon::Error}}, TRANSFER_ERR_DATA_FILE},
+        {"other printer id",
+         "",
+         300,
+         300,
+         0x1234,
+         {{kPrinterIdError, MessageIcon::Warning}, {kFailed, MessageIcon::Error}},
+         TRANSFER_ERR_PRINTER_ID},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TearDown();
+        SetUp();
+        Connect(row.scenario);
+        WriteDataFile(row.announced, row.actual, 0, row.printerId);
+        EXPECT_FALSE(Run());
+        auto boxes = Boxes();
+        boxes.erase(boxes.begin());
+        EXPECT_EQ(boxes, row.boxes);
+        EXPECT_EQ(g_nTransferResult, row.result);
+        EXPECT_EQ(Called("TRSendFile"), row.scenario[0] != '\0');
+    }
+    // The printer id message comes from the worker, while the dialog is up.
+    EXPECT_FALSE(MessageBoxes()[1].fromUiThread);
+}
+
+TEST_F(UpdateProcedureTest, CancelBeforeTheFirstReport_StopsTheTransfer)
+{
+    auto& printer = Connect();
+    WriteDataFile(300);
+    OnShown(
+        [](platform::Dialog& dialog) { EXPECT_TRUE(platform::headless::ClickButton(dialog, platform::ID_CANCEL)); });
+    EXPECT_FALSE(Run());
+    EXPECT_EQ(g_nTransferResult, TRANSFER_CANCELLED);
+    EXPECT_EQ(Boxes().back(), (Box{kCancelled, MessageIcon::Warning}));
+    EXPECT_EQ(printer.Log().back().note, "cancelled at 0");
+    // Enabled by the dialog's own first update, disabled by the first report.
+    const int enabled = IndexOf(IDD_PROGRESS, "enable", platform::ID_CANCEL);
+    const int disabled = IndexOf(IDD_PROGRESS, "disable", platform::ID_CANCEL);
+    EXPECT_TRUE(enabled >= 0 && disabled > enabled);
+    EXPECT_TRUE(platform::headless::UiEvents()[static_cast<std::size_t>(disabled)].fromOtherThread);
+}
+
+TEST_F(UpdateProcedureTest, EnterOrEscapeWhileSending_DoNotEndOrCancel)
+{
+    Connect("progress.step = 25");
+    WriteDataFile(300);
+    OnEvent([](platform::Dialog& dialog, const transfer_test::UiEvent& event) {
+        if (event.dialogId == IDD_PROGRESS && event.op == "text" && event.text == "50 %") {
+            platform::headless::PressEnter(dialog);
+            platform::headless::PressEscape(dialog);  // Cancel is disabled by now
+        }
+    });
+    EXPECT_TRUE(Run());
+    EXPECT_EQ(Boxes().back(), (Box{kCompleted, MessageIcon::Information}));
+    EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT).back(), "100 %");
+}
+
+class TransferWorkerTest : public transfer_test::TransferFixture {
+protected:
+    void RunWorker(const TransferJobList& jobs, std::uint32_t total)
+    {
+        CProgressDlg dialog;
+        g_nTotalBytes = total;
+        g_pfnWorker = SendJobFiles;
+        g_pWorkerParam = &jobs;
+        EXPECT_EQ(dialog.DoModal(), platform::ID_OK);
+    }
+
+    static std::vector<std::string> Opened()
+    {
+        std::vector<std::string> paths;
+        for (const auto& access : platform::headless::FileAccesses()) {
+            if (access.op == "open") {
+                paths.push_back(access.path);
+            }
+        }
+        return paths;
+    }
+};
+
+TEST_F(TransferWorkerTest, FirstFileFails_SecondIsNeverOpened)
+{
+    Connect();
+    WriteDataFile(300, std::nullopt, 0, 0x1234, "first.pd3");
+    WriteDataFile(100, std::nullopt, 0, sim::kDefaultPrinterId, "second.pd3");
+    RunWorker({"first.pd3", "second.pd3"}, 400);
+    EXPECT_EQ(g_nTransferResult, TRANSFER_ERR_PRINTER_ID);
+    EXPECT_EQ(Opened(), (std::vector<std::string>{"first.pd3"}));
+}
+
+TEST_F(TransferWorkerTest, TwoFiles_AreSentInOrderAndCounted)
+{
+    auto& printer = Connect("progress.step = 50");
+    WriteDataFile(300, std::nullopt, 0, sim::kDefaultPrinterId, "sub/dir/first.pd3");
+    WriteDataFile(100, std::nullopt, 0, sim::kDefaultPrinterId, "second.pd3");
+    RunWorker({"sub/dir/first.pd3", "second.pd3"}, 400);
+    EXPECT_EQ(g_nTransferResult, TRANSFER_OK);
+    EXPECT_EQ(g_nDoneBytes, 400u);
+    EXPECT_EQ(g_strFileTitle, "second");
+    EXPECT_EQ(std::ranges::count(Calls(), "TRSendFile"), 2);
+    // 0, 37, 75, then 75, 87, 100 for the second file.
+    EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT),
+              (std::vector<std::string>{"0 %", "0 %", "37 %", "75 %", "75 %", "87 %", "100 %"}));
+    EXPECT_EQ(printer.Log().back().length, 100);
+}
+
+TEST_F(TransferWorkerTest, BytesAfterTheAnnouncedData_AreNeverRead)
+{
+    Connect();
+    WriteDataFile(300, std::nullopt, 4096);
+    RunWorker({transfer_test::kDataFile}, 300);
+    EXPECT_EQ(g_nTransferResult, TRANSFER_OK);
+    for (const auto& access : platform::headless::FileAccesses()) {
+        if (access.op == "read") {
+            EXPECT_LE(access.offset + access.requested, 64u + 300u);
+        }
+    }
+}
+
+TEST_F(TransferWorkerTest, FileGoneWhenTheWorkerComes_FailsWithoutEscaping)
+{
+    Connect();
+    RunWorker({"missing.pd3"}, 300);
+    EXPECT_EQ(g_nTransferResult, TRANSFER_ERR_DATA_FILE);
+    EXPECT_FALSE(Called("TRSendFile"));
+}
+
+using FirmwareFileTest = transfer_test::TransferFixture;
+
+TEST_F(FirmwareFileTest, ShortHeader_KeepsTheDefaults)
+{
+    const std::string path = "short.pd3";
+    WriteFile(path, {0x11, 0x22, 0x31, 0x38});
+    CFirmwareFile file(path, platform::File::modeRead);
+    EXPECT_EQ(file.m_header.bytes[0], 0x11);
+    EXPECT_EQ(file.m_header.PrinterId(), 0x3831);
+    EXPECT_EQ(file.m_header.DataLength(), 0);
+    EXPECT_EQ(FirmwareHeader().bytes[0], 0x90);
+    EXPECT_EQ(FirmwareHeader().bytes[1], 0x40);
+    file.Close();
+    std::filesystem::remove(path);
+    EXPECT_THROW(CFirmwareFile(path, platform::File::modeRead), platform::FileException);
+}
+
+}  // namespace
