@@ -63,7 +63,8 @@ bool PrinterDevice::ReadPrinterInfo()
 
 bool PrinterDevice::LoadDevice(std::string_view printerName)
 {
-    CopyName(printerName, m_szPrinter);
+    // The name may be the record's own printer name.
+    CopyName(std::string(printerName), m_szPrinter);
     if (!ReadPrinterInfo()) {
         return false;
     }
@@ -160,8 +161,8 @@ bool PrinterDescription::InitFromName(const char* name, std::uint32_t modelId)
     m_nExtentResX = m_nResX;
     m_nExtentResY = m_nResY;
     const auto copies = static_cast<std::uint32_t>(m_nMaxCopies);
-    m_nCopiesLimit = copies >= static_cast<std::uint32_t>(kCopiesLimit) ? kCopiesLimit
-                                                                        : static_cast<std::int16_t>(m_nMaxCopies);
+    m_nCopiesLimit =
+        copies >= static_cast<std::uint32_t>(kCopiesLimit) ? kCopiesLimit : static_cast<std::int16_t>(m_nMaxCopies);
     if (copies > 1 && (m_dwDmFields & printing::DM_COPIES)) {
         m_dwFeatures |= FEATURE_COPIES;
     }

@@ -65,7 +65,8 @@ int PrinterDescription::QueryDriverCapabilities()
     m_dwDriverFlags = flags == MDC_NO_ANSWER ? 0 : static_cast<std::uint32_t>(flags);
 
     const auto mediaCode = m_wMediaClass == MEDIA_CLASS_2 ? MDC_MEDIA2 : MDC_MEDIA;
-    if (const auto media = QueryCapabilityList(query, driver, printer, port, mediaCode, MDC_MEDIA_ENTRY_SIZE, devMode)) {
+    if (const auto media =
+            QueryCapabilityList(query, driver, printer, port, mediaCode, MDC_MEDIA_ENTRY_SIZE, devMode)) {
         FillTable(m_aMedia, *media);
         if (std::ranges::any_of(m_aMedia, [](const MediaEntry& entry) { return entry.PartCount() > 1; })) {
             m_wTableFlags |= TABLE_MULTI_PART;
