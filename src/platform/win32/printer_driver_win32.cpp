@@ -4,6 +4,11 @@
 #include <cstddef>
 #include <utility>
 
+// windows.h names the character-set variants through macros of these names;
+// the layer's own functions carry them too.
+#undef DocumentProperties
+#undef DeviceCapabilities
+
 #include "platform/devmode_layout.h"
 #include "platform/printer_driver.h"
 
