@@ -17,6 +17,7 @@
 #include "platform/headless/printer_driver_script.h"
 #include "platform/headless/ui_driver.h"
 #include "platform/printing_constants.h"
+#include "testing/simulated_printer_driver.h"
 
 namespace {
 
@@ -27,45 +28,6 @@ using platform::headless::PrinterDriverScript;
 namespace ext = private_layout::extended;
 
 constexpr const char* kModelScenario = "printer_id = 0x3831\ninfo.flags = 0x10800000\n";
-
-// The platform driver of a printer of the model: a device mode with an
-// extended private block, 300 dpi, copies, and the standard paper queries.
-PrinterDriverScript ModelDriver(std::uint16_t modeWord = 0, std::size_t privateSize = ext::HEADER_SIZE)
-{
-    PrinterDriverScript script;
-    script.devMode.assign(devmode_layout::PUBLIC_SIZE + privateSize, 0);
-    auto& devMode = script.devMode;
-    byte_fields::Put<std::uint16_t>(devMode, devmode_layout::dmSize, devmode_layout::PUBLIC_SIZE);
-    byte_fields::Put<std::uint16_t>(devMode, devmode_layout::dmDriverExtra, static_cast<std::uint16_t>(privateSize));
-    byte_fields::Put<std::uint32_t>(devMode, devmode_layout::dmFields, DM_PAPERSIZE | DM_PRINTQUALITY);
-    byte_fields::Put<std::int16_t>(devMode, devmode_layout::dmPaperSize, sim::kTape24mm);
-    byte_fields::Put<std::int16_t>(devMode, devmode_layout::dmPrintQuality, 300);
-    const std::span<std::uint8_t> block(devMode.data() + devmode_layout::PUBLIC_SIZE, privateSize);
-    if (privateSize >= ext::HEADER_SIZE) {
-        byte_fields::Put<std::uint16_t>(block, ext::BLOCK_SIZE, static_cast<std::uint16_t>(privateSize));
-        byte_fields::Put<std::uint32_t>(block, ext::OPTION_WORD, driver_flags::OPTION_2);
-        byte_fields::Put<std::uint16_t>(block, ext::SELECTION_FLAGS, ext::SELECT_BY_MEDIUM);
-        byte_fields::Put<std::uint16_t>(block, ext::MEDIUM_ID, sim::kTape24mm);
-    }
-    if (privateSize >= private_layout::MODE_WORD + 2) {
-        byte_fields::Put<std::uint16_t>(block, private_layout::MODE_WORD, modeWord);
-    }
-    auto answer = [](std::int32_t result, std::vector<std::uint8_t> output = {}) {
-        platform::headless::CapabilityAnswer a;
-        a.result = result;
-        a.output = std::move(output);
-        return a;
-    };
-    script.capabilities[DC_FIELDS] = answer(DM_PAPERSIZE | DM_PRINTQUALITY | DM_COPIES | DM_ORIENTATION);
-    script.capabilities[DC_COPIES] = answer(9999);
-    script.capabilities[DC_ORIENTATION] = answer(90);
-    std::vector<std::uint8_t> names(64, 0);
-    std::memcpy(names.data(), "Letter", 6);
-    script.capabilities[DC_PAPERNAMES] = answer(1, names);
-    script.capabilities[DC_PAPERSIZE] = answer(1, {0x34, 0x08, 0, 0, 0xEA, 0x0A, 0, 0});  // 2100 x 2794
-    script.capabilities[DC_PAPERS] = answer(1, {1, 0});
-    return script;
-}
 
 class DescriptionInit : public CatalogueTest {
 protected:
@@ -78,7 +40,8 @@ protected:
     }
 
     // A printer of the model, its driver registered under its driver name.
-    void InstallModelPrinter(const std::string& name, PrinterDriverScript script = ModelDriver())
+    void InstallModelPrinter(const std::string& name,
+                             PrinterDriverScript script = sim::testing::SimulatedPrinterDriver())
     {
         InstallPrinter(name);
         RegisterDriver(kDriver);
@@ -122,12 +85,31 @@ TEST_F(DescriptionInit, DriverDescribesTheModel)
     EXPECT_EQ(GetDescriptionName(description), "Labels");
 }
 
+TEST_F(DescriptionInit, MediaClassFollowsTheModelIdentifiersLowByte)
+{
+    InstallModelPrinter("Labels");
+    const std::pair<const char*, std::uint16_t> cases[] = {
+        {"printer_id = 0x3831\ninfo.flags = 0x10000000\n", 10},  // "1"
+        {"printer_id = 0x3832\ninfo.flags = 0x10000000\n", 2},   // "2"
+        {"printer_id = 0x3833\ninfo.flags = 0x10000000\n", 0},
+        {"printer_id = 0x3833\ninfo.flags = 0x00020000\n", 10},  // without the model class bit
+        {"printer_id = 0\ninfo.flags = 0x10000000\n", 0},
+    };
+    for (const auto& [scenario, mediaClass] : cases) {
+        InstallSimulatedDriver(scenario);
+        PrinterDescription description;
+        ASSERT_TRUE(description.InitFromName("Labels", 0));
+        EXPECT_EQ(description.m_wMediaClass, mediaClass) << scenario;
+        EXPECT_EQ(description.m_wMediaClassInit, mediaClass) << scenario;
+    }
+}
+
 TEST_F(DescriptionInit, SpecialTapeNameSwitchesTheDriversModeOnAndOff)
 {
     // The alignment asks the registry by the printer's name, so the printer
     // carries its driver's name here.
     InstallSimulatedDriver(std::string(kModelScenario) + "info.special_tape = 1\n");
-    InstallModelPrinter(kDriver, ModelDriver(0));
+    InstallModelPrinter(kDriver, sim::testing::SimulatedPrinterDriver(0));
     PrinterDescription description;
     const auto name = kDriver + "(Special Tape)";
     ASSERT_TRUE(description.InitFromName(name.c_str(), 0));
@@ -162,7 +144,7 @@ TEST_F(DescriptionInit, RenamedPrinterOrShortPrivateBlockIsNotAligned)
     EXPECT_EQ(ModeWord(renamed), 0);
 
     // Wine's PostScript driver keeps 8 private bytes: nothing to align.
-    InstallModelPrinter(kDriver, ModelDriver(0, 8));
+    InstallModelPrinter(kDriver, sim::testing::SimulatedPrinterDriver(0, 8));
     PrinterDescription shortBlock;
     ASSERT_TRUE(shortBlock.InitFromName((kDriver + "(Special Tape)").c_str(), 0));
     EXPECT_TRUE(platform::headless::FindPrinterDriver(kDriver)->devModesHandedIn.empty());
@@ -286,7 +268,7 @@ TEST_F(PrinterListTest, NamesDifferingInCaseAreDifferentPrinters)
 {
     InstallSimulatedDriver(kModelScenario);
     InstallModelPrinter("Labels");
-    platform::headless::SetPrinterDriver("LABELS", ModelDriver());
+    platform::headless::SetPrinterDriver("LABELS", sim::testing::SimulatedPrinterDriver());
     auto& list = GetPrinterList();
     ASSERT_NE(list.FindOrAdd("Labels"), nullptr);
     ASSERT_NE(list.FindOrAdd("LABELS"), nullptr);
