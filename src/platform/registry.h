@@ -7,6 +7,7 @@
 // Key names open without regard to letter case and enumerate as stored.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -57,6 +58,9 @@ public:
     // returned as stored: a string value need not end in a terminator.
     bool QueryValue(const std::string& valueName, std::span<char> data, std::uint32_t& length,
                     std::uint32_t* type = nullptr) const;
+
+    // The size in bytes of a value's data; empty when there is no such value.
+    std::optional<std::uint32_t> QueryValueSize(const std::string& valueName) const;
 
     // Writes a string value (its terminator included).
     bool SetStringValue(const std::string& valueName, const std::string& text) const;

@@ -299,6 +299,19 @@ bool RegistryKey::QueryValue(const std::string& valueName, std::span<char> data,
     return true;
 }
 
+std::optional<std::uint32_t> RegistryKey::QueryValueSize(const std::string& valueName) const
+{
+    if (m_handle == nullptr) {
+        return std::nullopt;
+    }
+    std::lock_guard lock(headless::State().mutex);
+    const auto* value = headless::FindValue(headless::NodeOf(m_handle), valueName);
+    if (value == nullptr) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(value->data.size());
+}
+
 bool RegistryKey::SetStringValue(const std::string& valueName, const std::string& text) const
 {
     if (m_handle == nullptr) {

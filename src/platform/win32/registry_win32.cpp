@@ -104,6 +104,16 @@ bool RegistryKey::QueryValue(const std::string& valueName, std::span<char> data,
     return status == ERROR_SUCCESS;
 }
 
+std::optional<std::uint32_t> RegistryKey::QueryValueSize(const std::string& valueName) const
+{
+    DWORD size = 0;
+    if (m_handle == nullptr || ::RegQueryValueExA(static_cast<HKEY>(m_handle), valueName.c_str(), nullptr, nullptr,
+                                                  nullptr, &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return size;
+}
+
 bool RegistryKey::SetStringValue(const std::string& valueName, const std::string& text) const
 {
     if (m_handle == nullptr) {
