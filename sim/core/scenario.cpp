@@ -155,6 +155,26 @@ Scenario Scenario::Parse(std::string_view text, std::vector<std::string>* errors
             if (ok) {
                 scenario.progressDelayMs = static_cast<int>(number);
             }
+        } else if (key == "info.flags") {
+            ok = ParseInteger(value, number) && number >= -1 && number <= 0xFFFFFFFFLL;
+            if (ok) {
+                scenario.infoFlags = static_cast<std::int32_t>(static_cast<std::uint32_t>(number));
+            }
+        } else if (key == "info.special_tape") {
+            ok = value == "0" || value == "1";
+            if (ok) {
+                scenario.infoSpecialTape = value == "1";
+            }
+        } else if (key == "info.model_id_high") {
+            ok = ParseInteger(value, number) && number >= 0 && number <= 0xFFFF;
+            if (ok) {
+                scenario.infoModelIdHigh = static_cast<std::uint16_t>(number);
+            }
+        } else if (key == "info.no_answer") {
+            ok = ParseInteger(value, number) && number >= 0 && number <= 0xFFFF;
+            if (ok) {
+                scenario.infoNoAnswer.insert(static_cast<int>(number));
+            }
         } else {
             ok = false;
         }
@@ -190,6 +210,16 @@ std::string Scenario::Serialize() const
     }
     out << "progress.step = " << progressStep << '\n';
     out << "progress.delay_ms = " << progressDelayMs << '\n';
+    if (infoFlags == -1) {
+        out << "info.flags = -1\n";
+    } else {
+        out << "info.flags = 0x" << std::hex << static_cast<std::uint32_t>(infoFlags) << std::dec << '\n';
+    }
+    out << "info.special_tape = " << (infoSpecialTape ? 1 : 0) << '\n';
+    out << "info.model_id_high = 0x" << std::hex << infoModelIdHigh << std::dec << '\n';
+    for (const int code : infoNoAnswer) {
+        out << "info.no_answer = " << code << '\n';
+    }
     return out.str();
 }
 

@@ -15,6 +15,14 @@
 //   tr.status = 81 20 4B 00 00    replaces the transfer status area
 //   progress.step = 25            percent between progress reports
 //   progress.delay_ms = 0         pause before each progress report
+//   info.flags = 0x10000000       capability word of the information library
+//                                 (MDC_FLAGS); -1: no answer
+//   info.special_tape = 1         the driver supports the special-tape mode
+//                                 (adds MDC_FLAG_SPECIAL_TAPE to info.flags)
+//   info.model_id_high = 0x0000   high 16 bits of the model identifier
+//                                 (MDC_MODELID); its low 16 are printer_id
+//   info.no_answer = 278          the library answers -1 to this code
+//                                 (repeatable)
 //
 // Steps are named after the command written ("status", "mode", "version",
 // "model", "sys_read", "sys_write_a", "sys_write_b", "sys_final") with
@@ -44,6 +52,10 @@ struct Scenario {
     std::vector<std::uint8_t> transferStatus;  // empty: built from the state
     int progressStep = 25;
     int progressDelayMs = 0;
+    std::int32_t infoFlags = 0;
+    bool infoSpecialTape = false;
+    std::uint16_t infoModelIdHigh = 0;
+    std::set<int> infoNoAnswer;
 
     // Unknown keys and malformed values are reported in errors, one line each.
     static Scenario Parse(std::string_view text, std::vector<std::string>* errors = nullptr);

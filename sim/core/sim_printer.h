@@ -56,6 +56,10 @@ public:
     std::int32_t TRReceiveFile(const char* name, std::uint8_t* buffer, std::int32_t* length);
     std::int32_t TRDeleteFile(const char* name);
 
+    // Driver information library (core/info_library.cpp).
+    std::int32_t MyDeviceCapabilities(const char* device, const char* port, std::uint16_t capability, char* output,
+                                      const void* devMode);
+
 private:
     std::vector<std::uint8_t> ReplyFor(const std::string& command, const Scenario& scenario) const;
     std::vector<std::uint8_t> StatusArea(const Scenario& scenario) const;

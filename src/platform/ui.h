@@ -35,4 +35,16 @@ Rect DesktopWorkArea();
 // Blocks the calling thread for the given time.
 void WaitMilliseconds(int milliseconds);
 
+// Shows the application's wait cursor for as long as it lives.
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    void* m_previous = nullptr;
+};
+
 }  // namespace platform

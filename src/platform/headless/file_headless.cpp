@@ -1,5 +1,6 @@
 // Files on the host's file system, with every open and read recorded.
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <mutex>
@@ -19,6 +20,13 @@ AccessLog& Log()
 {
     static AccessLog log;
     return log;
+}
+
+// Paths the program builds with Windows separators name host files.
+std::string HostPath(std::string path)
+{
+    std::ranges::replace(path, '\\', '/');
+    return path;
 }
 
 void Note(FileAccess access)
@@ -67,7 +75,7 @@ File::~File()
 bool File::Open(const std::string& path, unsigned openFlags)
 {
     Close();
-    m_handle = std::fopen(path.c_str(), (openFlags & modeCreate) != 0 ? "w+b" : "rb");
+    m_handle = std::fopen(headless::HostPath(path).c_str(), (openFlags & modeCreate) != 0 ? "w+b" : "rb");
     headless::Note({m_handle != nullptr ? "open" : "open.failed", path, 0, 0, 0});
     if (m_handle != nullptr) {
         m_path = path;
@@ -107,7 +115,7 @@ void File::Seek(std::uint64_t offset)
 bool FileExists(const std::string& path)
 {
     std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
+    return std::filesystem::is_regular_file(headless::HostPath(path), error);
 }
 
 }  // namespace platform

@@ -20,7 +20,7 @@ struct UiEvent {
     int dialogId = 0;   // template id; 0 for what belongs to no dialog
     std::string op;     // create show hide caption move text enable disable item.show item.hide
                         // progress.range progress.pos animation.open combo.add combo.select
-                        // command end destroy wait click.refused stalled
+                        // command end destroy wait click.refused stalled cursor.wait cursor.restore
     int controlId = 0;  // 0: the dialog window itself
     std::string text;
     int value = 0;

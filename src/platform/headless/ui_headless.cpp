@@ -594,6 +594,16 @@ void WaitMilliseconds(int milliseconds)
     Record({0, "wait", 0, {}, milliseconds, 0, std::this_thread::get_id() != State().uiThread}, nullptr);
 }
 
+WaitCursor::WaitCursor()
+{
+    Record({0, "cursor.wait", 0, {}, 0, 0, false}, nullptr);
+}
+
+WaitCursor::~WaitCursor()
+{
+    Record({0, "cursor.restore", 0, {}, 0, 0, false}, nullptr);
+}
+
 }  // namespace platform
 
 namespace platform::headless {

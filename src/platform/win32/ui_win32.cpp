@@ -350,4 +350,11 @@ void WaitMilliseconds(int milliseconds)
     ::Sleep(static_cast<DWORD>(milliseconds));
 }
 
+WaitCursor::WaitCursor() : m_previous(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
+
+WaitCursor::~WaitCursor()
+{
+    ::SetCursor(static_cast<HCURSOR>(m_previous));
+}
+
 }  // namespace platform

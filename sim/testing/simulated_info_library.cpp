@@ -1,0 +1,24 @@
+#include "testing/simulated_info_library.h"
+
+#include "catalogue/info_library.h"
+#include "platform/headless/library_table.h"
+
+extern "C" std::int32_t DRIVER_CALL MyDeviceCapabilities(const char*, const char*, std::uint16_t, char*, const void*);
+
+namespace sim::testing {
+
+SimulatedInfoLibrary::SimulatedInfoLibrary(std::string path, bool withExport) : m_path(std::move(path))
+{
+    platform::headless::ExportTable exports;
+    if (withExport) {
+        exports[MY_DEVICE_CAPABILITIES_EXPORT] = platform::headless::ExportAddress(&MyDeviceCapabilities);
+    }
+    platform::headless::RegisterLibrary(m_path, std::move(exports));
+}
+
+SimulatedInfoLibrary::~SimulatedInfoLibrary()
+{
+    platform::headless::UnregisterLibrary(m_path);
+}
+
+}  // namespace sim::testing

@@ -1,0 +1,111 @@
+#include <windows.h>
+
+#include <winspool.h>
+#include <cstddef>
+#include <utility>
+
+// windows.h names the character-set variants through macros of these names;
+// the layer's own functions carry them too.
+#undef DocumentProperties
+#undef DeviceCapabilities
+
+#include "platform/devmode_layout.h"
+#include "platform/printer_driver.h"
+
+// The device-mode offsets the description reads must be the platform's own.
+static_assert(offsetof(DEVMODEA, dmSize) == devmode_layout::dmSize);
+static_assert(offsetof(DEVMODEA, dmDriverExtra) == devmode_layout::dmDriverExtra);
+static_assert(offsetof(DEVMODEA, dmFields) == devmode_layout::dmFields);
+static_assert(offsetof(DEVMODEA, dmOrientation) == devmode_layout::dmOrientation);
+static_assert(offsetof(DEVMODEA, dmPaperSize) == devmode_layout::dmPaperSize);
+static_assert(offsetof(DEVMODEA, dmPaperLength) == devmode_layout::dmPaperLength);
+static_assert(offsetof(DEVMODEA, dmPaperWidth) == devmode_layout::dmPaperWidth);
+static_assert(offsetof(DEVMODEA, dmScale) == devmode_layout::dmScale);
+static_assert(offsetof(DEVMODEA, dmPrintQuality) == devmode_layout::dmPrintQuality);
+static_assert(offsetof(DEVMODEA, dmColor) == devmode_layout::dmColor);
+static_assert(offsetof(DEVMODEA, dmYResolution) == devmode_layout::dmYResolution);
+static_assert(sizeof(DEVMODEA) == devmode_layout::PUBLIC_SIZE);
+
+namespace platform {
+namespace {
+
+const DEVMODEA* AsDevMode(std::span<const std::uint8_t> bytes)
+{
+    return bytes.empty() ? nullptr : reinterpret_cast<const DEVMODEA*>(bytes.data());
+}
+
+}  // namespace
+
+std::int32_t DocumentProperties(const std::string& printer, std::span<std::uint8_t> output,
+                                std::span<const std::uint8_t> input, std::uint32_t mode)
+{
+    HANDLE handle = nullptr;
+    std::string name = printer;
+    if (!::OpenPrinterA(name.data(), &handle, nullptr)) {
+        return -1;
+    }
+    const LONG result = ::DocumentPropertiesA(nullptr, handle, name.data(),
+                                              output.empty() ? nullptr : reinterpret_cast<DEVMODEA*>(output.data()),
+                                              const_cast<DEVMODEA*>(AsDevMode(input)), mode);
+    ::ClosePrinter(handle);
+    return result;
+}
+
+std::int32_t DeviceCapabilities(const std::string& device, const std::string& port, std::uint16_t index,
+                                std::span<std::uint8_t> output, std::span<const std::uint8_t> devMode)
+{
+    return ::DeviceCapabilitiesA(device.c_str(), port.c_str(), index,
+                                 output.empty() ? nullptr : reinterpret_cast<LPSTR>(output.data()), AsDevMode(devMode));
+}
+
+InformationContext::~InformationContext()
+{
+    Reset();
+}
+
+InformationContext::InformationContext(InformationContext&& other) noexcept
+    : m_handle(std::exchange(other.m_handle, nullptr))
+{
+}
+
+InformationContext& InformationContext::operator=(InformationContext&& other) noexcept
+{
+    if (this != &other) {
+        Reset();
+        m_handle = std::exchange(other.m_handle, nullptr);
+    }
+    return *this;
+}
+
+void InformationContext::Reset()
+{
+    if (m_handle != nullptr) {
+        ::DeleteDC(static_cast<HDC>(m_handle));
+        m_handle = nullptr;
+    }
+}
+
+InformationContext InformationContext::Create(const std::string& driver, const std::string& device,
+                                              const std::string& port, std::span<const std::uint8_t> devMode)
+{
+    InformationContext context;
+    context.m_handle = ::CreateICA(driver.c_str(), device.c_str(), port.c_str(), AsDevMode(devMode));
+    return context;
+}
+
+int InformationContext::QueryEscapeSupport(int escape) const
+{
+    const auto code = static_cast<WORD>(escape);
+    return ::Escape(static_cast<HDC>(m_handle), QUERYESCSUPPORT, sizeof(code), reinterpret_cast<LPCSTR>(&code),
+                    nullptr);
+}
+
+int InformationContext::PointEscape(int escape, PointAnswer& answer) const
+{
+    POINT point{};
+    const int result = ::Escape(static_cast<HDC>(m_handle), escape, 0, nullptr, &point);
+    answer = {point.x, point.y};
+    return result;
+}
+
+}  // namespace platform

@@ -1,0 +1,82 @@
+// What the printer catalogue relies on in the registry, run against both
+// backends: natively against the headless tree, and under Wine against the
+// real registry of a private prefix. So the headless tree that the native
+// suites build their machines in behaves as the platform does.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+#include "platform/registry.h"
+
+namespace {
+
+using platform::RegistryKey;
+using platform::RegistryRoot;
+
+constexpr const char* kBase = "Software\\VR38 Registry Contract";
+constexpr std::uint32_t kReadWrite = platform::REGISTRY_ACCESS_READ | platform::REGISTRY_ACCESS_WRITE;
+
+TEST(RegistryContract, KeysOpenWithoutRegardToCaseAndEnumerateAsStored)
+{
+    const std::string parent = std::string(kBase) + "\\Case";
+    ASSERT_TRUE(RegistryKey::Create(RegistryRoot::CurrentUser, parent + "\\Mixed Case Key", kReadWrite));
+    ASSERT_TRUE(RegistryKey::Create(RegistryRoot::CurrentUser, parent + "\\MIXED case KEY\\Child", kReadWrite));
+
+    const auto key = RegistryKey::Open(RegistryRoot::CurrentUser, "SOFTWARE\\vr38 registry contract\\CASE",
+                                       platform::REGISTRY_ACCESS_READ);
+    ASSERT_TRUE(key);
+    std::array<char, 144> name{};
+    ASSERT_TRUE(key.EnumSubKey(0, name));
+    EXPECT_STREQ(name.data(), "Mixed Case Key");
+    EXPECT_FALSE(key.EnumSubKey(1, name));  // the second create reused the key
+    EXPECT_TRUE(key.OpenSubKey("mixed case key\\CHILD", platform::REGISTRY_ACCESS_READ));
+    EXPECT_FALSE(key.OpenSubKey("Missing", platform::REGISTRY_ACCESS_READ));
+}
+
+TEST(RegistryContract, SubkeyNamesMustFitWithTheirTerminator)
+{
+    const std::string parent = std::string(kBase) + "\\Lengths";
+    const std::string fits(143, 'f');
+    ASSERT_TRUE(RegistryKey::Create(RegistryRoot::CurrentUser, parent + "\\" + fits, kReadWrite));
+    ASSERT_TRUE(RegistryKey::Create(RegistryRoot::CurrentUser, parent + "\\" + std::string(144, 'g'), kReadWrite));
+
+    const auto key = RegistryKey::Open(RegistryRoot::CurrentUser, parent, platform::REGISTRY_ACCESS_READ);
+    ASSERT_TRUE(key);
+    std::array<char, 144> name{};
+    std::array<char, 145> wider{};
+    bool sawFits = false;
+    bool refusedLong = false;
+    for (std::uint32_t index = 0; index < 2; ++index) {
+        if (key.EnumSubKey(index, name)) {
+            sawFits = sawFits || std::string(name.data()) == fits;
+        } else {
+            refusedLong = key.EnumSubKey(index, wider) && std::string(wider.data()) == std::string(144, 'g');
+        }
+    }
+    EXPECT_TRUE(sawFits);
+    EXPECT_TRUE(refusedLong);
+}
+
+TEST(RegistryContract, StringValuesReadIntoTheCallersBuffer)
+{
+    const auto key = RegistryKey::Create(RegistryRoot::CurrentUser, std::string(kBase) + "\\Values", kReadWrite);
+    ASSERT_TRUE(key);
+    ASSERT_TRUE(key.SetStringValue("Info Dll", "C:\\info.dll"));
+
+    std::array<char, 32> data{};
+    std::uint32_t length = 0;
+    std::uint32_t type = 0;
+    ASSERT_TRUE(key.QueryValue("INFO DLL", data, length, &type));
+    EXPECT_STREQ(data.data(), "C:\\info.dll");
+    EXPECT_EQ(length, 12u);  // with its terminator
+    EXPECT_EQ(type, platform::REGISTRY_TYPE_STRING);
+
+    std::array<char, 11> small{};
+    EXPECT_FALSE(key.QueryValue("Info Dll", small, length));
+    EXPECT_EQ(length, 12u);  // the size needed
+    EXPECT_FALSE(key.QueryValue("Missing", data, length));
+}
+
+}  // namespace

@@ -1,0 +1,236 @@
+// The printer catalogue against the real spooler and registry: simsetup.exe
+// installs simulated printers into this run's private Wine prefix, and the
+// listing, the driver lookup and the search by model identifier run through
+// the Win32 backend, asking the stand-in information library vr380info.dll.
+
+#include <windows.h>
+#include <winspool.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "catalogue/driver_info.h"
+#include "catalogue/info_library.h"
+#include "catalogue/printer_enum.h"
+#include "core/info_library.h"
+#include "core/scenario.h"
+#include "core/sim_log.h"
+
+namespace {
+
+const std::string kModelA = "Shipping Labels";
+const std::string kModelB = "Bench VR-380MX";
+const std::string kModelHidden = "Hidden VR-380MX";
+const std::string kOtherPrinter = "Office Laser";
+const std::string kOtherDriver = "Generic Office PostScript";
+
+std::string ProgramDirectory()
+{
+    std::array<char, MAX_PATH> path{};
+    const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    std::string text(path.data(), length);
+    return text.substr(0, text.find_last_of('\\'));
+}
+
+std::string TempPath(const char* name)
+{
+    std::array<char, MAX_PATH> directory{};
+    ::GetTempPathA(static_cast<DWORD>(directory.size()), directory.data());
+    return std::string(directory.data()) + name;
+}
+
+std::string Quoted(const std::string& text)
+{
+    std::string quoted = "\"";
+    quoted += text;
+    quoted += '"';
+    return quoted;
+}
+
+// Runs a program to its end; its exit code, or -1 when it cannot start.
+int RunProgram(std::string commandLine)
+{
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process)) {
+        return -1;
+    }
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD exitCode = 0;
+    ::GetExitCodeProcess(process.hProcess, &exitCode);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return static_cast<int>(exitCode);
+}
+
+struct SpoolerRecord {
+    std::string name;
+    std::string port;
+    std::string driver;
+    DWORD attributes = 0;
+};
+
+// The spooler's own answer, independently of the platform layer.
+std::vector<SpoolerRecord> SpoolerPrinters()
+{
+    DWORD needed = 0;
+    DWORD returned = 0;
+    ::EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_NAME, nullptr, 2, nullptr, 0, &needed, &returned);
+    std::vector<BYTE> buffer(needed);
+    if (needed == 0 || !::EnumPrintersA(PRINTER_ENUM_LOCAL | PRINTER_ENUM_NAME, nullptr, 2, buffer.data(), needed,
+                                        &needed, &returned)) {
+        return {};
+    }
+    const auto* records = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
+    std::vector<SpoolerRecord> printers;
+    for (DWORD i = 0; i < returned; ++i) {
+        printers.push_back(
+            {records[i].pPrinterName, records[i].pPortName, records[i].pDriverName, records[i].Attributes});
+    }
+    return printers;
+}
+
+class CatalogueE2eTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_infoDll = ProgramDirectory() + "\\" + sim::kInfoLibraryName;
+        s_scenarioPath = TempPath("catalogue_e2e.ini");
+        s_logPath = TempPath("catalogue_e2e.log");
+        ::SetEnvironmentVariableA("VR38SIM_SCENARIO", s_scenarioPath.c_str());
+        ::SetEnvironmentVariableA("VR38SIM_LOG", s_logPath.c_str());
+        std::string command = Quoted(ProgramDirectory() + "\\simsetup.exe");
+        for (const auto& argument : {std::string("--info-dll"), s_infoDll, std::string("--printer"), kModelA,
+                                     std::string("--printer"), kOtherPrinter, std::string("--driver"), kOtherDriver,
+                                     std::string("--printer"), kModelHidden, std::string("--hidden"),
+                                     std::string("--printer"), kModelB, std::string("--port"), std::string("LPT1:")}) {
+            command += ' ';
+            command += Quoted(argument);
+        }
+        s_setupResult = RunProgram(command);
+    }
+
+    void SetUp() override
+    {
+        ASSERT_EQ(s_setupResult, 0);
+        ::DeleteFileA(s_logPath.c_str());
+    }
+
+    static void WriteScenario(const std::string& text) { std::ofstream(s_scenarioPath, std::ios::trunc) << text; }
+
+    // What the listing must give: every visible printer of the model, in
+    // spooler order, twice when the driver supports the special-tape mode.
+    static std::vector<std::string> ExpectedNames(bool specialTape)
+    {
+        std::vector<std::string> names;
+        for (const auto& printer : SpoolerPrinters()) {
+            if (printer.driver == kSupportedDriverName && (printer.attributes & PRINTER_ATTRIBUTE_HIDDEN) == 0) {
+                names.push_back(printer.name);
+                if (specialTape) {
+                    names.push_back(printer.name + "(Special Tape)");
+                }
+            }
+        }
+        return names;
+    }
+
+    static std::vector<PrinterEntry> List()
+    {
+        std::vector<PrinterEntry> entries(static_cast<std::size_t>(EnumPrinterEntries(ENUM_MODEL_PRINTERS)));
+        entries.resize(static_cast<std::size_t>(EnumPrinterEntries(ENUM_MODEL_PRINTERS, entries)));
+        return entries;
+    }
+
+    static std::vector<std::string> Names(const std::vector<PrinterEntry>& entries)
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : entries) {
+            names.push_back(entry.name);
+        }
+        return names;
+    }
+
+    static inline int s_setupResult = -1;
+    static inline std::string s_infoDll;
+    static inline std::string s_scenarioPath;
+    static inline std::string s_logPath;
+};
+
+TEST_F(CatalogueE2eTest, Simsetup_InstallsPrintersDriverAndInfoLibrary)
+{
+    const auto printers = SpoolerPrinters();
+    auto find = [&](const std::string& name) -> const SpoolerRecord* {
+        for (const auto& printer : printers) {
+            if (printer.name == name) {
+                return &printer;
+            }
+        }
+        return nullptr;
+    };
+    for (const auto& name : {kModelA, kModelB, kModelHidden}) {
+        const auto* printer = find(name);
+        ASSERT_NE(printer, nullptr) << name;
+        EXPECT_EQ(printer->driver, kSupportedDriverName);
+    }
+    EXPECT_EQ(find(kModelA)->port, "FILE:");
+    EXPECT_EQ(find(kModelB)->port, "LPT1:");
+    EXPECT_NE(find(kModelHidden)->attributes & PRINTER_ATTRIBUTE_HIDDEN, 0u);
+    ASSERT_NE(find(kOtherPrinter), nullptr);
+    EXPECT_EQ(find(kOtherPrinter)->driver, kOtherDriver);
+
+    WriteScenario("info.special_tape = 0\n");
+    std::array<char, INFO_LIBRARY_PATH_SIZE> path{};
+    EXPECT_EQ(LookupDriverInfoLibrary(std::string(kSupportedDriverName), path), INFO_LIBRARY_FOUND);
+    EXPECT_STREQ(path.data(), s_infoDll.c_str());
+    EXPECT_EQ(LookupDriverInfoLibrary(kOtherDriver, path), INFO_LIBRARY_NONE);
+}
+
+TEST_F(CatalogueE2eTest, Listing_WithoutSpecialTape_IsTheVisibleModelPrintersInSpoolerOrder)
+{
+    WriteScenario("info.special_tape = 0\n");
+    const auto entries = List();
+    EXPECT_EQ(Names(entries), ExpectedNames(false));
+    ASSERT_EQ(entries.size(), 2u);
+    for (const auto& entry : entries) {
+        EXPECT_EQ(entry.port, entry.name == kModelB ? "LPT1:" : "FILE:");
+        EXPECT_EQ(entry.infoLibrary, s_infoDll);
+    }
+}
+
+TEST_F(CatalogueE2eTest, Listing_WithSpecialTape_ListsEachPrinterTwiceAskingWithTheDriverName)
+{
+    WriteScenario("info.special_tape = 1\n");
+    const auto entries = List();
+    EXPECT_EQ(Names(entries), ExpectedNames(true));
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[1].port, entries[0].port);
+
+    // The library was asked about the driver, never about a printer.
+    const auto log = sim::ReadLogFile(s_logPath);
+    ASSERT_FALSE(log.empty());
+    for (const auto& call : log) {
+        EXPECT_EQ(call.call, "MyDeviceCapabilities");
+        EXPECT_EQ(call.printer, kSupportedDriverName);
+        EXPECT_EQ(call.length, MDC_FLAGS);
+    }
+}
+
+TEST_F(CatalogueE2eTest, FindPrinterByModelId_NamesTheFirstListedPrinterOfTheModel)
+{
+    WriteScenario("printer_id = 0x3831\ninfo.model_id_high = 0x0002\ninfo.special_tape = 1\n");
+    const auto first = ExpectedNames(false).front();
+    std::array<char, PRINTER_NAME_SIZE> name{};
+    ASSERT_TRUE(FindPrinterByModelId(0x00023831, name, nullptr));
+    EXPECT_EQ(name.data(), first);
+    ASSERT_TRUE(FindPrinterByModelId(0x00023831 | MODEL_ID_SPECIAL_TAPE, name, nullptr));
+    EXPECT_EQ(name.data(), first + "(Special Tape)");
+    EXPECT_FALSE(FindPrinterByModelId(0x00003900, name, nullptr));
+}
+
+}  // namespace

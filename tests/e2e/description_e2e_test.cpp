@@ -1,0 +1,107 @@
+// Printer descriptions through the real spooler, the platform's PostScript
+// driver under Wine and the stand-in information library: a printer that
+// simsetup.exe installed is described by its driver's library, and one whose
+// library is missing on disk shows the damaged-driver message and is
+// described from the standard queries.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <fstream>
+#include <future>
+#include <string>
+
+#include "catalogue/driver_info.h"
+#include "core/info_library.h"
+#include "description/printer_description.h"
+#include "platform/ui.h"
+#include "uidriver/ui_driver.h"
+
+namespace {
+
+const std::string kPrinter = "Shipping Labels";
+
+std::string ProgramDirectory()
+{
+    std::array<char, MAX_PATH> path{};
+    const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    std::string text(path.data(), length);
+    return text.substr(0, text.find_last_of('\\'));
+}
+
+std::string TempPath(const char* name)
+{
+    std::array<char, MAX_PATH> directory{};
+    ::GetTempPathA(static_cast<DWORD>(directory.size()), directory.data());
+    return std::string(directory.data()) + name;
+}
+
+void SetInfoDll(const std::string& path)
+{
+    HKEY key = nullptr;
+    const std::string keyPath =
+        std::string("SOFTWARE\\") + REGISTRY_KEY_NAME + "\\Tapemark\\Driver\\3.0\\" + std::string(kSupportedDriverName);
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExA(key, INFO_DLL_VALUE, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                     static_cast<DWORD>(path.size() + 1));
+    ::RegCloseKey(key);
+}
+
+class DescriptionE2eTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        const auto scenario = TempPath("description_e2e.ini");
+        std::ofstream(scenario) << "printer_id = 0x3831\ninfo.flags = 0x10800000\n";
+        ::SetEnvironmentVariableA("VR38SIM_SCENARIO", scenario.c_str());
+        ::SetEnvironmentVariableA("VR38SIM_LOG", TempPath("description_e2e.log").c_str());
+        const auto setup = uidriver::Process::Start(
+            ProgramDirectory() + "\\simsetup.exe", {},
+            "--info-dll \"" + ProgramDirectory() + "\\" + sim::kInfoLibraryName + "\" --printer \"" + kPrinter + "\"");
+        ASSERT_TRUE(setup);
+        ASSERT_EQ(setup->WaitForExit(), 0u);
+    }
+};
+
+TEST_F(DescriptionE2eTest, InstalledPrinterIsDescribedByItsDriversLibrary)
+{
+    PrinterDescription description;
+    ASSERT_TRUE(description.InitFromName(kPrinter.c_str(), 0));
+    EXPECT_EQ(description.GetModelId(), 0x3831u);
+    ASSERT_EQ(description.m_aMedia.size(), 4u);
+    EXPECT_EQ(description.m_aMedia[0].Id(), sim::kTape12mm);
+    EXPECT_EQ(description.m_wMediaClass, 10);
+    EXPECT_STREQ(description.m_szDriver.data(), std::string(kSupportedDriverName).c_str());
+    // Wine's PostScript driver keeps only a few private bytes: no user media
+    // and no options are read from them.
+    EXPECT_LT(description.DevMode().PrivateBlock().size(), 30u);
+    EXPECT_TRUE(description.m_aUserMedia.empty());
+    EXPECT_GT(description.m_nResX, 0);
+}
+
+TEST_F(DescriptionE2eTest, MissingLibraryShowsTheDamagedDriverMessageAndFallsBack)
+{
+    SetInfoDll("C:\\Program Files\\Corvane\\missing\\vr380info.dll");
+    // The message box is modal; a user answers it.
+    auto answer = std::async(std::launch::async, [] {
+        const auto box = uidriver::WaitForMessageBox(::GetCurrentProcessId());
+        if (box) {
+            uidriver::Answer(*box, IDOK);
+        }
+        return box;
+    });
+    PrinterDescription description;
+    ASSERT_TRUE(description.InitFromName(kPrinter.c_str(), 0));
+    const auto box = answer.get();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, "The driver is damage. Reinstall the driver.");
+    EXPECT_EQ(box->caption, platform::ApplicationName());
+    EXPECT_EQ(description.m_wMediaClass, 2);  // the standard-query description
+    EXPECT_FALSE(description.m_aMedia.empty());
+    EXPECT_EQ(description.GetModelId(), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,212 @@
+// Finding a driver's information library in the registry, the special-tape
+// question, and the platform probes.
+
+#include <array>
+
+#include "catalogue/info_library.h"
+#include "catalogue_fixture.h"
+#include "driver/driver_call.h"
+
+namespace {
+
+using catalogue_testing::CatalogueTest;
+using catalogue_testing::DriverListPath;
+using catalogue_testing::kDriver;
+using catalogue_testing::kInfoDll;
+using platform::RegistryRoot;
+
+using PathBuffer = std::array<char, INFO_LIBRARY_PATH_SIZE>;
+
+class DriverInfoTest : public CatalogueTest {
+protected:
+    static int Lookup(const std::string& driver, PathBuffer& path) { return LookupDriverInfoLibrary(driver, path); }
+
+    static int Lookup(const std::string& driver)
+    {
+        PathBuffer path{};
+        return Lookup(driver, path);
+    }
+
+    static void AddSoftwareKeys(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            platform::headless::AddRegistryKey(RegistryRoot::LocalMachine, "SOFTWARE\\Vendor " + std::to_string(i));
+        }
+    }
+};
+
+TEST_F(DriverInfoTest, Lookup_ReadsTheRegisteredPathAndAsksTheLibraryWithTheDriverName)
+{
+    RegisterDriver(kDriver);
+    auto& printer = InstallSimulatedDriver("info.special_tape = 0");
+    PathBuffer path{};
+    EXPECT_EQ(Lookup(kDriver, path), INFO_LIBRARY_FOUND);
+    EXPECT_STREQ(path.data(), kInfoDll.c_str());
+
+    printer.SetScenario(sim::Scenario::Parse("info.special_tape = 1"));
+    printer.ClearLog();
+    EXPECT_EQ(Lookup(kDriver, path), INFO_LIBRARY_SPECIAL_TAPE);
+    const auto log = printer.Log();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].printer, kDriver);
+    EXPECT_EQ(log[0].length, MDC_FLAGS);
+    EXPECT_EQ(log[0].note, "port=\"\"");
+}
+
+TEST_F(DriverInfoTest, Lookup_NamesThatDifferInCase_AreNotFound)
+{
+    InstallSimulatedDriver();
+    RegisterDriver("Corvane VR-380mx");
+    EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_NONE);  // the platform would open it
+
+    platform::headless::ResetRegistry();
+    platform::headless::SetRegistryString(RegistryRoot::LocalMachine,
+                                          "SOFTWARE\\Corvane Industries, LTD.\\Tapemark\\Driver\\3.0\\" + kDriver,
+                                          INFO_DLL_VALUE, kInfoDll);
+    EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_NONE);
+}
+
+TEST_F(DriverInfoTest, Lookup_ForeignPrefix_LeavesTheRegistryAlone)
+{
+    for (const char* name : {"ORACLE Label", "Tav", "Pelikan Driver", "WUS-9", "GV Trails 4", "KOF", "ZUL 1"}) {
+        RegisterDriver(name);
+        EXPECT_EQ(Lookup(name), INFO_LIBRARY_NONE) << name;
+    }
+    EXPECT_TRUE(platform::headless::RegistryOpenRequests().empty());
+
+    // Only the first three characters count, letter case included.
+    EXPECT_FALSE(HasForeignPrinterPrefix("OR"));
+    EXPECT_FALSE(HasForeignPrinterPrefix("ora label"));
+    EXPECT_FALSE(HasForeignPrinterPrefix("GV-Trails"));
+}
+
+TEST_F(DriverInfoTest, Lookup_LibraryWithoutAnswer_StillFindsThePath)
+{
+    RegisterDriver(kDriver);
+    EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_FOUND);  // not loadable
+
+    InstallSimulatedDriver("info.special_tape = 1", false);
+    EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_FOUND);  // no export
+
+    // -1 (all bits set) is no answer, not a capability word with the bit.
+    InstallSimulatedDriver("info.flags = -1\ninfo.special_tape = 1");
+    EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_FOUND);
+    EXPECT_FALSE(DriverSupportsSpecialTape(kDriver, kInfoDll));
+}
+
+TEST_F(DriverInfoTest, Lookup_InfoDllValue_MustEndInsideTheBuffer)
+{
+    InstallSimulatedDriver();
+    const std::string longest(INFO_LIBRARY_PATH_SIZE - 1, 'p');
+    RegisterDriver(kDriver, longest);
+    PathBuffer path{};
+    EXPECT_EQ(Lookup(kDriver, path), INFO_LIBRARY_FOUND);
+    EXPECT_EQ(path.data(), longest);
+
+    const auto valuePath = DriverListPath() + "\\" + kDriver;
+    // Stored without a terminator: terminated after its data.
+    platform::headless::SetRegistryValue(RegistryRoot::LocalMachine, valuePath, INFO_DLL_VALUE,
+                                         platform::REGISTRY_TYPE_STRING, "C:\\x.dll");
+    path.fill('#');
+    EXPECT_EQ(Lookup(kDriver, path), INFO_LIBRARY_FOUND);
+    EXPECT_STREQ(path.data(), "C:\\x.dll");
+
+    // Filling the whole buffer without one, or not fitting: not found.
+    platform::headless::SetRegistryValue(RegistryRoot::LocalMachine, valuePath, INFO_DLL_VALUE,
+                                         platform::REGISTRY_TYPE_STRING, std::string(INFO_LIBRARY_PATH_SIZE, 'p'));
+    EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_NONE);
+    RegisterDriver(kDriver, std::string(INFO_LIBRARY_PATH_SIZE, 'p'));
+    EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_NONE);
+}
+
+TEST_F(DriverInfoTest, Lookup_LongDriverName_FailsCleanlyWhenItsKeyPathDoesNotFit)
+{
+    InstallSimulatedDriver();
+    // "Corvane Industries, Ltd.\Tapemark\Driver\3.0\" takes 45 of the 143
+    // characters a key path can have.
+    const std::string fits(REGISTRY_NAME_SIZE - 1 - 45, 'D');
+    const std::string tooLong = fits + "D";
+    const std::string longestKey(REGISTRY_NAME_SIZE - 1, 'K');
+    for (const auto& name : {fits, tooLong, longestKey}) {
+        RegisterDriver(name);
+    }
+    EXPECT_EQ(Lookup(fits), INFO_LIBRARY_FOUND);
+    EXPECT_EQ(Lookup(tooLong), INFO_LIBRARY_NONE);
+    EXPECT_EQ(Lookup(longestKey), INFO_LIBRARY_NONE);
+}
+
+TEST_F(DriverInfoTest, Lookup_WalksAtMost3000SoftwareKeysAnd300Drivers)
+{
+    InstallSimulatedDriver();
+    AddSoftwareKeys(MAX_SOFTWARE_SUBKEYS - 1);
+    RegisterDriver(kDriver);  // the company key is the 3000th
+    EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_FOUND);
+
+    // Past 3000 keys the walk gives up looking and opens the path by name.
+    platform::headless::ResetRegistry();
+    AddSoftwareKeys(MAX_SOFTWARE_SUBKEYS);
+    platform::headless::SetRegistryString(RegistryRoot::LocalMachine,
+                                          "SOFTWARE\\CORVANE INDUSTRIES, LTD.\\Tapemark\\Driver\\3.0\\" + kDriver,
+                                          INFO_DLL_VALUE, kInfoDll);
+    EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_FOUND);
+
+    platform::headless::ResetRegistry();
+    for (std::uint32_t i = 0; i < MAX_DRIVER_SUBKEYS - 1; ++i) {
+        RegisterDriver("Driver " + std::to_string(i));
+    }
+    RegisterDriver("Driver 299");
+    RegisterDriver("Driver 300");
+    EXPECT_EQ(Lookup("Driver 299"), INFO_LIBRARY_FOUND);
+    EXPECT_EQ(Lookup("Driver 300"), INFO_LIBRARY_NONE);
+}
+
+// A "kernel32" whose IsWow64Process says the process runs under WOW64.
+std::int32_t DRIVER_CALL IsWow64ProcessYes(void* process, std::int32_t* wow64)
+{
+    *wow64 = process == platform::CurrentProcess() ? 1 : 0;
+    return 1;
+}
+
+TEST_F(DriverInfoTest, Lookup_UnderWow64_ReadsThe64BitView)
+{
+    InstallSimulatedDriver();
+    RegisterDriver(kDriver);
+    EXPECT_FALSE(IsRunningUnderWow64());  // no kernel32 at all
+    platform::headless::RegisterLibrary("kernel32", {});
+    EXPECT_FALSE(IsRunningUnderWow64());  // an old one, without the probe
+
+    platform::headless::RegisterLibrary("KERNEL32",
+                                        {{"IsWow64Process", platform::headless::ExportAddress(&IsWow64ProcessYes)}});
+    EXPECT_TRUE(IsRunningUnderWow64());
+    EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_FOUND);
+    const auto opens = platform::headless::RegistryOpenRequests();
+    ASSERT_EQ(opens.size(), 3u);  // SOFTWARE, the driver list, the driver
+    for (const auto& open : opens) {
+        EXPECT_EQ(open.access, 0x20119u) << open.path;
+    }
+}
+
+TEST(PlatformClass, FollowsTheVersionTable)
+{
+    struct Case {
+        std::optional<platform::OsVersion> version;
+        int expected;
+    };
+    const Case cases[] = {
+        {std::nullopt, PLATFORM_OTHER},
+        {platform::OsVersion{3, 51, 1057, platform::OS_PLATFORM_WIN32_NT}, PLATFORM_NT351},
+        {platform::OsVersion{3, 10, 528, platform::OS_PLATFORM_WIN32_NT}, PLATFORM_OTHER},
+        {platform::OsVersion{2, 0, 0, platform::OS_PLATFORM_WIN32_NT}, PLATFORM_OTHER},
+        {platform::OsVersion{4, 0, 1381, platform::OS_PLATFORM_WIN32_NT}, PLATFORM_NT},
+        {platform::OsVersion{10, 0, 19045, platform::OS_PLATFORM_WIN32_NT}, PLATFORM_NT},
+        {platform::OsVersion{4, 10, 2222, platform::OS_PLATFORM_WIN32_WINDOWS}, PLATFORM_WIN9X},
+        {platform::OsVersion{4, 0, 0, 0}, PLATFORM_OTHER},
+    };
+    for (const auto& c : cases) {
+        platform::headless::SetOsVersion(c.version);
+        EXPECT_EQ(GetPlatformClass(), c.expected) << (c.version ? c.version->major * 100 + c.version->minor : -1);
+    }
+    platform::headless::ResetSystemInfo();
+}
+
+}  // namespace

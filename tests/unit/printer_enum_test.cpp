@@ -1,0 +1,272 @@
+// Which printers are listed, in which order, and the search by model
+// identifier.
+
+#include <array>
+#include <map>
+
+#include "catalogue/info_library.h"
+#include "catalogue_fixture.h"
+
+namespace {
+
+using catalogue_testing::CatalogueTest;
+using catalogue_testing::kDriver;
+using catalogue_testing::kInfoDll;
+using ::testing::ElementsAre;
+
+using NameBuffer = std::array<char, PRINTER_NAME_SIZE>;
+
+class PrinterEnumTest : public CatalogueTest {
+protected:
+    void SetUp() override
+    {
+        CatalogueTest::SetUp();
+        RegisterDriver(kDriver);
+    }
+};
+
+TEST_F(PrinterEnumTest, Listing_KeepsVisiblePrintersOfTheModelInSpoolerOrder)
+{
+    InstallSimulatedDriver();
+    RegisterDriver(kDriver + " ");  // registered, but not the supported driver
+    InstallPrinter("Bench", kDriver, 0, "LPT1:");
+    InstallPrinter("Hidden", kDriver, platform::PRINTER_ATTR_HIDDEN);
+    InstallPrinter("Trailing blank", kDriver + " ");
+    InstallPrinter("Other case", "Corvane vr-380mx");
+    InstallPrinter("Office", "Generic PostScript");
+    InstallPrinter("Annex", kDriver);
+
+    // Only the low 16 bits of the request count.
+    EXPECT_EQ(EnumPrinterEntries(0x10000), 0);
+    EXPECT_EQ(EnumPrinterEntries(ENUM_MODEL_PRINTERS << 16), 0);
+    EXPECT_EQ(EnumPrinterEntries(0x10000 | ENUM_MODEL_PRINTERS), 2);
+
+    const auto entries = List();
+    EXPECT_THAT(Names(entries), ElementsAre("Bench", "Annex"));
+    EXPECT_EQ(entries[0].port, "LPT1:");
+    EXPECT_EQ(entries[0].infoLibrary, kInfoDll);
+    EXPECT_EQ(entries[1].port, "USB001");
+}
+
+TEST_F(PrinterEnumTest, Listing_SpecialTapeDriver_ListsEachPrinterTwice)
+{
+    InstallSimulatedDriver("info.special_tape = 1");
+    InstallPrinter("A");
+    InstallPrinter("B");
+    const auto entries = List();
+    EXPECT_THAT(Names(entries), ElementsAre("A", "A(Special Tape)", "B", "B(Special Tape)"));
+    EXPECT_EQ(entries[1].port, entries[0].port);
+    EXPECT_EQ(entries[1].infoLibrary, kInfoDll);
+
+    InstallSimulatedDriver("info.special_tape = 1", false);  // without its export
+    EXPECT_THAT(Names(List()), ElementsAre("A", "B"));
+}
+
+// A driver whose answer changes from one question to the next, so that of
+// two printers only the second counts as special-tape in each listing.
+int g_flagsQuestions = 0;
+std::int32_t DRIVER_CALL EverySecondSpecialTape(const char*, const char*, std::uint16_t capability, char*, const void*)
+{
+    if (capability != MDC_FLAGS) {
+        return MDC_NO_ANSWER;
+    }
+    return ++g_flagsQuestions % 2 == 0 ? static_cast<std::int32_t>(MDC_FLAG_SPECIAL_TAPE) : 0;
+}
+
+TEST_F(PrinterEnumTest, Listing_SpecialTapeEntryFollowsItsPrinter)
+{
+    platform::headless::RegisterLibrary(
+        kInfoDll, {{MY_DEVICE_CAPABILITIES_EXPORT, platform::headless::ExportAddress(&EverySecondSpecialTape)}});
+    InstallPrinter("First");
+    InstallPrinter("Second");
+    g_flagsQuestions = 0;
+    const auto entries = List();
+    EXPECT_EQ(entries.size(), 3u);
+    EXPECT_THAT(Names(entries), ElementsAre("First", "Second", "Second(Special Tape)"));
+}
+
+TEST_F(PrinterEnumTest, Listing_OtherMakersPrinters_AreNeverOpened)
+{
+    InstallSimulatedDriver();
+    InstallPrinter("Tavern Labels");  // the model's driver, but another maker's name
+    InstallPrinter("ORA-1");
+    InstallPrinter("Mine");
+    EXPECT_THAT(Names(List()), ElementsAre("Mine"));
+    for (const auto& opened : platform::headless::PrinterOpenRequests()) {
+        EXPECT_EQ(opened, "Mine");
+    }
+}
+
+TEST_F(PrinterEnumTest, FillingCall_NeverWritesMoreThanTheArrayHolds)
+{
+    InstallSimulatedDriver("info.special_tape = 1");
+    InstallPrinter("A");
+    std::vector<PrinterEntry> entries(static_cast<std::size_t>(EnumPrinterEntries(ENUM_MODEL_PRINTERS)));
+    ASSERT_EQ(entries.size(), 2u);
+    InstallPrinter("Installed later");  // installed between the two calls
+    InstallPrinter("B");
+    EXPECT_EQ(EnumPrinterEntries(ENUM_MODEL_PRINTERS, entries), 2);
+    EXPECT_THAT(Names(entries), ElementsAre("A", "A(Special Tape)"));
+
+    // A printer gone in between leaves the entries beyond it untouched.
+    std::vector<PrinterEntry> more(7);
+    platform::headless::UninstallPrinter("B");
+    EXPECT_EQ(EnumPrinterEntries(ENUM_MODEL_PRINTERS, more), 4);
+    EXPECT_TRUE(more[4].name.empty());
+}
+
+TEST_F(PrinterEnumTest, OtherPrinters_AreThoseOfNoKnownMaker)
+{
+    InstallSimulatedDriver();
+    InstallPrinter("Office", "Generic PostScript", 0, "FILE:");
+    InstallPrinter("Corvane RX-200", "Corvane RX Driver");  // the maker's other series
+    InstallPrinter("Label Desk");
+    InstallPrinter("Pelican Jet", "Pelican Driver");
+
+    const auto both = List(ENUM_MODEL_PRINTERS | ENUM_OTHER_PRINTERS);
+    EXPECT_THAT(Names(both), ElementsAre("Office", "Label Desk", "Pelican Jet"));
+    EXPECT_EQ(both[0].port, "FILE:");
+    EXPECT_TRUE(both[0].infoLibrary.empty());
+    EXPECT_EQ(both[1].infoLibrary, kInfoDll);
+
+    // Alone, the request lists no model printer it has not counted.
+    EXPECT_THAT(Names(List(ENUM_OTHER_PRINTERS)), ElementsAre("Office", "Pelican Jet"));
+}
+
+TEST_F(PrinterEnumTest, DefaultPrinter_IsTheFirstVisibleOne)
+{
+    InstallPrinter("Plain", kDriver);
+    EXPECT_EQ(EnumPrinterEntries(ENUM_DEFAULT_PRINTER), 0);
+    InstallPrinter("Hidden default", "Any", platform::PRINTER_ATTR_HIDDEN | platform::PRINTER_ATTR_DEFAULT);
+    InstallPrinter("Office", "Generic PostScript", platform::PRINTER_ATTR_DEFAULT, "FILE:");
+    const auto entries = List(ENUM_DEFAULT_PRINTER | ENUM_MODEL_PRINTERS);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, "Office");
+    EXPECT_EQ(entries[0].port, "FILE:");
+}
+
+TEST(LabelPrinterPrefix, ComparesEachRowWholeAndCaseSensitive)
+{
+    for (const char* name :
+         {"Corvane RX-200", "Corvane T-1", "Corvane NW-5", "R-TAL 8", "HALDEMOORE STYLUS Label 9", "Corvane GLYPH"}) {
+        EXPECT_TRUE(HasLabelPrinterPrefix(name)) << name;
+    }
+    for (const char* name : {"Corvane RX", "corvane RX-200", "HALDEMOORE STYLUS Lab", "R-TA", "", "VR-380MX"}) {
+        EXPECT_FALSE(HasLabelPrinterPrefix(name)) << name;
+    }
+}
+
+TEST(SpecialTapeSuffix, AppendStripAndFind)
+{
+    std::string name = "Bench";
+    AppendSpecialTapeSuffix(name);
+    EXPECT_EQ(name, "Bench(Special Tape)");
+    AppendSpecialTapeSuffix(name);
+    EXPECT_EQ(name, "Bench(Special Tape)");
+
+    NameBuffer buffer{};
+    const std::string fits(PRINTER_NAME_SIZE - 1 - GetSpecialTapeSuffix().size(), 'n');
+    std::ranges::copy(fits, buffer.begin());
+    EXPECT_TRUE(AppendSpecialTapeSuffix(buffer));
+    EXPECT_EQ(std::string(buffer.data()), fits + "(Special Tape)");
+    EXPECT_TRUE(AppendSpecialTapeSuffix(buffer));  // already there
+    buffer.fill(0);
+    std::ranges::copy(fits + "n", buffer.begin());
+    EXPECT_FALSE(AppendSpecialTapeSuffix(buffer));  // would not fit: unchanged
+    EXPECT_EQ(std::string(buffer.data()), fits + "n");
+    buffer.fill('n');  // no terminator at all
+    EXPECT_FALSE(AppendSpecialTapeSuffix(buffer));
+
+    std::array<char, 64> text{"Bench(Special Tape) copy(Special Tape)"};
+    StripSpecialTapeSuffix(text);
+    EXPECT_STREQ(text.data(), "Bench");
+    std::array<char, 64> plain{"Bench (Special"};
+    StripSpecialTapeSuffix(plain);
+    EXPECT_STREQ(plain.data(), "Bench (Special");
+
+    EXPECT_TRUE(HasSpecialTapeSuffix("x(Special Tape)y"));
+    EXPECT_FALSE(HasSpecialTapeSuffix("x(special tape)"));
+}
+
+// An information library whose answers differ per printer, as a driver for
+// several models would give them.
+struct DeviceAnswers {
+    std::int32_t modelId = MDC_NO_ANSWER;
+    std::int32_t flags = 0;
+};
+std::map<std::string, DeviceAnswers> g_answers;
+
+std::int32_t DRIVER_CALL AnswerPerDevice(const char* device, const char*, std::uint16_t capability, char*, const void*)
+{
+    const auto found = g_answers.find(device);
+    const auto answers = found == g_answers.end() ? DeviceAnswers{} : found->second;
+    return capability == MDC_MODELID ? answers.modelId : capability == MDC_FLAGS ? answers.flags : MDC_NO_ANSWER;
+}
+
+class FindByModelIdTest : public PrinterEnumTest {
+protected:
+    void SetUp() override
+    {
+        PrinterEnumTest::SetUp();
+        platform::headless::RegisterLibrary(
+            kInfoDll, {{MY_DEVICE_CAPABILITIES_EXPORT, platform::headless::ExportAddress(&AnswerPerDevice)}});
+        g_answers.clear();
+    }
+
+    void AddPrinter(const std::string& name, std::int32_t modelId, std::int32_t flags = 0)
+    {
+        InstallPrinter(name);
+        g_answers[name] = {modelId, flags};
+    }
+
+    static std::string Find(std::uint32_t modelId, const char* preferred = nullptr)
+    {
+        NameBuffer name{};
+        return FindPrinterByModelId(modelId, name, preferred) ? std::string(name.data()) : "<none>";
+    }
+};
+
+TEST_F(FindByModelIdTest, PicksTheFirstPrinterOfTheHighestLevel)
+{
+    AddPrinter("No answer", MDC_NO_ANSWER);
+    AddPrinter("Other model", 0x00023932);
+    AddPrinter("Low byte 1", 0x00024031);
+    AddPrinter("Low byte 2", 0x00024131);
+    EXPECT_EQ(Find(0x00023831), "Low byte 1");
+    AddPrinter("Low word", 0x00053831);
+    AddPrinter("Exact 1", 0x00023831);
+    AddPrinter("Exact 2", 0x00023831);
+    EXPECT_EQ(Find(0x00023831), "Exact 1");
+    EXPECT_EQ(Find(0x00053831), "Low word");
+    EXPECT_EQ(Find(0x00023833), "<none>");
+    EXPECT_EQ(Find(0x00020000), "<none>");  // no printer id at all
+}
+
+TEST_F(FindByModelIdTest, PreferredNameAndSpecialTapeEndTheSearch)
+{
+    AddPrinter("Exact 1", 0x00023831);
+    AddPrinter("Exact 2", 0x00023831);
+    AddPrinter("Low byte", 0x00024031);
+    EXPECT_EQ(Find(0x00023831, "Exact 2"), "Exact 2");
+    EXPECT_EQ(Find(0x00023831, "Low byte"), "Exact 1");  // preferred only at the full match
+    EXPECT_EQ(Find(0x00023831, "exact 2"), "Exact 1");   // compared case-sensitively
+    EXPECT_EQ(Find(0x00023831, "Exact 2 "), "Exact 1");
+
+    // Asking for the special-tape mode ends at the first printer whose
+    // driver has it, once the low 16 bits match.
+    g_answers["Exact 2"].flags = static_cast<std::int32_t>(MDC_FLAG_SPECIAL_TAPE);
+    EXPECT_EQ(Find(0x00023831 | MODEL_ID_SPECIAL_TAPE), "Exact 2(Special Tape)");
+    g_answers["Exact 2"].flags = MDC_NO_ANSWER;
+    EXPECT_EQ(Find(0x00023831 | MODEL_ID_SPECIAL_TAPE), "Exact 1");  // low 16 bits, nothing better
+}
+
+TEST_F(FindByModelIdTest, SimulatedPrinter_IsFoundByItsScenarioIdentifier)
+{
+    platform::headless::UnregisterLibrary(kInfoDll);
+    InstallSimulatedDriver("printer_id = 0x3832\ninfo.model_id_high = 0x0002");
+    InstallPrinter("Bench");
+    EXPECT_EQ(Find(0x00023832), "Bench");
+    EXPECT_EQ(Find(0x3832), "Bench");  // low 16 bits
+}
+
+}  // namespace
