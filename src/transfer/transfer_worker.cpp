@@ -8,6 +8,9 @@
 #include "transfer/progress_dlg.h"
 #include "transfer/transfer_library.h"
 
+namespace {
+
+// The file name of a path, without directory and extension.
 std::string FileTitleOf(const std::string& path)
 {
     const auto separator = path.find_last_of("\\/:");
@@ -17,6 +20,8 @@ std::string FileTitleOf(const std::string& path)
     }
     return title;
 }
+
+}  // namespace
 
 std::uint32_t SendJobFiles(const TransferJobList* jobList)
 {

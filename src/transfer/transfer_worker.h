@@ -21,6 +21,3 @@ std::uint32_t SendJobFiles(const TransferJobList* jobList);
 // thread when it differs), reads exactly the announced data and hands header
 // and data to TRSendFile with the progress callback.
 bool SendFirmwareFile(CFirmwareFile& file);
-
-// The file name of a path, without directory and extension.
-std::string FileTitleOf(const std::string& path);

@@ -8,7 +8,6 @@
 
 #include "platform/headless/resource_script.h"
 #include "platform/headless/ui_driver.h"
-#include "platform/ui.h"
 #include "res/resource.h"
 
 namespace {
@@ -219,19 +218,6 @@ TEST_F(HeadlessUiTest, SelfOwnedDialog_IsDeletedWithItsWindow_UnknownTemplateFai
     platform::Dialog unknown(4711);
     EXPECT_EQ(unknown.DoModal(), -1);
     EXPECT_FALSE(unknown.Create());
-}
-
-TEST_F(HeadlessUiTest, MessageBoxes_TakeTheApplicationNameAndTheWarningIconByDefault)
-{
-    platform::headless::SetApplicationName("VR38Update");
-    EXPECT_EQ(platform::ShowMessageBox("text"), platform::ID_OK);
-    EXPECT_EQ(platform::ShowMessageBox("error", platform::MessageButtons::Ok, platform::MessageIcon::Error),
-              platform::ID_OK);
-    const auto boxes = platform::headless::MessageBoxes();
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].caption, "VR38Update");
-    EXPECT_EQ(boxes[0].icon, platform::MessageIcon::Warning);
-    EXPECT_EQ(boxes[1].icon, platform::MessageIcon::Error);
 }
 
 }  // namespace
