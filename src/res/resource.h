@@ -2,6 +2,10 @@
 // Resource ids of VR38Update, shared by the .rc and the code. Plain #defines,
 // because the resource compiler reads this file too.
 
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)  // controls the program never reaches by id
+#endif
+
 // Application
 #define IDR_MAINFRAME 512  // application icon
 #define IDS_ABOUTBOX 101
@@ -13,6 +17,14 @@
 #define IDD_WARNING 129
 #define IDD_PROGRESS 705
 #define IDD_OPERATING 706
+
+// Main dialog controls
+#define IDC_PRINTER_COMBO 1000
+#define IDC_UPDATE 1001
+#define IDC_EXIT 1004
+
+// System menu command of the About box
+#define IDM_ABOUTBOX 0x0010
 
 // Progress dialog controls
 #define IDC_TRANSFER_PROGRESS 2310
