@@ -12,6 +12,7 @@
 namespace {
 
 constexpr const char* kTargetSwitch = "--show-message-box";
+constexpr const char* kErrorTargetSwitch = "--show-error-box";
 
 std::string OwnPath()
 {
@@ -29,6 +30,7 @@ TEST(UiDriver, FindsReadsAndAnswersAnotherProgramsMessageBox)
     EXPECT_EQ(box->caption, "Target");
     EXPECT_EQ(box->text, "Proceed with the update?");
     EXPECT_EQ(box->buttons, (std::vector<std::string>{"&Yes", "&No"}));
+    EXPECT_EQ(uidriver::MessageBoxIcon(*box), uidriver::StandardIcon::Warning);
 
     const auto shot = (std::filesystem::temp_directory_path() / "vr38-uidriver.bmp").string();
     EXPECT_TRUE(uidriver::SaveScreenshot(shot));
@@ -39,12 +41,26 @@ TEST(UiDriver, FindsReadsAndAnswersAnotherProgramsMessageBox)
     EXPECT_EQ(target->WaitForExit(), static_cast<DWORD>(IDNO));
 }
 
+TEST(UiDriver, TellsTheErrorIconFromTheWarningIcon)
+{
+    auto target = uidriver::Process::Start(OwnPath(), {}, kErrorTargetSwitch);
+    ASSERT_TRUE(target);
+    const auto box = uidriver::WaitForMessageBox(target->Id());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(uidriver::MessageBoxIcon(*box), uidriver::StandardIcon::Error);
+    uidriver::Answer(*box, IDOK);
+    EXPECT_EQ(target->WaitForExit(), static_cast<DWORD>(IDOK));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc > 1 && std::string(argv[1]) == kTargetSwitch) {
         return ::MessageBoxA(nullptr, "Proceed with the update?", "Target", MB_YESNO | MB_ICONEXCLAMATION);
+    }
+    if (argc > 1 && std::string(argv[1]) == kErrorTargetSwitch) {
+        return ::MessageBoxA(nullptr, "The update failed.", "Target", MB_OK | MB_ICONERROR);
     }
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,6 +1,9 @@
 #include "ui_driver.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <thread>
@@ -50,6 +53,89 @@ BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM parameter)
 bool IsStatic(HWND window)
 {
     return ::_stricmp(ClassName(window).c_str(), "Static") == 0;
+}
+
+bool IsIconStatic(HWND window)
+{
+    return IsStatic(window) && (::GetWindowLongA(window, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+}
+
+// A 32-bit top-down bitmap selected into a memory device context, with its
+// pixels in reach.
+class PixelCanvas {
+public:
+    PixelCanvas(int width, int height) : m_width(width), m_height(height)
+    {
+        const HDC screen = ::GetDC(nullptr);
+        m_dc = ::CreateCompatibleDC(screen);
+        ::ReleaseDC(nullptr, screen);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;  // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
+        m_previous = ::SelectObject(m_dc, m_bitmap);
+    }
+    ~PixelCanvas()
+    {
+        ::SelectObject(m_dc, m_previous);
+        ::DeleteObject(m_bitmap);
+        ::DeleteDC(m_dc);
+    }
+    PixelCanvas(const PixelCanvas&) = delete;
+    PixelCanvas& operator=(const PixelCanvas&) = delete;
+
+    HDC Dc() const { return m_dc; }
+    bool Valid() const { return m_bits != nullptr; }
+    std::uint32_t At(int x, int y) const { return m_bits[static_cast<std::size_t>(y) * m_width + x]; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+
+private:
+    int m_width;
+    int m_height;
+    HDC m_dc = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_previous = nullptr;
+    std::uint32_t* m_bits = nullptr;
+};
+
+bool SameColour(std::uint32_t a, std::uint32_t b)
+{
+    constexpr int kTolerance = 48;  // per channel, for blending at the edges
+    for (int shift = 0; shift < 24; shift += 8) {
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > kTolerance) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The share of pixels in which the screen and the icon drawn on the same
+// background differ.
+double IconDifference(const PixelCanvas& shown, LPCSTR standardIcon)
+{
+    const HICON icon = ::LoadIconA(nullptr, standardIcon);
+    PixelCanvas drawn(shown.Width(), shown.Height());
+    if (icon == nullptr || !drawn.Valid()) {
+        return 1.0;
+    }
+    const std::uint32_t corner = shown.At(0, 0);
+    const HBRUSH background = ::CreateSolidBrush(RGB((corner >> 16) & 0xFF, (corner >> 8) & 0xFF, corner & 0xFF));
+    const RECT all{0, 0, shown.Width(), shown.Height()};
+    ::FillRect(drawn.Dc(), &all, background);
+    ::DeleteObject(background);
+    ::DrawIconEx(drawn.Dc(), 0, 0, icon, shown.Width(), shown.Height(), 0, nullptr, DI_NORMAL);
+    int differing = 0;
+    for (int y = 0; y < shown.Height(); ++y) {
+        for (int x = 0; x < shown.Width(); ++x) {
+            differing += SameColour(shown.At(x, y), drawn.At(x, y)) ? 0 : 1;
+        }
+    }
+    return static_cast<double>(differing) / (shown.Width() * shown.Height());
 }
 
 }  // namespace
@@ -157,6 +243,17 @@ std::string Text(HWND window)
     return std::string(text.data(), length > 0 ? static_cast<std::size_t>(length) : 0);
 }
 
+std::string RawText(HWND window)
+{
+    std::array<wchar_t, 1024> wide{};
+    const int length = ::InternalGetWindowText(window, wide.data(), static_cast<int>(wide.size()));
+    std::array<char, 4096> text{};
+    const int bytes = length > 0 ? ::WideCharToMultiByte(CP_ACP, 0, wide.data(), length, text.data(),
+                                                         static_cast<int>(text.size()), nullptr, nullptr)
+                                 : 0;
+    return std::string(text.data(), bytes > 0 ? static_cast<std::size_t>(bytes) : 0);
+}
+
 std::string ItemText(HWND dialog, int id)
 {
     return Text(::GetDlgItem(dialog, id));
@@ -224,38 +321,41 @@ bool SelectComboEntry(HWND dialog, int id, const std::string& text)
     return false;
 }
 
+std::optional<MessageBoxView> FindMessageBox(DWORD processId)
+{
+    for (const auto& window : TopLevelWindows(processId)) {
+        if (window.className != "#32770") {
+            continue;
+        }
+        // Told by the kinds of its controls first, without messages: a
+        // dialog whose thread is busy is never a waiting message box.
+        const auto children = Children(window.handle);
+        const bool onlyBoxControls = std::all_of(children.begin(), children.end(), [](HWND child) {
+            return IsStatic(child) || ::_stricmp(ClassName(child).c_str(), "Button") == 0;
+        });
+        // The message text of a box is the static with id 0xFFFF.
+        const HWND text = ::GetDlgItem(window.handle, 0xFFFF);
+        if (!onlyBoxControls || text == nullptr || !IsStatic(text)) {
+            continue;
+        }
+        MessageBoxView view{window.handle, window.title, Text(text), {}};
+        for (HWND child : children) {
+            if (!IsStatic(child)) {
+                view.buttons.push_back(Text(child));
+            }
+        }
+        return view;
+    }
+    return std::nullopt;
+}
+
 std::optional<MessageBoxView> WaitForMessageBox(DWORD processId, std::chrono::milliseconds wait)
 {
     std::optional<MessageBoxView> box;
     WaitUntil(
         [&] {
-            for (const auto& window : TopLevelWindows(processId)) {
-                if (window.className != "#32770") {
-                    continue;
-                }
-                MessageBoxView view{window.handle, window.title, {}, {}};
-                bool onlyBoxControls = true;
-                for (HWND child : Children(window.handle)) {
-                    const auto kind = ClassName(child);
-                    if (::_stricmp(kind.c_str(), "Button") == 0) {
-                        view.buttons.push_back(Text(child));
-                    } else if (IsStatic(child)) {
-                        if ((::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {
-                            view.text += Text(child);
-                        }
-                    } else {
-                        onlyBoxControls = false;
-                    }
-                }
-                // The message text of a box is the static with id 0xFFFF;
-                // dialogs with other controls are not message boxes.
-                if (onlyBoxControls && ::GetDlgItem(window.handle, 0xFFFF) != nullptr) {
-                    view.text = ItemText(window.handle, 0xFFFF);
-                    box = std::move(view);
-                    return true;
-                }
-            }
-            return false;
+            box = FindMessageBox(processId);
+            return box.has_value();
         },
         wait);
     return box;
@@ -264,6 +364,72 @@ std::optional<MessageBoxView> WaitForMessageBox(DWORD processId, std::chrono::mi
 void Answer(const MessageBoxView& box, int commandId)
 {
     Click(box.handle, commandId);
+}
+
+StandardIcon MessageBoxIcon(const MessageBoxView& box, std::chrono::milliseconds wait)
+{
+    HWND iconControl = nullptr;
+    for (HWND child : Children(box.handle)) {
+        if (IsIconStatic(child) && ::IsWindowVisible(child)) {
+            iconControl = child;
+        }
+    }
+    if (iconControl == nullptr) {
+        return StandardIcon::None;
+    }
+    constexpr double kMostDifferent = 0.1;
+    const std::array<std::pair<StandardIcon, LPCSTR>, 4> candidates{{{StandardIcon::Error, IDI_HAND},
+                                                                     {StandardIcon::Warning, IDI_EXCLAMATION},
+                                                                     {StandardIcon::Information, IDI_ASTERISK},
+                                                                     {StandardIcon::Question, IDI_QUESTION}}};
+    StandardIcon found = StandardIcon::None;
+    // Until the box has painted its icon, nothing matches.
+    WaitUntil(
+        [&] {
+            RECT area{};
+            ::GetClientRect(iconControl, &area);
+            ::MapWindowPoints(iconControl, nullptr, reinterpret_cast<POINT*>(&area), 2);
+            PixelCanvas shown(area.right - area.left, area.bottom - area.top);
+            if (shown.Width() <= 0 || shown.Height() <= 0 || !shown.Valid()) {
+                return false;
+            }
+            const HDC screen = ::GetDC(nullptr);
+            ::BitBlt(shown.Dc(), 0, 0, shown.Width(), shown.Height(), screen, area.left, area.top, SRCCOPY);
+            ::ReleaseDC(nullptr, screen);
+            double best = kMostDifferent;
+            for (const auto& [kind, resource] : candidates) {
+                const double difference = IconDifference(shown, resource);
+                if (difference < best) {
+                    best = difference;
+                    found = kind;
+                }
+            }
+            return found != StandardIcon::None;
+        },
+        wait);
+    return found;
+}
+
+bool WaitUntilPainted(HWND window, std::chrono::milliseconds wait)
+{
+    return WaitUntil(
+        [&] {
+            if (::GetUpdateRect(window, nullptr, FALSE)) {
+                return false;
+            }
+            for (HWND child : Children(window)) {
+                if (::IsWindowVisible(child) && ::GetUpdateRect(child, nullptr, FALSE)) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        wait);
+}
+
+void Activate(HWND window)
+{
+    ::SetForegroundWindow(window);
 }
 
 bool SaveScreenshot(const std::string& path)

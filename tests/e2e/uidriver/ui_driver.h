@@ -29,6 +29,7 @@ public:
     Process& operator=(const Process&) = delete;
 
     DWORD Id() const { return m_info.dwProcessId; }
+    HANDLE Handle() const { return m_info.hProcess; }
     bool HasExited() const;
     // The exit code once the program has ended within the wait, else empty.
     std::optional<DWORD> WaitForExit(std::chrono::milliseconds wait = kDefaultWait) const;
@@ -60,6 +61,9 @@ std::optional<Window> WaitForDialog(DWORD processId, const std::string& title,
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds wait = kDefaultWait);
 
 std::string Text(HWND window);
+// The text the system keeps for a window, read without sending the window a
+// message, so it answers even while the window's thread is busy.
+std::string RawText(HWND window);
 std::string ItemText(HWND dialog, int id);
 bool IsItemEnabled(HWND dialog, int id);
 bool IsItemVisible(HWND dialog, int id);
@@ -86,12 +90,28 @@ struct MessageBoxView {
     std::vector<std::string> buttons;
 };
 
-// Waits for a message box of the process (a dialog of class #32770 with a
-// static text and no other controls than buttons, icon and text).
+// A message box of the process (a dialog of class #32770 with no other
+// controls than buttons and statics, its text the static with id 0xFFFF), if
+// one shows.
+std::optional<MessageBoxView> FindMessageBox(DWORD processId);
+
+// Waits for a message box of the process.
 std::optional<MessageBoxView> WaitForMessageBox(DWORD processId, std::chrono::milliseconds wait = kDefaultWait);
 
 // Answers a message box with the button of this command id (IDOK, IDYES...).
 void Answer(const MessageBoxView& box, int commandId);
+
+// The standard icon a message box shows, told by comparing what the screen
+// shows in its icon control with each standard icon drawn the same size.
+enum class StandardIcon { None, Error, Warning, Information, Question };
+StandardIcon MessageBoxIcon(const MessageBoxView& box, std::chrono::milliseconds wait = std::chrono::seconds(3));
+
+// Waits until the window and its children have nothing left to paint.
+bool WaitUntilPainted(HWND window, std::chrono::milliseconds wait = std::chrono::seconds(3));
+
+// Makes the window the active one, so its caption is drawn as a user's
+// foreground window.
+void Activate(HWND window);
 
 // Saves what the screen shows as a 24-bit BMP file.
 bool SaveScreenshot(const std::string& path);

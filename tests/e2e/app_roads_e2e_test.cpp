@@ -1,0 +1,433 @@
+// VR38Update.exe itself, started as a user would start it and driven from
+// outside through its windows, under Wine, against the simulated printer:
+// the program lies in a folder of its own beside the stand-in libraries and
+// the data file, simsetup.exe installs the printers, and the profile is read
+// back from the registry. Each road starts from a prefix without printers or
+// profile.
+
+#include <windows.h>
+#include <winspool.h>
+
+#include <gtest/gtest.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/firmware_image.h"
+#include "core/info_library.h"
+#include "core/scenario.h"
+#include "core/sim_log.h"
+#include "res/resource.h"
+#include "roads/update_road.h"
+#include "uidriver/ui_driver.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+using uidriver::StandardIcon;
+
+constexpr const char* kProfileCompany = "Software\\Corvane Industries, Ltd.";
+constexpr const char* kProfileKey = "Software\\Corvane Industries, Ltd.\\VR38Update\\Settings";
+constexpr const char* kMachineProfileKey = "Software\\Corvane Industries, Ltd.\\VR38Update";
+constexpr const char* kDataFile = "VR380MX_510.pd3";
+constexpr const char* kPrinter = "VR-380MX";
+constexpr const char* kSecondPrinter = "Bench VR-380MX";
+constexpr const char* kOtherPrinter = "Office Laser";
+constexpr const char* kOtherDriver = "Generic Office PostScript";
+
+// The simulated VR-380MX: its driver's capability word and a transfer slow
+// enough to be seen.
+constexpr const char* kPrinterScenario =
+    "version = 5.00\nprinter_id = 0x3831\ninfo.flags = 0x10800000\nprogress.step = 25\nprogress.delay_ms = 100\n";
+
+const std::vector<std::string> kWarningTexts{
+    "Warning", "Do not operate VR-380MX or disconnect the USB cable until the update operation is completed."};
+const std::string kNoCommunication =
+    "Cannot communicate with the printer. Make sure that the printer is turned on and that the cables are correctly "
+    "connected.";
+
+std::string Confirmation(const std::string& version)
+{
+    return "The current firmware version is " + version +
+           ".\n\nThis firmware update is version 5.10.\n\nOK to update the current VR-380MX firmware?\n";
+}
+
+fs::path ProgramDirectory()
+{
+    std::array<char, MAX_PATH + 1> path{};
+    const auto length = ::GetModuleFileNameA(nullptr, path.data(), MAX_PATH);
+    return fs::path(std::string(path.data(), length)).parent_path();
+}
+
+std::string Quoted(const std::string& text)
+{
+    return "\"" + text + "\"";
+}
+
+std::optional<std::string> ProfileValue(const char* name)
+{
+    std::array<char, 1024> value{};
+    DWORD size = static_cast<DWORD>(value.size());
+    if (::RegGetValueA(HKEY_CURRENT_USER, kProfileKey, name, RRF_RT_REG_SZ, nullptr, value.data(), &size) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return std::string(value.data());
+}
+
+void RemoveAllPrinters()
+{
+    DWORD needed = 0;
+    DWORD returned = 0;
+    ::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &needed, &returned);
+    std::vector<BYTE> buffer(needed);
+    if (needed == 0 || !::EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, buffer.data(), needed, &needed, &returned)) {
+        return;
+    }
+    const auto* printers = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
+    for (DWORD i = 0; i < returned; ++i) {
+        PRINTER_DEFAULTSA access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+        HANDLE printer = nullptr;
+        if (::OpenPrinterA(printers[i].pPrinterName, &printer, &access)) {
+            ::DeletePrinter(printer);
+            ::ClosePrinter(printer);
+        }
+    }
+}
+
+int RunToTheEnd(std::string commandLine)
+{
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process)) {
+        return -1;
+    }
+    ::WaitForSingleObject(process.hProcess, 60000);
+    DWORD exitCode = 0;
+    ::GetExitCodeProcess(process.hProcess, &exitCode);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return static_cast<int>(exitCode);
+}
+
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+// The file names of the libraries the program has loaded, in lower case.
+std::vector<std::string> LoadedModules(const uidriver::Process& program)
+{
+    std::array<HMODULE, 512> modules{};
+    DWORD needed = 0;
+    if (!::EnumProcessModules(program.Handle(), modules.data(), sizeof(modules), &needed)) {
+        return {};
+    }
+    std::vector<std::string> names;
+    for (DWORD i = 0; i < std::min<DWORD>(needed / sizeof(HMODULE), modules.size()); ++i) {
+        std::array<char, MAX_PATH> name{};
+        if (::GetModuleBaseNameA(program.Handle(), modules[i], name.data(), MAX_PATH) > 0) {
+            names.push_back(Lower(name.data()));
+        }
+    }
+    return names;
+}
+
+bool HasLoaded(const uidriver::Process& program, const std::string& library)
+{
+    const auto modules = LoadedModules(program);
+    return std::find(modules.begin(), modules.end(), Lower(library)) != modules.end();
+}
+
+class AppRoadsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RemoveAllPrinters();
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileCompany);
+        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kMachineProfileKey);
+
+        m_folder = fs::temp_directory_path() /
+                   ("vr38-road-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::error_code ignored;
+        fs::remove_all(m_folder, ignored);
+        fs::create_directories(m_folder);
+        m_scenario = m_folder / "printer.ini";
+        m_log = m_folder / "calls.log";
+        ::SetEnvironmentVariableA("VR38SIM_SCENARIO", m_scenario.string().c_str());
+        ::SetEnvironmentVariableA("VR38SIM_LOG", m_log.string().c_str());
+    }
+
+    void TearDown() override
+    {
+        m_program.reset();
+        std::error_code ignored;
+        fs::remove_all(m_folder, ignored);
+    }
+
+    // The program's folder as a user has it: the program beside the driver's
+    // libraries and the data file, less whatever is named.
+    void LayOut(const std::vector<std::string>& leftOut = {})
+    {
+        const auto wanted = [&](const std::string& name) {
+            return std::find(leftOut.begin(), leftOut.end(), name) == leftOut.end();
+        };
+        for (const char* file : {"VR38Update.exe", "TrDrv.dll", "tmfilo.dll"}) {
+            if (wanted(file)) {
+                fs::copy_file(ProgramDirectory() / file, m_folder / file);
+            }
+        }
+        if (wanted(kDataFile)) {
+            const auto data = sim::firmware_image::MakeFirmwareFile(sim::kDefaultPrinterId, "5.10", 4000, 4000);
+            std::ofstream(m_folder / kDataFile, std::ios::binary)
+                .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+        }
+        std::ofstream(m_scenario) << kPrinterScenario << m_scenarioExtra;
+    }
+
+    // simsetup.exe installs the printers of the model, and one of another
+    // driver when asked.
+    void InstallPrinters(const std::vector<std::string>& names, bool withOtherPrinter = false)
+    {
+        std::string command = Quoted((ProgramDirectory() / "simsetup.exe").string()) + " --info-dll " +
+                              Quoted((ProgramDirectory() / sim::kInfoLibraryName).string());
+        for (const auto& name : names) {
+            command += " --printer " + Quoted(name);
+        }
+        if (withOtherPrinter) {
+            command += " --printer " + Quoted(kOtherPrinter) + " --driver " + Quoted(kOtherDriver);
+        }
+        ASSERT_EQ(RunToTheEnd(command), 0) << command;
+    }
+
+    const uidriver::Process& Start()
+    {
+        m_program.reset();
+        auto started = uidriver::Process::Start((m_folder / "VR38Update.exe").string(), m_folder.string());
+        if (!started) {
+            throw std::runtime_error("VR38Update.exe did not start");
+        }
+        m_program.emplace(std::move(*started));
+        return *m_program;
+    }
+
+    // Start in the warning; the main dialog once it shows.
+    HWND PassTheWarning()
+    {
+        const auto warning = uidriver::WaitForDialog(m_program->Id(), roads::kWarningTitle);
+        if (!warning) {
+            ADD_FAILURE() << "no warning";
+            return nullptr;
+        }
+        uidriver::Click(warning->handle, IDOK);
+        const auto main = uidriver::WaitForDialog(m_program->Id(), roads::kMainTitle);
+        if (!main) {
+            ADD_FAILURE() << "no main dialog";
+            return nullptr;
+        }
+        return main->handle;
+    }
+
+    std::string ScenarioText() const
+    {
+        std::ifstream in(m_scenario);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    std::vector<std::string> LoggedCalls() const
+    {
+        std::vector<std::string> calls;
+        for (const auto& entry : sim::ReadLogFile(m_log.string())) {
+            calls.push_back(entry.call);
+        }
+        return calls;
+    }
+
+    fs::path m_folder;
+    fs::path m_scenario;
+    fs::path m_log;
+    std::string m_scenarioExtra;
+    std::optional<uidriver::Process> m_program;
+};
+
+TEST_F(AppRoadsTest, WholeUpdate_FromTheWarningToTheEnd_WritesTheProfileAndTheNextRunShowsTheNewVersion)
+{
+    LayOut();
+    InstallPrinters({kPrinter, kSecondPrinter}, true);
+
+    const auto road = roads::DriveWholeUpdate(Start(), kPrinter);
+    ASSERT_EQ(road.failure, "");
+    EXPECT_EQ(road.warningTexts, kWarningTexts);
+    EXPECT_EQ(road.printers, (std::vector<std::string>{kSecondPrinter, kPrinter}));
+    EXPECT_EQ(road.preselected, kSecondPrinter);
+    EXPECT_EQ(road.confirmation, Confirmation("5.00"));
+    EXPECT_EQ(road.confirmationIcon, StandardIcon::Warning);
+    EXPECT_EQ(road.progressCaption, roads::kApplicationName);
+    ASSERT_FALSE(road.percentTexts.empty());
+    EXPECT_EQ(road.percentTexts.front(), "0 %");
+    EXPECT_TRUE(road.operatingShown);
+    EXPECT_EQ(road.outcome, roads::kCompleted);
+    EXPECT_EQ(road.outcomeIcon, StandardIcon::Information);
+    EXPECT_EQ(road.exitCode, 0u);
+    EXPECT_EQ(ProfileValue("DefTmPrn"), kPrinter);
+    EXPECT_EQ(ProfileValue("DefPrn"), kPrinter);
+    EXPECT_NE(ScenarioText().find("version = 5.10"), std::string::npos) << ScenarioText();
+
+    // The next run offers the remembered printer and its new version; No in
+    // the confirmation ends the program too.
+    const auto& again = Start();
+    const HWND main = PassTheWarning();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(uidriver::ComboSelection(main, IDC_PRINTER_COMBO), kPrinter);
+    uidriver::Click(main, IDC_UPDATE);
+    const auto confirmation = uidriver::WaitForMessageBox(again.Id());
+    ASSERT_TRUE(confirmation);
+    EXPECT_EQ(confirmation->text, Confirmation("5.10"));
+    uidriver::Answer(*confirmation, IDNO);
+    EXPECT_EQ(again.WaitForExit(), 0u);
+}
+
+TEST_F(AppRoadsTest, PrinterThatIsNotTheModel_ReportsItAndTheDialogStays)
+{
+    m_scenarioExtra = "identification = K0W\n";
+    LayOut();
+    InstallPrinters({kPrinter});
+    const auto& program = Start();
+    const HWND main = PassTheWarning();
+    ASSERT_NE(main, nullptr);
+
+    uidriver::Click(main, IDC_UPDATE);
+    const auto box = uidriver::WaitForMessageBox(program.Id());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->caption, roads::kApplicationName);
+    EXPECT_EQ(box->text, "Connected printer is not VR-380MX.");
+    EXPECT_EQ(uidriver::MessageBoxIcon(*box), StandardIcon::Error);
+    uidriver::Answer(*box, IDOK);
+
+    EXPECT_TRUE(uidriver::WaitUntil([&] { return !uidriver::FindMessageBox(program.Id()); }));
+    EXPECT_FALSE(program.HasExited());
+    EXPECT_TRUE(uidriver::IsItemEnabled(main, IDC_UPDATE));
+    const auto calls = LoggedCalls();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "TRSendFile"), 0);
+
+    uidriver::Click(main, IDC_EXIT);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(ProfileValue("DefTmPrn"), kPrinter);
+    EXPECT_EQ(ProfileValue("DefPrn"), kPrinter);
+}
+
+TEST_F(AppRoadsTest, NoPrinterOfTheModel_DisablesTheListAndUpdateCannotCommunicate)
+{
+    LayOut();
+    InstallPrinters({}, true);
+    const auto& program = Start();
+    const HWND main = PassTheWarning();
+    ASSERT_NE(main, nullptr);
+
+    const HWND combo = ::GetDlgItem(main, IDC_PRINTER_COMBO);
+    const HWND before = ::GetWindow(combo, GW_HWNDPREV);
+    const HWND after = ::GetWindow(combo, GW_HWNDNEXT);
+    EXPECT_TRUE(uidriver::ComboEntries(main, IDC_PRINTER_COMBO).empty());
+    EXPECT_FALSE(::IsWindowEnabled(combo));
+    EXPECT_EQ(uidriver::Text(before), "Click the [ Update ] button to begin the process.\nIt will take a few minutes.");
+    EXPECT_FALSE(::IsWindowEnabled(before));
+    EXPECT_EQ(uidriver::Text(after), "Select printer :");
+    EXPECT_FALSE(::IsWindowEnabled(after));
+    EXPECT_TRUE(uidriver::IsItemEnabled(main, IDC_UPDATE));
+    EXPECT_TRUE(uidriver::IsItemEnabled(main, IDC_EXIT));
+
+    uidriver::Click(main, IDC_UPDATE);
+    const auto box = uidriver::WaitForMessageBox(program.Id());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, kNoCommunication);
+    EXPECT_EQ(uidriver::MessageBoxIcon(*box), StandardIcon::Warning);
+    uidriver::Answer(*box, IDOK);
+    EXPECT_TRUE(uidriver::WaitUntil([&] { return !uidriver::FindMessageBox(program.Id()); }));
+    EXPECT_FALSE(program.HasExited());
+
+    uidriver::Click(main, IDC_EXIT);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(ProfileValue("DefTmPrn"), std::nullopt);
+    EXPECT_EQ(ProfileValue("DefPrn"), std::nullopt);
+}
+
+TEST_F(AppRoadsTest, DataFileMissingAtStartUp_NamesItBeforeAnyLibraryIsLoaded)
+{
+    LayOut({kDataFile});
+    InstallPrinters({kPrinter});
+    const auto& program = Start();
+
+    const auto box = uidriver::WaitForMessageBox(program.Id());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->caption, roads::kApplicationName);
+    EXPECT_EQ(box->text, "VR380MX_510.pd3 is not found.");
+    EXPECT_EQ(uidriver::MessageBoxIcon(*box), StandardIcon::Warning);
+    EXPECT_FALSE(HasLoaded(program, "TrDrv.dll"));
+    EXPECT_FALSE(HasLoaded(program, "tmfilo.dll"));
+    for (const auto& window : uidriver::TopLevelWindows(program.Id())) {
+        EXPECT_NE(window.title, roads::kWarningTitle);
+    }
+
+    uidriver::Answer(*box, IDOK);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(ProfileValue("DefTmPrn"), std::nullopt);
+}
+
+TEST_F(AppRoadsTest, BothLibrariesMissingAtStartUp_NamesOnlyTheTransferLibrary)
+{
+    LayOut({"TrDrv.dll", "tmfilo.dll"});
+    const auto& program = Start();
+
+    const auto box = uidriver::WaitForMessageBox(program.Id());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, "TRDRV.DLL is not found.");
+    uidriver::Answer(*box, IDOK);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_FALSE(uidriver::FindMessageBox(program.Id()));
+}
+
+TEST_F(AppRoadsTest, CancelInTheWarning_EndsAtOnceWithoutTheRawLibraryOrTheProfile)
+{
+    LayOut();
+    InstallPrinters({kPrinter});
+    const auto& program = Start();
+
+    const auto warning = uidriver::WaitForDialog(program.Id(), roads::kWarningTitle);
+    ASSERT_TRUE(warning);
+    EXPECT_EQ(uidriver::StaticTexts(warning->handle), kWarningTexts);
+    EXPECT_EQ(uidriver::ItemText(warning->handle, IDOK), "&Start");
+    EXPECT_EQ(uidriver::ItemText(warning->handle, IDCANCEL), "Cancel");
+    EXPECT_TRUE(HasLoaded(program, "TrDrv.dll"));
+    EXPECT_FALSE(HasLoaded(program, "tmfilo.dll"));
+
+    uidriver::Click(warning->handle, IDCANCEL);
+    bool mainShown = false;
+    uidriver::WaitUntil([&] {
+        for (const auto& window : uidriver::TopLevelWindows(program.Id())) {
+            mainShown = mainShown || window.title == roads::kMainTitle;
+        }
+        return program.HasExited();
+    });
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_FALSE(mainShown);
+    EXPECT_EQ(ProfileValue("DefTmPrn"), std::nullopt);
+    EXPECT_EQ(ProfileValue("DefPrn"), std::nullopt);
+    EXPECT_TRUE(LoggedCalls().empty());
+}
+
+}  // namespace

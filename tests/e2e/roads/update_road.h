@@ -1,0 +1,60 @@
+#pragma once
+// VR38Update as a user meets it, driven from another process through its
+// windows: the titles and texts it shows, and one whole update from the
+// warning to the end of the program. A hook at each step lets the caller look
+// at the screen there (the demo saves a screenshot).
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "uidriver/ui_driver.h"
+
+namespace roads {
+
+inline constexpr const char* kApplicationName = "VR38Update";  // caption of boxes and the progress dialog
+inline constexpr const char* kWarningTitle = "Firmware Update Tool";
+inline constexpr const char* kMainTitle = "VR-380MX Firmware Update Tool";
+inline constexpr const char* kCompleted = "Completed the firmware update for VR-380MX.";
+
+// The longest a transfer of the simulated printer may take before the road
+// gives up on it.
+inline constexpr std::chrono::seconds kTransferWait{90};
+
+enum class Step { Warning, Printers, Confirmation, Transfer, Operating, Completed };
+
+// "warning", "printers", ...: the step's name in file names and reports.
+const char* StepName(Step step);
+
+// What the road saw, step by step.
+struct UpdateRoad {
+    std::vector<std::string> warningTexts;  // the warning's static texts
+    std::vector<std::string> printers;      // the combo box's entries, in the order shown
+    std::string preselected;                // the entry selected when the dialog showed
+    std::string confirmation;
+    uidriver::StandardIcon confirmationIcon = uidriver::StandardIcon::None;
+    std::string progressCaption;
+    std::vector<std::string> percentTexts;  // each change of the percentage seen
+    bool operatingShown = false;
+    std::string outcome;  // the closing message
+    uidriver::StandardIcon outcomeIcon = uidriver::StandardIcon::None;
+    std::optional<DWORD> exitCode;
+    std::string failure;  // where the road stopped short; empty when it ran to the end
+};
+
+// Called at each step with the window the step is about; the road waits for
+// it to return.
+using StepHook = std::function<void(Step step, HWND window)>;
+
+// Drives a started VR38Update through one update of printer (the preselected
+// entry when empty): Start in the warning, the printer in the list, Update,
+// Yes to the confirmation, the transfer, OK to the closing message, and the
+// end of the program.
+UpdateRoad DriveWholeUpdate(const uidriver::Process& program, const std::string& printer = {},
+                            const StepHook& atStep = {});
+
+}  // namespace roads
