@@ -3,8 +3,12 @@
 #include <cstdint>
 #include <limits>
 
+#include "app/update_app.h"
+#include "catalogue/printer_list.h"
 #include "channel/printer_channel.h"
+#include "channel/raw_io.h"
 #include "platform/file.h"
+#include "platform/profile.h"
 #include "platform/text_format.h"
 #include "platform/ui.h"
 #include "transfer/progress_dlg.h"
@@ -19,6 +23,7 @@ constexpr const char* kConfirmWithVersion =
 constexpr const char* kConfirmWithoutVersion =
     "The printer version is unknown.\n\nThis firmware update is version 5.10.\n\n"
     "OK to update the current VR-380MX firmware?\n";
+constexpr const char* kNotTheModel = "Connected printer is not VR-380MX.";
 constexpr const char* kModelDiffers = "The printer model information is different.";
 constexpr const char* kSystemDiffers = "The printer system information is different.";
 
@@ -27,7 +32,140 @@ using platform::MessageIcon;
 
 }  // namespace
 
-CUpdateDlg::CUpdateDlg(platform::Dialog* parent) : platform::Dialog(IDD_VR38UPDATE_DIALOG, parent) {}
+CUpdateDlg::CUpdateDlg(platform::Dialog* parent)
+    : platform::Dialog(IDD_VR38UPDATE_DIALOG, parent), m_combo(*this, IDC_PRINTER_COMBO)
+{
+}
+
+bool CUpdateDlg::OnInitDialog()
+{
+    CWarningDlg warning(this);
+    if (warning.DoModal() == platform::ID_CANCEL) {
+        EndDialog(platform::ID_CANCEL);
+        return false;
+    }
+
+    if (HasSystemMenu()) {
+        const auto about = platform::LoadResourceString(IDS_ABOUTBOX);
+        if (!about.empty()) {
+            AppendSystemMenuSeparator();
+            AppendSystemMenuItem(IDM_ABOUTBOX, about);
+        }
+    }
+    SetIcon(m_hIcon, true);
+    SetIcon(m_hIcon, false);
+
+    // Without the raw I/O library the printers cannot be asked anything;
+    // the dialog still shows, with an empty list.
+    if (!BindRawIoLibrary()) {
+        return false;
+    }
+    const auto remembered = ReadSetting(PROFILE_SECTION, PROFILE_DEFAULT_TM_PRINTER);
+    FillPrinterCombo(m_combo, remembered);
+    return true;
+}
+
+void CUpdateDlg::FillPrinterCombo(ComboBox& combo, const std::string& rememberedName)
+{
+    auto& dialog = combo.Owner();
+    const int id = combo.Id();
+    auto& list = GetPrinterList();
+    list.Refresh();
+    if (list.m_printers.empty()) {
+        // The combo box and the two labels beside it in tab order.
+        dialog.EnableItem(id, false);
+        dialog.EnableSibling(id, -1, false);
+        dialog.EnableSibling(id, +1, false);
+        dialog.ComboSetCurSel(id, -1);
+        return;
+    }
+    for (const auto& description : list.m_printers) {
+        dialog.ComboAddString(id, GetDescriptionName(*description));
+    }
+    int found = dialog.ComboFindStringExact(id, m_strPrinter);
+    if (found < 0) {
+        found = dialog.ComboFindStringExact(id, rememberedName);
+    }
+    dialog.ComboSetCurSel(id, found >= 0 ? found : 0);
+}
+
+std::string CUpdateDlg::GetSelectedPrinter(const ComboBox& combo) const
+{
+    const auto& dialog = combo.Owner();
+    const int selected = dialog.ComboGetCurSel(combo.Id());
+    return selected < 0 ? std::string() : dialog.ComboGetText(combo.Id(), selected);
+}
+
+void CUpdateDlg::OnCommand(int id, platform::CommandSource source)
+{
+    switch (id) {
+        case IDC_UPDATE:
+            OnUpdate();
+            break;
+        case IDC_EXIT:
+            OnCancel();
+            break;
+        default:
+            platform::Dialog::OnCommand(id, source);
+            break;
+    }
+}
+
+void CUpdateDlg::OnUpdate()
+{
+    const auto name = GetSelectedPrinter(m_combo);
+    if (!name.empty()) {
+        platform::WriteProfileString(PROFILE_SECTION, PROFILE_DEFAULT_TM_PRINTER, name);
+        platform::WriteProfileString(PROFILE_SECTION, PROFILE_DEFAULT_PRINTER, name);
+    }
+    if (GetPrinterList().Select(name.c_str())) {
+        m_strPrinter = name;
+    }
+    GetUpdateApp().BindPrinter(m_strPrinter);
+    TransferCmdInit();
+    if (!CheckTransferPrinter()) {
+        platform::ShowMessageBox(platform::LoadResourceString(IDS_NO_COMMUNICATION));
+        return;
+    }
+    const auto status = RequestPrinterStatus(m_strPrinter);
+    if (!status) {
+        return;
+    }
+    if (status->IsSupportedModel()) {
+        RunFirmwareUpdate();
+        OnCancel();
+        return;
+    }
+    platform::ShowMessageBox(kNotTheModel, MessageButtons::Ok, MessageIcon::Error);
+}
+
+bool CUpdateDlg::OnSysCommand(unsigned commandId)
+{
+    if ((commandId & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg about(this);
+        about.DoModal();
+        return true;
+    }
+    return false;
+}
+
+bool CUpdateDlg::OnPaint()
+{
+    if (!IsMinimized()) {
+        return false;
+    }
+    const auto client = GetClientRect();
+    const auto icon = platform::SystemIconSize();
+    PaintIcon(m_hIcon, (client.Width() - icon.cx + 1) / 2, (client.Height() - icon.cy + 1) / 2);
+    return true;
+}
+
+void CUpdateDlg::OnDestroy()
+{
+    if (g_hRawIoLib) {
+        UnbindRawIoLibrary();
+    }
+}
 
 bool CUpdateDlg::RunFirmwareUpdate()
 {

@@ -3,6 +3,7 @@
 // so no layout is ever reached through a misaligned pointer. The checked forms
 // refuse a field that does not lie wholly inside the bytes.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -61,5 +62,22 @@ constexpr bool TryPut(std::span<std::uint8_t> bytes, std::size_t offset, T value
     Put<T>(bytes, offset, value);
     return true;
 }
+
+// A fixed-size record of little-endian fields, kept as its bytes.
+template <std::size_t Size>
+struct Record {
+    std::array<std::uint8_t, Size> bytes{};
+
+    template <Field T>
+    T Get(std::size_t offset) const
+    {
+        return byte_fields::Get<T>(bytes, offset);
+    }
+    template <Field T>
+    void Put(std::size_t offset, T value)
+    {
+        byte_fields::Put<T>(bytes, offset, value);
+    }
+};
 
 }  // namespace byte_fields

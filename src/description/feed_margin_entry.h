@@ -19,9 +19,7 @@ static_assert(REST + 100 == SIZE);
 
 }  // namespace feed_margin_entry
 
-struct FeedMarginEntry {
-    std::array<std::uint8_t, feed_margin_entry::SIZE> bytes{};
-
+struct FeedMarginEntry : byte_fields::Record<feed_margin_entry::SIZE> {
     std::uint8_t Key() const { return bytes[feed_margin_entry::KEY]; }
     std::int16_t Margin() const { return byte_fields::Get<std::int16_t>(bytes, feed_margin_entry::MARGIN); }
 };

@@ -41,20 +41,7 @@ inline constexpr std::uint32_t FLAG_NO_OFFSET = 0x80;       // the driver's offs
 
 }  // namespace media_entry
 
-struct MediaEntry {
-    std::array<std::uint8_t, media_entry::SIZE> bytes{};
-
-    template <class T>
-    T Get(std::size_t offset) const
-    {
-        return byte_fields::Get<T>(bytes, offset);
-    }
-    template <class T>
-    void Put(std::size_t offset, T value)
-    {
-        byte_fields::Put<T>(bytes, offset, value);
-    }
-
+struct MediaEntry : byte_fields::Record<media_entry::SIZE> {
     std::uint16_t Id() const { return Get<std::uint16_t>(media_entry::ID); }
     std::int16_t PhysicalLength() const { return Get<std::int16_t>(media_entry::PHYSICAL_LENGTH); }
     std::int16_t PhysicalWidth() const { return Get<std::int16_t>(media_entry::PHYSICAL_WIDTH); }

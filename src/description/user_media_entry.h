@@ -32,20 +32,7 @@ static_assert(RESERVED + 6 == SIZE && CARRIED_SIZE == 14);
 
 }  // namespace user_media_entry
 
-struct UserMediaEntry {
-    std::array<std::uint8_t, user_media_entry::SIZE> bytes{};
-
-    template <class T>
-    T Get(std::size_t offset) const
-    {
-        return byte_fields::Get<T>(bytes, offset);
-    }
-    template <class T>
-    void Put(std::size_t offset, T value)
-    {
-        byte_fields::Put<T>(bytes, offset, value);
-    }
-
+struct UserMediaEntry : byte_fields::Record<user_media_entry::SIZE> {
     std::uint16_t Id() const { return Get<std::uint16_t>(user_media_entry::ID); }
     std::uint16_t BaseId() const { return Get<std::uint16_t>(user_media_entry::BASE_ID); }
     std::uint16_t Length() const { return Get<std::uint16_t>(user_media_entry::LENGTH); }

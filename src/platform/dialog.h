@@ -93,6 +93,24 @@ public:
     int ComboGetCurSel(int id) const;
     std::string ComboGetText(int id, int index) const;
 
+    // The window just before (offset -1) or after (+1) a control in tab
+    // order, for controls the program does not reach by id.
+    void EnableSibling(int id, int offset, bool enable);
+    bool IsSiblingEnabled(int id, int offset) const;
+
+    // The window's system menu, when it has one.
+    bool HasSystemMenu() const;
+    void AppendSystemMenuSeparator();
+    void AppendSystemMenuItem(unsigned commandId, const std::string& text);
+
+    // Icons from the program's icon resources.
+    void SetIcon(int iconResourceId, bool big);
+    bool IsMinimized() const;
+    Rect GetClientRect() const;
+    // Paints an icon at x, y of the client area over the icon background;
+    // for OnPaint of a minimised window.
+    void PaintIcon(int iconResourceId, int x, int y);
+
 protected:
     virtual bool OnInitDialog() { return true; }
     virtual void OnOK() { EndDialog(ID_OK); }
@@ -101,6 +119,12 @@ protected:
     virtual void OnCommand(int id, CommandSource source);
     virtual void OnDestroy() {}
     virtual void PostNcDestroy() {}
+    // A system-menu command; true when handled, false for the default.
+    virtual bool OnSysCommand(unsigned /*commandId*/) { return false; }
+    // True when the handler painted the window itself.
+    virtual bool OnPaint() { return false; }
+    // The icon resource to drag a minimised window by; 0 for the default.
+    virtual int OnQueryDragIcon() { return 0; }
 
 private:
     friend class DialogBackend;

@@ -32,6 +32,13 @@ void SetMainWindow(Dialog* dialog);
 // The screen area a window may take when there is no main window to go by.
 Rect DesktopWorkArea();
 
+// The size of a large icon on this system.
+struct Size {
+    int cx = 0;
+    int cy = 0;
+};
+Size SystemIconSize();
+
 // Blocks the calling thread for the given time.
 void WaitMilliseconds(int milliseconds);
 

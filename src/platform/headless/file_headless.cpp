@@ -60,18 +60,6 @@ std::FILE* Stream(void* handle)
 }
 }  // namespace
 
-File::File(const std::string& path, unsigned openFlags)
-{
-    if (!Open(path, openFlags)) {
-        throw FileException(FileException::Cause::OpenFailed, path);
-    }
-}
-
-File::~File()
-{
-    Close();
-}
-
 bool File::Open(const std::string& path, unsigned openFlags)
 {
     Close();

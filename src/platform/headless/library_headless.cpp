@@ -76,22 +76,6 @@ namespace platform {
 
 using headless::LoadedLibrary;
 
-Library::~Library()
-{
-    Free();
-}
-
-Library::Library(Library&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
-
-Library& Library::operator=(Library&& other) noexcept
-{
-    if (this != &other) {
-        Free();
-        m_handle = std::exchange(other.m_handle, nullptr);
-    }
-    return *this;
-}
-
 Library Library::Load(const std::string& nameOrPath)
 {
     auto& registry = headless::Registry();

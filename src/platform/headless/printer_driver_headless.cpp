@@ -90,25 +90,6 @@ std::int32_t DeviceCapabilities(const std::string& device, const std::string& /*
     return found->second.result;
 }
 
-InformationContext::~InformationContext()
-{
-    Reset();
-}
-
-InformationContext::InformationContext(InformationContext&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, nullptr))
-{
-}
-
-InformationContext& InformationContext::operator=(InformationContext&& other) noexcept
-{
-    if (this != &other) {
-        Reset();
-        m_handle = std::exchange(other.m_handle, nullptr);
-    }
-    return *this;
-}
-
 namespace {
 
 // Open contexts; a context's handle is the address of its element.

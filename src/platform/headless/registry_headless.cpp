@@ -209,22 +209,6 @@ void* OpenHandle(std::shared_ptr<RegistryNode> node, const std::string& path, st
 
 }  // namespace
 
-RegistryKey::~RegistryKey()
-{
-    Close();
-}
-
-RegistryKey::RegistryKey(RegistryKey&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
-
-RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept
-{
-    if (this != &other) {
-        Close();
-        m_handle = std::exchange(other.m_handle, nullptr);
-    }
-    return *this;
-}
-
 RegistryKey RegistryKey::Open(RegistryRoot root, const std::string& path, std::uint32_t access)
 {
     auto& state = headless::State();

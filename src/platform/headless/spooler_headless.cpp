@@ -91,22 +91,6 @@ std::optional<std::vector<PrinterInfo2>> EnumLocalPrinters()
     return records;
 }
 
-Printer::~Printer()
-{
-    Close();
-}
-
-Printer::Printer(Printer&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
-
-Printer& Printer::operator=(Printer&& other) noexcept
-{
-    if (this != &other) {
-        Close();
-        m_handle = std::exchange(other.m_handle, nullptr);
-    }
-    return *this;
-}
-
 Printer Printer::Open(const std::string& name)
 {
     auto& state = headless::State();

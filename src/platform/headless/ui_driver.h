@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/dialog.h"
@@ -21,6 +22,7 @@ struct UiEvent {
     std::string op;     // create show hide caption move text enable disable item.show item.hide
                         // progress.range progress.pos animation.open combo.add combo.select
                         // command end destroy wait click.refused stalled cursor.wait cursor.restore
+                        // sysmenu.separator sysmenu.item syscommand icon paint.icon
     int controlId = 0;  // 0: the dialog window itself
     std::string text;
     int value = 0;
@@ -64,6 +66,17 @@ bool ClickButton(Dialog& dialog, int controlId);
 void PressEnter(Dialog& dialog);
 // Escape, or closing the window: ID_CANCEL.
 void PressEscape(Dialog& dialog);
+
+// The system menu: choosing an item (true when the dialog handled it), and
+// the items the program added (command 0 for a separator).
+bool ChooseSystemMenuItem(Dialog& dialog, unsigned commandId);
+std::vector<std::pair<unsigned, std::string>> SystemMenuItems(const Dialog& dialog);
+
+// Minimises or restores the window, and asks it to paint itself (true when
+// its own handler painted) or for its drag icon.
+void SetMinimized(Dialog& dialog, bool minimized);
+bool Paint(Dialog& dialog);
+int QueryDragIcon(Dialog& dialog);
 
 // How long the dialog loop and a caller from another thread wait for each
 // other before the test is taken as stalled (recorded, dialog ended with -1).

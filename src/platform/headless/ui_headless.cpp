@@ -41,6 +41,8 @@ struct DialogWindow {
     bool modal = false;
     bool ended = false;
     int result = 0;
+    bool minimized = false;
+    std::vector<std::pair<unsigned, std::string>> systemMenu;  // added items; 0 for a separator
 
     Control* Find(int id)
     {
@@ -177,6 +179,9 @@ public:
     }
 
     static bool Init(Dialog& dialog) { return dialog.OnInitDialog(); }
+    static bool SysCommand(Dialog& dialog, unsigned id) { return dialog.OnSysCommand(id); }
+    static bool Paint(Dialog& dialog) { return dialog.OnPaint(); }
+    static int DragIcon(Dialog& dialog) { return dialog.OnQueryDragIcon(); }
 
     static void Command(Dialog& dialog, int id, CommandSource source)
     {
@@ -521,6 +526,84 @@ std::string Dialog::ComboGetText(int id, int index) const
     });
 }
 
+void Dialog::EnableSibling(int id, int offset, bool enable)
+{
+    OnWindowThread(m_window, [this, id, offset, enable](bool other) {
+        auto& controls = m_window->controls;
+        const auto found = std::ranges::find(controls, id, [](const DialogWindow::Control& c) { return c.layout->id; });
+        const auto index = (found - controls.begin()) + offset;
+        if (found != controls.end() && index >= 0 && index < static_cast<std::ptrdiff_t>(controls.size())) {
+            auto& sibling = controls[static_cast<std::size_t>(index)];
+            sibling.enabled = enable;
+            Record(m_window, enable ? "enable" : "disable", sibling.layout->id, sibling.text, offset, 0, other);
+        }
+    });
+}
+
+bool Dialog::IsSiblingEnabled(int id, int offset) const
+{
+    return OnWindowThread(m_window, [this, id, offset](bool) {
+        const auto& controls = m_window->controls;
+        const auto found = std::ranges::find(controls, id, [](const DialogWindow::Control& c) { return c.layout->id; });
+        const auto index = (found - controls.begin()) + offset;
+        return found != controls.end() && index >= 0 && index < static_cast<std::ptrdiff_t>(controls.size()) &&
+               controls[static_cast<std::size_t>(index)].enabled;
+    });
+}
+
+bool Dialog::HasSystemMenu() const
+{
+    return OnWindowThread(m_window, [this](bool) { return m_window->layout->styles.contains("WS_SYSMENU"); });
+}
+
+void Dialog::AppendSystemMenuSeparator()
+{
+    OnWindowThread(m_window, [this](bool other) {
+        m_window->systemMenu.emplace_back(0, std::string());
+        Record(m_window, "sysmenu.separator", 0, {}, 0, 0, other);
+    });
+}
+
+void Dialog::AppendSystemMenuItem(unsigned commandId, const std::string& text)
+{
+    OnWindowThread(m_window, [this, commandId, text](bool other) {
+        m_window->systemMenu.emplace_back(commandId, text);
+        Record(m_window, "sysmenu.item", 0, text, static_cast<int>(commandId), 0, other);
+    });
+}
+
+void Dialog::SetIcon(int iconResourceId, bool big)
+{
+    OnWindowThread(m_window, [this, iconResourceId, big](bool other) {
+        Record(m_window, "icon", 0, big ? "big" : "small", iconResourceId, 0, other);
+    });
+}
+
+bool Dialog::IsMinimized() const
+{
+    return OnWindowThread(m_window, [this](bool) { return m_window->minimized; });
+}
+
+Rect Dialog::GetClientRect() const
+{
+    return OnWindowThread(m_window, [this](bool) {
+        const auto& rect = m_window->rect;
+        return Rect{0, 0, rect.Width(), rect.Height()};
+    });
+}
+
+void Dialog::PaintIcon(int iconResourceId, int x, int y)
+{
+    OnWindowThread(m_window, [this, iconResourceId, x, y](bool other) {
+        Record(m_window, "paint.icon", iconResourceId, {}, x, y, other);
+    });
+}
+
+Size SystemIconSize()
+{
+    return {32, 32};
+}
+
 void PostCommand(DialogHandle window, int commandId)
 {
     Enqueue([window, commandId] {
@@ -694,6 +777,39 @@ void PressEscape(Dialog& dialog)
     if (dialog.Handle() != nullptr) {
         DialogBackend::Command(dialog, ID_CANCEL, CommandSource::User);
     }
+}
+
+bool ChooseSystemMenuItem(Dialog& dialog, unsigned commandId)
+{
+    auto* window = dialog.Handle();
+    if (window == nullptr) {
+        return false;
+    }
+    Record(window, "syscommand", 0, {}, static_cast<int>(commandId));
+    return DialogBackend::SysCommand(dialog, commandId);
+}
+
+std::vector<std::pair<unsigned, std::string>> SystemMenuItems(const Dialog& dialog)
+{
+    const auto* window = dialog.Handle();
+    return window != nullptr ? window->systemMenu : std::vector<std::pair<unsigned, std::string>>{};
+}
+
+void SetMinimized(Dialog& dialog, bool minimized)
+{
+    if (auto* window = dialog.Handle()) {
+        window->minimized = minimized;
+    }
+}
+
+bool Paint(Dialog& dialog)
+{
+    return dialog.Handle() != nullptr && DialogBackend::Paint(dialog);
+}
+
+int QueryDragIcon(Dialog& dialog)
+{
+    return dialog.Handle() != nullptr ? DialogBackend::DragIcon(dialog) : 0;
 }
 
 }  // namespace platform::headless

@@ -6,18 +6,6 @@
 
 namespace platform {
 
-File::File(const std::string& path, unsigned openFlags)
-{
-    if (!Open(path, openFlags)) {
-        throw FileException(FileException::Cause::OpenFailed, path);
-    }
-}
-
-File::~File()
-{
-    Close();
-}
-
 bool File::Open(const std::string& path, unsigned openFlags)
 {
     Close();

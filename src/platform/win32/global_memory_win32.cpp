@@ -6,29 +6,6 @@
 
 namespace platform {
 
-GlobalMemory::~GlobalMemory()
-{
-    Free();
-}
-
-GlobalMemory::GlobalMemory(GlobalMemory&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, nullptr)),
-      m_data(std::exchange(other.m_data, nullptr)),
-      m_size(std::exchange(other.m_size, 0))
-{
-}
-
-GlobalMemory& GlobalMemory::operator=(GlobalMemory&& other) noexcept
-{
-    if (this != &other) {
-        Free();
-        m_handle = std::exchange(other.m_handle, nullptr);
-        m_data = std::exchange(other.m_data, nullptr);
-        m_size = std::exchange(other.m_size, 0);
-    }
-    return *this;
-}
-
 GlobalMemory GlobalMemory::AllocateZeroed(std::size_t size)
 {
     GlobalMemory memory;

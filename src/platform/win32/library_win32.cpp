@@ -6,22 +6,6 @@
 
 namespace platform {
 
-Library::~Library()
-{
-    Free();
-}
-
-Library::Library(Library&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
-
-Library& Library::operator=(Library&& other) noexcept
-{
-    if (this != &other) {
-        Free();
-        m_handle = std::exchange(other.m_handle, nullptr);
-    }
-    return *this;
-}
-
 Library Library::Load(const std::string& nameOrPath)
 {
     return Library(::LoadLibraryA(nameOrPath.c_str()));

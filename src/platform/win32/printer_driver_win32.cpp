@@ -58,25 +58,6 @@ std::int32_t DeviceCapabilities(const std::string& device, const std::string& po
                                  output.empty() ? nullptr : reinterpret_cast<LPSTR>(output.data()), AsDevMode(devMode));
 }
 
-InformationContext::~InformationContext()
-{
-    Reset();
-}
-
-InformationContext::InformationContext(InformationContext&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, nullptr))
-{
-}
-
-InformationContext& InformationContext::operator=(InformationContext&& other) noexcept
-{
-    if (this != &other) {
-        Reset();
-        m_handle = std::exchange(other.m_handle, nullptr);
-    }
-    return *this;
-}
-
 void InformationContext::Reset()
 {
     if (m_handle != nullptr) {

@@ -29,22 +29,6 @@ HKEY OpenBelow(HKEY parent, const std::string& path, std::uint32_t access)
 
 }  // namespace
 
-RegistryKey::~RegistryKey()
-{
-    Close();
-}
-
-RegistryKey::RegistryKey(RegistryKey&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
-
-RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept
-{
-    if (this != &other) {
-        Close();
-        m_handle = std::exchange(other.m_handle, nullptr);
-    }
-    return *this;
-}
-
 RegistryKey RegistryKey::Open(RegistryRoot root, const std::string& path, std::uint32_t access)
 {
     return RegistryKey(OpenBelow(RootKey(root), path, access));

@@ -54,6 +54,11 @@ std::string WindowText(HWND window)
 
 Dialog* g_mainWindow = nullptr;
 
+HICON LoadProgramIcon(int id)
+{
+    return ::LoadIconA(ProgramInstance(), MAKEINTRESOURCEA(id));
+}
+
 }  // namespace
 
 class DialogBackend {
@@ -77,6 +82,24 @@ public:
                 if (dialog != nullptr) {
                     dialog->OnCommand(static_cast<int>(wParam), CommandSource::Posted);
                     return TRUE;
+                }
+                break;
+            case WM_SYSCOMMAND:
+                if (dialog != nullptr && dialog->OnSysCommand(static_cast<unsigned>(wParam))) {
+                    return TRUE;
+                }
+                break;
+            case WM_PAINT:
+                if (dialog != nullptr && dialog->OnPaint()) {
+                    return TRUE;
+                }
+                break;
+            case WM_QUERYDRAGICON:
+                if (dialog != nullptr) {
+                    if (const int icon = dialog->OnQueryDragIcon(); icon != 0) {
+                        ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(LoadProgramIcon(icon)));
+                        return TRUE;
+                    }
                 }
                 break;
             case WM_DESTROY:
@@ -278,6 +301,74 @@ std::string Dialog::ComboGetText(int id, int index) const
                                               reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
     return text;
+}
+
+void Dialog::EnableSibling(int id, int offset, bool enable)
+{
+    const HWND control = ::GetDlgItem(Hwnd(m_window), id);
+    const HWND sibling = control == nullptr ? nullptr : ::GetWindow(control, offset < 0 ? GW_HWNDPREV : GW_HWNDNEXT);
+    if (sibling != nullptr) {
+        ::EnableWindow(sibling, enable ? TRUE : FALSE);
+    }
+}
+
+bool Dialog::IsSiblingEnabled(int id, int offset) const
+{
+    const HWND control = ::GetDlgItem(Hwnd(m_window), id);
+    const HWND sibling = control == nullptr ? nullptr : ::GetWindow(control, offset < 0 ? GW_HWNDPREV : GW_HWNDNEXT);
+    return sibling != nullptr && ::IsWindowEnabled(sibling) != FALSE;
+}
+
+bool Dialog::HasSystemMenu() const
+{
+    return ::GetSystemMenu(Hwnd(m_window), FALSE) != nullptr;
+}
+
+void Dialog::AppendSystemMenuSeparator()
+{
+    if (const HMENU menu = ::GetSystemMenu(Hwnd(m_window), FALSE)) {
+        ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    }
+}
+
+void Dialog::AppendSystemMenuItem(unsigned commandId, const std::string& text)
+{
+    if (const HMENU menu = ::GetSystemMenu(Hwnd(m_window), FALSE)) {
+        ::AppendMenuA(menu, MF_STRING, commandId, text.c_str());
+    }
+}
+
+void Dialog::SetIcon(int iconResourceId, bool big)
+{
+    ::SendMessageA(Hwnd(m_window), WM_SETICON, big ? ICON_BIG : ICON_SMALL,
+                   reinterpret_cast<LPARAM>(LoadProgramIcon(iconResourceId)));
+}
+
+bool Dialog::IsMinimized() const
+{
+    return ::IsIconic(Hwnd(m_window)) != FALSE;
+}
+
+Rect Dialog::GetClientRect() const
+{
+    RECT rect{};
+    ::GetClientRect(Hwnd(m_window), &rect);
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+void Dialog::PaintIcon(int iconResourceId, int x, int y)
+{
+    const HWND hwnd = Hwnd(m_window);
+    PAINTSTRUCT paint{};
+    const HDC dc = ::BeginPaint(hwnd, &paint);
+    ::SendMessageA(hwnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    ::DrawIcon(dc, x, y, LoadProgramIcon(iconResourceId));
+    ::EndPaint(hwnd, &paint);
+}
+
+Size SystemIconSize()
+{
+    return {::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)};
 }
 
 void PostCommand(DialogHandle window, int commandId)

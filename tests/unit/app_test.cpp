@@ -1,0 +1,383 @@
+// The application as a whole on a headless machine: start-up, the warning,
+// the main dialog's printer list and Update, the update procedure against the
+// simulated printer, and exit with the profile.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "app/update_app.h"
+#include "app/update_dlg.h"
+#include "catalogue/printer_list.h"
+#include "catalogue_fixture.h"
+#include "channel/raw_io.h"
+#include "core/firmware_image.h"
+#include "platform/headless/file_log.h"
+#include "platform/headless/printer_driver_script.h"
+#include "platform/headless/process_table.h"
+#include "platform/headless/registry_tree.h"
+#include "platform/headless/ui_driver.h"
+#include "platform/profile.h"
+#include "platform/registry.h"
+#include "res/resource.h"
+#include "testing/simulated_printer_driver.h"
+#include "transfer/transfer_library.h"
+
+namespace {
+
+using catalogue_testing::CatalogueTest;
+using platform::headless::MessageBoxRecord;
+using platform::headless::UiEvent;
+
+constexpr const char* kScenario = "printer_id = 0x3831\ninfo.flags = 0x10800000\nversion = 5.00\nprogress.step = 50\n";
+const std::string kProfilePath = "Software\\Corvane Industries, Ltd.\\VR38Update\\Settings";
+
+class AppTest : public CatalogueTest {
+protected:
+    void SetUp() override
+    {
+        CatalogueTest::SetUp();
+        ResetAll();
+        std::random_device random;
+        m_folder = std::filesystem::temp_directory_path() / ("vr38-app-" + std::to_string(random()));
+        std::filesystem::create_directories(m_folder);
+        m_previousFolder = std::filesystem::current_path();
+        std::filesystem::current_path(m_folder);
+        platform::headless::SetExecutableFileName((m_folder / "VR38Update.exe").string());
+        platform::SetRegistryKey("Corvane Industries, Ltd.");
+    }
+
+    void TearDown() override
+    {
+        std::filesystem::current_path(m_previousFolder);
+        std::filesystem::remove_all(m_folder);
+        ResetAll();
+        CatalogueTest::TearDown();
+    }
+
+    static void ResetAll()
+    {
+        ResetTransferState();
+        ResetChannelState();
+        ResetPrinterList();
+        platform::headless::ResetUi();
+        platform::headless::ResetFileAccesses();
+        platform::headless::ResetPrinterDrivers();
+        platform::headless::ResetProcess();
+    }
+
+    void PutFiles(bool transferLibrary = true, bool rawIoLibrary = true, bool dataFile = true)
+    {
+        if (transferLibrary) {
+            std::ofstream(m_folder / "TRDRV.DLL") << "stand-in";
+        }
+        if (rawIoLibrary) {
+            std::ofstream(m_folder / "tmfilo.dll") << "stand-in";
+        }
+        if (dataFile) {
+            const auto bytes = sim::firmware_image::MakeFirmwareFile(0x3831, "5.10", 400, 400);
+            std::ofstream(m_folder / "VR380MX_510.pd3", std::ios::binary)
+                .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        }
+    }
+
+    // A printer of the model on the machine, with its driver.
+    static void InstallModelPrinter(const std::string& name)
+    {
+        InstallPrinter(name);
+        RegisterDriver(catalogue_testing::kDriver);
+        platform::headless::SetPrinterDriver(name, sim::testing::SimulatedPrinterDriver());
+    }
+
+    // Runs the program: start-up, the main dialog as the script drives it, exit.
+    static void Run()
+    {
+        auto& app = GetUpdateApp();
+        EXPECT_FALSE(app.InitInstance());
+        app.ExitInstance();
+    }
+
+    // Starts the warning and, once the main dialog shows, hands it to main.
+    static void Script(std::function<void(CUpdateDlg&)> main, std::function<int(const MessageBoxRecord&)> boxes = {},
+                       int warningAnswer = platform::ID_OK)
+    {
+        platform::headless::UiScript script;
+        script.onShown = [main = std::move(main), warningAnswer](platform::Dialog& dialog) {
+            if (dialog.TemplateId() == IDD_WARNING) {
+                warningAnswer == platform::ID_OK ? platform::headless::PressEnter(dialog)
+                                                 : platform::headless::PressEscape(dialog);
+            } else if (dialog.TemplateId() == IDD_VR38UPDATE_DIALOG && main) {
+                main(static_cast<CUpdateDlg&>(dialog));
+            }
+        };
+        script.onMessageBox = std::move(boxes);
+        platform::headless::SetUiScript(std::move(script));
+    }
+
+    static std::optional<std::string> Profile(const char* value,
+                                              platform::RegistryRoot root = platform::RegistryRoot::CurrentUser)
+    {
+        const auto key = platform::RegistryKey::Open(root, kProfilePath, platform::REGISTRY_ACCESS_READ);
+        return key ? platform::ReadStringValue(key, value) : std::nullopt;
+    }
+
+    static bool Loaded(const std::string& library)
+    {
+        return std::ranges::count(platform::headless::LibraryLoadRequests(), library) > 0;
+    }
+
+    static std::vector<std::string> Texts(const std::vector<MessageBoxRecord>& boxes)
+    {
+        std::vector<std::string> texts;
+        for (const auto& box : boxes) {
+            texts.push_back(box.text);
+        }
+        return texts;
+    }
+
+    std::filesystem::path m_folder;
+    std::filesystem::path m_previousFolder;
+};
+
+TEST_F(AppTest, StartUp_FirstMissingFileIsReportedAndNothingLoads)
+{
+    PutFiles(true, true, false);
+    Run();
+    ASSERT_EQ(Texts(platform::headless::MessageBoxes()), std::vector<std::string>{"VR380MX_510.pd3 is not found."});
+    EXPECT_EQ(platform::headless::MessageBoxes()[0].icon, platform::MessageIcon::Warning);
+    EXPECT_TRUE(platform::headless::LibraryLoadRequests().empty());
+
+    platform::headless::ResetUi();
+    std::filesystem::remove(m_folder / "TRDRV.DLL");
+    std::filesystem::remove(m_folder / "tmfilo.dll");
+    Run();
+    EXPECT_EQ(Texts(platform::headless::MessageBoxes()), std::vector<std::string>{"TRDRV.DLL is not found."});
+}
+
+TEST_F(AppTest, StartUp_IncompleteTransferLibraryEndsWithItsName)
+{
+    PutFiles();
+    sim::testing::SimulatedDriver driver({}, {"TRDeleteFile"});
+    Run();
+    const auto boxes = platform::headless::MessageBoxes();
+    ASSERT_EQ(Texts(boxes), std::vector<std::string>{"Error: Not Found TrDrv.dll."});
+    EXPECT_EQ(boxes[0].icon, platform::MessageIcon::Error);
+    EXPECT_EQ(platform::headless::LoadedLibraryCount(), 0);  // unloaded at exit
+    EXPECT_FALSE(Profile(PROFILE_DEFAULT_TM_PRINTER));
+}
+
+TEST_F(AppTest, CancelInTheWarningEndsBeforeTheRawLibraryLoads)
+{
+    PutFiles();
+    InstallSimulatedDriver(kScenario);
+    InstallModelPrinter("Labels");
+    bool mainShown = false;
+    Script([&](CUpdateDlg&) { mainShown = true; }, {}, platform::ID_CANCEL);
+    Run();
+    EXPECT_FALSE(mainShown);
+    EXPECT_FALSE(Loaded("tmfilo.dll"));
+    EXPECT_FALSE(Profile(PROFILE_DEFAULT_TM_PRINTER));
+    EXPECT_FALSE(Profile(PROFILE_DEFAULT_PRINTER));
+}
+
+TEST_F(AppTest, WholeUpdate_ConfirmsTheVersionSendsTheFileAndRemembersThePrinter)
+{
+    PutFiles();
+    auto& printer = InstallSimulatedDriver(kScenario);
+    InstallModelPrinter("Labels");
+    std::vector<std::string> entries;
+    Script(
+        [&](CUpdateDlg& dialog) {
+            for (int i = 0; i < dialog.ComboGetCount(IDC_PRINTER_COMBO); ++i) {
+                entries.push_back(dialog.ComboGetText(IDC_PRINTER_COMBO, i));
+            }
+            platform::headless::ClickButton(dialog, IDC_UPDATE);
+        },
+        [](const MessageBoxRecord& box) {
+            return box.buttons == platform::MessageButtons::YesNo ? platform::ID_YES : platform::ID_OK;
+        });
+    Run();
+
+    EXPECT_EQ(entries, std::vector<std::string>{"Labels"});
+    const auto boxes = platform::headless::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text,
+              "The current firmware version is 5.00.\n\nThis firmware update is version 5.10.\n\n"
+              "OK to update the current VR-380MX firmware?\n");
+    EXPECT_EQ(boxes[1].text, "Completed the firmware update for VR-380MX.");
+    EXPECT_EQ(boxes[1].icon, platform::MessageIcon::Information);
+    EXPECT_EQ(printer.GetScenario().version, "5.10");
+    EXPECT_EQ(Profile(PROFILE_DEFAULT_TM_PRINTER), "Labels");
+    EXPECT_EQ(Profile(PROFILE_DEFAULT_PRINTER), "Labels");
+    EXPECT_FALSE(g_hRawIoLib);  // unloaded with the main dialog's window
+}
+
+TEST_F(AppTest, RememberedPrinterIsPreselectedFromUserOrMachineProfile)
+{
+    PutFiles();
+    InstallSimulatedDriver(kScenario);
+    InstallModelPrinter("Shipping");
+    InstallModelPrinter("Bench");
+    InstallModelPrinter("Office");
+    std::string selected;
+    Script([&](CUpdateDlg& dialog) {
+        selected = dialog.GetSelectedPrinter(dialog.m_combo);
+        dialog.EndDialog(platform::ID_CANCEL);
+    });
+
+    // Not installed any more: the alphabetically first entry.
+    platform::headless::SetRegistryString(platform::RegistryRoot::CurrentUser, kProfilePath, "DefTmPrn", "Gone");
+    Run();
+    EXPECT_EQ(selected, "Bench");
+
+    // Missing for the user, present for the machine.
+    ResetPrinterList();
+    platform::headless::ResetRegistry();
+    RegisterDriver(catalogue_testing::kDriver);
+    platform::headless::SetRegistryString(platform::RegistryRoot::LocalMachine, kProfilePath, "DefTmPrn", "office");
+    Run();
+    EXPECT_EQ(selected, "Office");  // the combo box's search ignores case
+}
+
+TEST_F(AppTest, NoPrinterInstalled_DisablesTheListAndUpdateStillChecks)
+{
+    PutFiles();
+    auto& printer = InstallSimulatedDriver(kScenario);
+    bool comboEnabled = true;
+    bool labelBefore = true;
+    bool labelAfter = true;
+    Script([&](CUpdateDlg& dialog) {
+        comboEnabled = dialog.IsItemEnabled(IDC_PRINTER_COMBO);
+        labelBefore = dialog.IsSiblingEnabled(IDC_PRINTER_COMBO, -1);
+        labelAfter = dialog.IsSiblingEnabled(IDC_PRINTER_COMBO, +1);
+        platform::headless::ClickButton(dialog, IDC_UPDATE);
+        dialog.EndDialog(platform::ID_CANCEL);
+    });
+    Run();
+    EXPECT_FALSE(comboEnabled);
+    EXPECT_FALSE(labelBefore);
+    EXPECT_FALSE(labelAfter);
+    EXPECT_TRUE(platform::headless::FindPrinterDriver("x") == nullptr);
+    EXPECT_EQ(Texts(platform::headless::MessageBoxes()),
+              std::vector<std::string>{"Cannot communicate with the printer. Make sure that the printer is turned on "
+                                       "and that the cables are correctly connected."});
+    std::vector<std::string> calls;
+    for (const auto& entry : printer.Log()) {
+        calls.push_back(entry.call);
+    }
+    // No printer was initialised; the command init and the check still ran.
+    EXPECT_EQ(std::ranges::count(calls, "TRInitPrinter"), 0);
+    EXPECT_GE(std::ranges::count(calls, "TRCmdInit"), 2);
+    EXPECT_FALSE(Profile(PROFILE_DEFAULT_TM_PRINTER));
+}
+
+TEST_F(AppTest, WrongPrinterStaysOpenButProfileIsWritten)
+{
+    PutFiles();
+    InstallSimulatedDriver(std::string(kScenario) + "identification = K0W\n");
+    InstallModelPrinter("Labels");
+    bool stillOpen = false;
+    Script([&](CUpdateDlg& dialog) {
+        platform::headless::ClickButton(dialog, IDC_UPDATE);
+        stillOpen = dialog.HasWindow();
+        dialog.EndDialog(platform::ID_CANCEL);
+    });
+    Run();
+    EXPECT_TRUE(stillOpen);
+    const auto boxes = platform::headless::MessageBoxes();
+    ASSERT_EQ(Texts(boxes), std::vector<std::string>{"Connected printer is not VR-380MX."});
+    EXPECT_EQ(boxes[0].icon, platform::MessageIcon::Error);
+    EXPECT_EQ(Profile(PROFILE_DEFAULT_TM_PRINTER), "Labels");
+    EXPECT_EQ(Profile(PROFILE_DEFAULT_PRINTER), "Labels");
+}
+
+TEST_F(AppTest, NoInConfirmationStillEndsTheProgram)
+{
+    PutFiles();
+    InstallSimulatedDriver(kScenario);
+    InstallModelPrinter("Labels");
+    int ended = -1;
+    platform::headless::UiScript script;
+    script.onShown = [](platform::Dialog& dialog) {
+        if (dialog.TemplateId() == IDD_WARNING) {
+            platform::headless::PressEnter(dialog);
+        } else if (dialog.TemplateId() == IDD_VR38UPDATE_DIALOG) {
+            platform::headless::ClickButton(dialog, IDC_UPDATE);
+        }
+    };
+    script.onEvent = [&](platform::Dialog& dialog, const UiEvent& event) {
+        if (dialog.TemplateId() == IDD_VR38UPDATE_DIALOG && event.op == "end") {
+            ended = event.value;
+        }
+    };
+    script.onMessageBox = [](const MessageBoxRecord&) { return platform::ID_NO; };
+    platform::headless::SetUiScript(std::move(script));
+    Run();
+    EXPECT_EQ(ended, platform::ID_CANCEL);
+    // The transfer library was initialised for the printer, so exit saves it.
+    EXPECT_EQ(Profile(PROFILE_DEFAULT_TM_PRINTER), "Labels");
+}
+
+TEST_F(AppTest, SystemMenuAboutAndMinimisedIcon)
+{
+    PutFiles();
+    InstallSimulatedDriver(kScenario);
+    std::vector<std::pair<unsigned, std::string>> menu;
+    bool aboutShown = false;
+    bool painted = false;
+    int dragIcon = 0;
+    platform::headless::UiScript script;
+    script.onShown = [&](platform::Dialog& dialog) {
+        if (dialog.TemplateId() == IDD_WARNING) {
+            platform::headless::PressEnter(dialog);
+        } else if (dialog.TemplateId() == IDD_ABOUTBOX) {
+            aboutShown = true;
+            platform::headless::PressEnter(dialog);
+        } else if (dialog.TemplateId() == IDD_VR38UPDATE_DIALOG) {
+            menu = platform::headless::SystemMenuItems(dialog);
+            platform::headless::ChooseSystemMenuItem(dialog, 0x0013);  // low bits are the system's
+            platform::headless::SetMinimized(dialog, true);
+            painted = platform::headless::Paint(dialog);
+            dragIcon = platform::headless::QueryDragIcon(dialog);
+            dialog.EndDialog(platform::ID_CANCEL);
+        }
+    };
+    platform::headless::SetUiScript(std::move(script));
+    Run();
+    EXPECT_EQ(menu, (std::vector<std::pair<unsigned, std::string>>{{0, ""}, {0x10, "&About..."}}));
+    EXPECT_TRUE(aboutShown);
+    EXPECT_TRUE(painted);
+    EXPECT_EQ(dragIcon, IDR_MAINFRAME);
+    // The icon is centred: (client - icon + 1) / 2 in each direction.
+    const auto events = platform::headless::UiEvents();
+    const auto paint = std::ranges::find(events, std::string("paint.icon"), &UiEvent::op);
+    ASSERT_NE(paint, events.end());
+    EXPECT_EQ(paint->value, (375 - 32 + 1) / 2);   // 250 dialog units at 1.5 pixels
+    EXPECT_EQ(paint->value2, (208 - 32 + 1) / 2);  // 104 dialog units at 2 pixels
+}
+
+TEST(ModuleDirectory, DoubleByteTrailBytesAreNoSeparators)
+{
+    platform::headless::ResetProcess();
+    std::array<char, MODULE_PATH_SIZE> directory{};
+    // 0x83 0x5C is one Shift JIS character whose trail byte is '\'.
+    platform::headless::SetExecutableFileName("C:\\Tools\\\x83\x5C\\VR38Update.exe");
+    platform::headless::SetDoubleByteCodePage(true);
+    ASSERT_TRUE(GetModuleDirectory(directory));
+    EXPECT_STREQ(directory.data(), "C:\\Tools\\\x83\x5C");
+    platform::headless::SetExecutableFileName("C:\\Tools\\\x83\x5CVR38Update.exe");
+    ASSERT_TRUE(GetModuleDirectory(directory));
+    EXPECT_STREQ(directory.data(), "C:\\Tools");
+
+    platform::headless::SetExecutableFileName("VR38Update.exe");
+    ASSERT_TRUE(GetModuleDirectory(directory));
+    EXPECT_STREQ(directory.data(), "");
+    platform::headless::SetExecutableFileName(std::nullopt);
+    EXPECT_FALSE(GetModuleDirectory(directory));
+    EXPECT_FALSE(GetModuleDirectory(std::span<char>()));
+    platform::headless::ResetProcess();
+}
+
+}  // namespace
