@@ -68,6 +68,7 @@ UpdateRoad DriveWholeUpdate(const uidriver::Process& program, const std::string&
     road.warningTexts = uidriver::StaticTexts(warning->handle);
     step(Step::Warning, warning->handle);
     uidriver::Click(warning->handle, IDOK);
+    uidriver::WaitUntilGone(warning->handle);
 
     const auto main = uidriver::WaitForDialog(program.Id(), kMainTitle);
     if (!main) {
@@ -96,6 +97,10 @@ UpdateRoad DriveWholeUpdate(const uidriver::Process& program, const std::string&
         return road;
     }
     uidriver::Answer(*confirmation, IDYES);
+    if (!uidriver::WaitUntilGone(confirmation->handle)) {
+        road.failure = "the confirmation did not close on Yes";
+        return road;
+    }
 
     // The transfer: the progress dialog, then the operating dialog, then the
     // closing box. The texts are read without messages: the program's

@@ -13,6 +13,40 @@ namespace uidriver {
 namespace {
 
 constexpr std::chrono::milliseconds kPollInterval{20};
+// The longest a window may take to answer a message; a program that hangs or
+// has crashed into the debugger must not hang its driver too.
+constexpr UINT kAnswerTimeoutMs = 5000;
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT unanswered = 0)
+{
+    DWORD_PTR result = 0;
+    if (::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result) == 0) {
+        return unanswered;
+    }
+    return static_cast<LRESULT>(result);
+}
+
+// The same in the Unicode form, for messages whose text Wine does not
+// convert to the ANSI form between processes (CB_GETLBTEXT).
+LRESULT SendWide(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT unanswered = 0)
+{
+    DWORD_PTR result = 0;
+    if (::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result) == 0) {
+        return unanswered;
+    }
+    return static_cast<LRESULT>(result);
+}
+
+std::string Narrow(const wchar_t* text, int length)
+{
+    if (length <= 0) {
+        return {};
+    }
+    const int bytes = ::WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text, length, narrow.data(), bytes, nullptr, nullptr);
+    return narrow;
+}
 
 std::string ClassName(HWND window)
 {
@@ -45,7 +79,7 @@ BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM parameter)
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
     if (owner == search.processId && ::IsWindowVisible(window)) {
-        search.found.push_back({window, Text(window), ClassName(window)});
+        search.found.push_back({window, RawText(window), ClassName(window)});
     }
     return TRUE;
 }
@@ -239,19 +273,14 @@ std::string Text(HWND window)
     std::array<char, 1024> text{};
     // WM_GETTEXT rather than GetWindowText, which does not read another
     // process's controls.
-    const auto length = ::SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    const auto length = Send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     return std::string(text.data(), length > 0 ? static_cast<std::size_t>(length) : 0);
 }
 
 std::string RawText(HWND window)
 {
     std::array<wchar_t, 1024> wide{};
-    const int length = ::InternalGetWindowText(window, wide.data(), static_cast<int>(wide.size()));
-    std::array<char, 4096> text{};
-    const int bytes = length > 0 ? ::WideCharToMultiByte(CP_ACP, 0, wide.data(), length, text.data(),
-                                                         static_cast<int>(text.size()), nullptr, nullptr)
-                                 : 0;
-    return std::string(text.data(), bytes > 0 ? static_cast<std::size_t>(bytes) : 0);
+    return Narrow(wide.data(), ::InternalGetWindowText(window, wide.data(), static_cast<int>(wide.size())));
 }
 
 std::string ItemText(HWND dialog, int id)
@@ -289,20 +318,19 @@ std::vector<std::string> ComboEntries(HWND dialog, int id)
 {
     const HWND combo = ::GetDlgItem(dialog, id);
     std::vector<std::string> entries;
-    const auto count = ::SendMessageA(combo, CB_GETCOUNT, 0, 0);
+    const auto count = SendWide(combo, CB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        const auto length = ::SendMessageA(combo, CB_GETLBTEXTLEN, i, 0);
-        std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-        ::SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-        text.resize(std::strlen(text.c_str()));
-        entries.push_back(std::move(text));
+        const auto length = SendWide(combo, CB_GETLBTEXTLEN, i, 0, CB_ERR);
+        std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+        const auto copied = SendWide(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()), CB_ERR);
+        entries.push_back(Narrow(text.data(), copied > 0 ? static_cast<int>(std::min<LRESULT>(copied, length)) : 0));
     }
     return entries;
 }
 
 std::string ComboSelection(HWND dialog, int id)
 {
-    const auto selected = ::SendMessageA(::GetDlgItem(dialog, id), CB_GETCURSEL, 0, 0);
+    const auto selected = Send(::GetDlgItem(dialog, id), CB_GETCURSEL, 0, 0, CB_ERR);
     const auto entries = ComboEntries(dialog, id);
     return selected >= 0 && static_cast<std::size_t>(selected) < entries.size() ? entries[selected] : std::string();
 }
@@ -313,12 +341,17 @@ bool SelectComboEntry(HWND dialog, int id, const std::string& text)
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (entries[i] == text) {
             const HWND combo = ::GetDlgItem(dialog, id);
-            ::SendMessageA(combo, CB_SETCURSEL, i, 0);
-            ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+            Send(combo, CB_SETCURSEL, i, 0);
+            Send(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
             return true;
         }
     }
     return false;
+}
+
+void ShowComboList(HWND dialog, int id, bool show)
+{
+    Send(::GetDlgItem(dialog, id), CB_SHOWDROPDOWN, show ? TRUE : FALSE, 0);
 }
 
 std::optional<MessageBoxView> FindMessageBox(DWORD processId)
@@ -364,6 +397,11 @@ std::optional<MessageBoxView> WaitForMessageBox(DWORD processId, std::chrono::mi
 void Answer(const MessageBoxView& box, int commandId)
 {
     Click(box.handle, commandId);
+}
+
+bool WaitUntilGone(HWND window, std::chrono::milliseconds wait)
+{
+    return WaitUntil([&] { return !::IsWindow(window) || !::IsWindowVisible(window); }, wait);
 }
 
 StandardIcon MessageBoxIcon(const MessageBoxView& box, std::chrono::milliseconds wait)

@@ -83,6 +83,9 @@ std::string ComboSelection(HWND dialog, int id);
 // user's choice would.
 bool SelectComboEntry(HWND dialog, int id, const std::string& text);
 
+// Drops the combo box's list down or closes it, as a click on its arrow.
+void ShowComboList(HWND dialog, int id, bool show);
+
 struct MessageBoxView {
     HWND handle = nullptr;
     std::string caption;
@@ -100,6 +103,9 @@ std::optional<MessageBoxView> WaitForMessageBox(DWORD processId, std::chrono::mi
 
 // Answers a message box with the button of this command id (IDOK, IDYES...).
 void Answer(const MessageBoxView& box, int commandId);
+
+// Waits until the window is closed or hidden; false when the wait ran out.
+bool WaitUntilGone(HWND window, std::chrono::milliseconds wait = kDefaultWait);
 
 // The standard icon a message box shows, told by comparing what the screen
 // shows in its icon control with each standard icon drawn the same size.
