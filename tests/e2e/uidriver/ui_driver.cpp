@@ -465,9 +465,14 @@ bool WaitUntilPainted(HWND window, std::chrono::milliseconds wait)
         wait);
 }
 
-void Activate(HWND window)
+bool Activate(HWND window, std::chrono::milliseconds wait)
 {
-    ::SetForegroundWindow(window);
+    return WaitUntil(
+        [&] {
+            ::SetForegroundWindow(window);
+            return ::GetForegroundWindow() == window;
+        },
+        wait);
 }
 
 bool SaveScreenshot(const std::string& path)

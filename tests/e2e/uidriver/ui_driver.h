@@ -115,9 +115,9 @@ StandardIcon MessageBoxIcon(const MessageBoxView& box, std::chrono::milliseconds
 // Waits until the window and its children have nothing left to paint.
 bool WaitUntilPainted(HWND window, std::chrono::milliseconds wait = std::chrono::seconds(3));
 
-// Makes the window the active one, so its caption is drawn as a user's
-// foreground window.
-void Activate(HWND window);
+// Makes the window the foreground one, so its caption is drawn as a user's
+// active window; false when it did not become so within the wait.
+bool Activate(HWND window, std::chrono::milliseconds wait = std::chrono::seconds(1));
 
 // Saves what the screen shows as a 24-bit BMP file.
 bool SaveScreenshot(const std::string& path);
