@@ -26,6 +26,7 @@
 #include "core/info_library.h"
 #include "core/scenario.h"
 #include "core/sim_log.h"
+#include "e2e_support.h"
 #include "res/resource.h"
 #include "roads/update_road.h"
 #include "uidriver/ui_driver.h"
@@ -62,18 +63,6 @@ std::string Confirmation(const std::string& version)
            ".\n\nThis firmware update is version 5.10.\n\nOK to update the current VR-380MX firmware?\n";
 }
 
-fs::path ProgramDirectory()
-{
-    std::array<char, MAX_PATH + 1> path{};
-    const auto length = ::GetModuleFileNameA(nullptr, path.data(), MAX_PATH);
-    return fs::path(std::string(path.data(), length)).parent_path();
-}
-
-std::string Quoted(const std::string& text)
-{
-    return "\"" + text + "\"";
-}
-
 std::optional<std::string> ProfileValue(const char* name)
 {
     std::array<char, 1024> value{};
@@ -103,23 +92,6 @@ void RemoveAllPrinters()
             ::ClosePrinter(printer);
         }
     }
-}
-
-int RunToTheEnd(std::string commandLine)
-{
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process)) {
-        return -1;
-    }
-    ::WaitForSingleObject(process.hProcess, 60000);
-    DWORD exitCode = 0;
-    ::GetExitCodeProcess(process.hProcess, &exitCode);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return static_cast<int>(exitCode);
 }
 
 std::string Lower(std::string text)
@@ -187,7 +159,7 @@ protected:
         };
         for (const char* file : {"VR38Update.exe", "TrDrv.dll", "tmfilo.dll"}) {
             if (wanted(file)) {
-                fs::copy_file(ProgramDirectory() / file, m_folder / file);
+                fs::copy_file(fs::path(e2e::ProgramDirectory()) / file, m_folder / file);
             }
         }
         if (wanted(kDataFile)) {
@@ -202,15 +174,16 @@ protected:
     // driver when asked.
     void InstallPrinters(const std::vector<std::string>& names, bool withOtherPrinter = false)
     {
-        std::string command = Quoted((ProgramDirectory() / "simsetup.exe").string()) + " --info-dll " +
-                              Quoted((ProgramDirectory() / sim::kInfoLibraryName).string());
+        std::string command = e2e::Quoted((fs::path(e2e::ProgramDirectory()) / "simsetup.exe").string()) +
+                              " --info-dll " +
+                              e2e::Quoted((fs::path(e2e::ProgramDirectory()) / sim::kInfoLibraryName).string());
         for (const auto& name : names) {
-            command += " --printer " + Quoted(name);
+            command += " --printer " + e2e::Quoted(name);
         }
         if (withOtherPrinter) {
-            command += " --printer " + Quoted(kOtherPrinter) + " --driver " + Quoted(kOtherDriver);
+            command += " --printer " + e2e::Quoted(kOtherPrinter) + " --driver " + e2e::Quoted(kOtherDriver);
         }
-        ASSERT_EQ(RunToTheEnd(command), 0) << command;
+        ASSERT_EQ(e2e::RunToTheEnd(command), 0) << command;
     }
 
     const uidriver::Process& Start()

@@ -19,55 +19,20 @@
 #include "core/info_library.h"
 #include "core/scenario.h"
 #include "core/sim_log.h"
+#include "e2e_support.h"
 
 namespace {
+
+using e2e::ProgramDirectory;
+using e2e::Quoted;
+using e2e::RunToTheEnd;
+using e2e::TempPath;
 
 const std::string kModelA = "Shipping Labels";
 const std::string kModelB = "Bench VR-380MX";
 const std::string kModelHidden = "Hidden VR-380MX";
 const std::string kOtherPrinter = "Office Laser";
 const std::string kOtherDriver = "Generic Office PostScript";
-
-std::string ProgramDirectory()
-{
-    std::array<char, MAX_PATH> path{};
-    const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    std::string text(path.data(), length);
-    return text.substr(0, text.find_last_of('\\'));
-}
-
-std::string TempPath(const char* name)
-{
-    std::array<char, MAX_PATH> directory{};
-    ::GetTempPathA(static_cast<DWORD>(directory.size()), directory.data());
-    return std::string(directory.data()) + name;
-}
-
-std::string Quoted(const std::string& text)
-{
-    std::string quoted = "\"";
-    quoted += text;
-    quoted += '"';
-    return quoted;
-}
-
-// Runs a program to its end; its exit code, or -1 when it cannot start.
-int RunProgram(std::string commandLine)
-{
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process)) {
-        return -1;
-    }
-    ::WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD exitCode = 0;
-    ::GetExitCodeProcess(process.hProcess, &exitCode);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return static_cast<int>(exitCode);
-}
 
 struct SpoolerRecord {
     std::string name;
@@ -113,7 +78,7 @@ protected:
             command += ' ';
             command += Quoted(argument);
         }
-        s_setupResult = RunProgram(command);
+        s_setupResult = RunToTheEnd(command, INFINITE);
     }
 
     void SetUp() override

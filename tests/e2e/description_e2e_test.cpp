@@ -16,27 +16,16 @@
 #include "catalogue/driver_info.h"
 #include "core/info_library.h"
 #include "description/printer_description.h"
+#include "e2e_support.h"
 #include "platform/ui.h"
 #include "uidriver/ui_driver.h"
 
 namespace {
 
+using e2e::ProgramDirectory;
+using e2e::TempPath;
+
 const std::string kPrinter = "Shipping Labels";
-
-std::string ProgramDirectory()
-{
-    std::array<char, MAX_PATH> path{};
-    const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    std::string text(path.data(), length);
-    return text.substr(0, text.find_last_of('\\'));
-}
-
-std::string TempPath(const char* name)
-{
-    std::array<char, MAX_PATH> directory{};
-    ::GetTempPathA(static_cast<DWORD>(directory.size()), directory.data());
-    return std::string(directory.data()) + name;
-}
 
 void SetInfoDll(const std::string& path)
 {
