@@ -358,6 +358,13 @@ TEST_F(AppTest, SystemMenuAboutAndMinimisedIcon)
     EXPECT_EQ(paint->value2, (208 - 32 + 1) / 2);  // 104 dialog units at 2 pixels
 }
 
+TEST(RegistryKeyName, ProfileAndDriverLookupUseTheSameCompanyKey)
+{
+    // Start-up sets the profile's key from string 1010; the driver lookup
+    // walks "SOFTWARE" for the same name.
+    EXPECT_EQ(platform::LoadResourceString(IDS_REGISTRY_KEY), REGISTRY_KEY_NAME);
+}
+
 TEST(ModuleDirectory, DoubleByteTrailBytesAreNoSeparators)
 {
     platform::headless::ResetProcess();
