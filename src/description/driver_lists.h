@@ -10,13 +10,15 @@
 #include <optional>
 #include <span>
 
+#include "catalogue/info_library.h"
 #include "platform/global_memory.h"
 
 namespace driver_lists {
 
 // More entries than any driver of this family lists; a larger or negative
-// count is refused rather than allocated.
-inline constexpr std::int32_t MAX_ENTRIES = 4096;
+// count is refused rather than allocated. The same bound as for the
+// information library's lists.
+inline constexpr std::int32_t MAX_ENTRIES = MDC_MAX_LIST_ENTRIES;
 
 inline constexpr std::int32_t NO_ANSWER = -1;
 
