@@ -20,26 +20,26 @@ using platform::headless::PrinterDriverScript;
 
 constexpr const char* kPrinter = "Label Printer";
 
-std::vector<std::uint8_t> Int32s(std::initializer_list<std::int32_t> values)
+// Little-endian fields one after another, as a driver fills its lists.
+template <class T>
+std::vector<std::uint8_t> Fields(std::initializer_list<T> values)
 {
-    std::vector<std::uint8_t> bytes(values.size() * 4);
+    std::vector<std::uint8_t> bytes(values.size() * sizeof(T));
     std::size_t at = 0;
     for (const auto value : values) {
-        byte_fields::Put<std::int32_t>(bytes, at, value);
-        at += 4;
+        byte_fields::Put<T>(bytes, at, value);
+        at += sizeof(T);
     }
     return bytes;
 }
 
+std::vector<std::uint8_t> Int32s(std::initializer_list<std::int32_t> values)
+{
+    return Fields(values);
+}
 std::vector<std::uint8_t> Words(std::initializer_list<std::uint16_t> values)
 {
-    std::vector<std::uint8_t> bytes(values.size() * 2);
-    std::size_t at = 0;
-    for (const auto value : values) {
-        byte_fields::Put<std::uint16_t>(bytes, at, value);
-        at += 2;
-    }
-    return bytes;
+    return Fields(values);
 }
 
 std::vector<std::uint8_t> Names(std::initializer_list<std::string> names)
