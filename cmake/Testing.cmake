@@ -30,14 +30,20 @@ else()
 endif()
 
 # vr38_windows_test(NAME SOURCES... LIBS...): a GoogleTest program run under
-# wine64 in a private prefix (only where VR38_WINE_TESTS is on).
+# Wine in a private prefix (only where VR38_WINE_TESTS is on).
 function(vr38_windows_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
   if(VR38_WINE_TESTS)
     add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES LABELS wine TIMEOUT 600)
+    # The 32-bit suites run with an emulated CPU: several times slower.
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+      set(timeout 1800)
+    else()
+      set(timeout 600)
+    endif()
+    set_tests_properties(${name} PROPERTIES LABELS wine TIMEOUT ${timeout})
   endif()
 endfunction()
 
