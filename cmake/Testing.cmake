@@ -37,7 +37,7 @@ function(vr38_windows_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
   if(VR38_WINE_TESTS)
     add_test(NAME ${name} COMMAND ${name})
-    # The 32-bit suites run with an emulated CPU: several times slower.
+    # The 32-bit suites run on an emulated CPU: about twice as slow, more on a loaded machine.
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
       set(timeout 1800)
     else()
