@@ -134,9 +134,15 @@ private:
                 if (::GetDlgItem(dialog, IDC_TRANSFER_PERCENT) != nullptr && (visible || m_progressShown)) {
                     // Read hidden too once it has shown: it hides itself at 100 %.
                     m_progressShown = true;
-                    m_seen.progressCaption = RawText(dialog);
-                    Note(m_seen.percentTexts, RawText(::GetDlgItem(dialog, IDC_TRANSFER_PERCENT)));
-                    Note(m_seen.statusTexts, RawText(::GetDlgItem(dialog, IDC_TRANSFER_STATUS)));
+                    const auto caption = RawText(dialog);
+                    const auto percent = RawText(::GetDlgItem(dialog, IDC_TRANSFER_PERCENT));
+                    const auto status = RawText(::GetDlgItem(dialog, IDC_TRANSFER_STATUS));
+                    if (::IsWindow(dialog) == FALSE) {
+                        continue;  // destroyed while being read: the texts are not its own
+                    }
+                    m_seen.progressCaption = caption;
+                    Note(m_seen.percentTexts, percent);
+                    Note(m_seen.statusTexts, status);
                     if (m_seen.percentTexts.back() == "50 %") {
                         Screenshot("progress");
                     }

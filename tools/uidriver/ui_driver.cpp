@@ -14,13 +14,16 @@ namespace {
 
 constexpr std::chrono::milliseconds kPollInterval{20};
 // The longest a window may take to answer a message; a program that hangs or
-// has crashed into the debugger must not hang its driver too.
+// has crashed into the debugger must not hang its driver too. Not
+// SMTO_ABORTIFHUNG: a thread that did not read its queue for five seconds
+// counts as hung, and one that worked that long before its first modal loop
+// (a slow machine, an emulated CPU) would not be asked at all.
 constexpr UINT kAnswerTimeoutMs = 5000;
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT unanswered = 0)
 {
     DWORD_PTR result = 0;
-    if (::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result) == 0) {
+    if (::SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kAnswerTimeoutMs, &result) == 0) {
         return unanswered;
     }
     return static_cast<LRESULT>(result);
@@ -31,7 +34,7 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT un
 LRESULT SendWide(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT unanswered = 0)
 {
     DWORD_PTR result = 0;
-    if (::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result) == 0) {
+    if (::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kAnswerTimeoutMs, &result) == 0) {
         return unanswered;
     }
     return static_cast<LRESULT>(result);
