@@ -3,6 +3,9 @@
 #include "driver/driver_exports.h"
 #include "host/active_printer.h"
 
+// Declared from the call shapes, so a definition below that differs does not compile.
+TRDRV_EXPORTS(DRIVER_EXPORT_DECLARE_FUNCTION)
+
 extern "C" {
 
 std::int32_t DRIVER_CALL TRInitPrinter(const char* printer, std::uint8_t* initInfo10)
@@ -47,3 +50,5 @@ std::int32_t DRIVER_CALL TRDeleteFile(const char* name)
 }
 
 }  // extern "C"
+
+TRDRV_EXPORTS(DRIVER_EXPORT_CHECK_SHAPE)

@@ -1,9 +1,11 @@
 #include "testing/simulated_info_library.h"
 
+#include <type_traits>
+
 #include "catalogue/info_library.h"
 #include "platform/headless/library_table.h"
 
-extern "C" std::int32_t DRIVER_CALL MyDeviceCapabilities(const char*, const char*, std::uint16_t, char*, const void*);
+extern "C" std::remove_pointer_t<MyDeviceCapabilitiesProc> MyDeviceCapabilities;
 
 namespace sim::testing {
 
@@ -11,7 +13,8 @@ SimulatedInfoLibrary::SimulatedInfoLibrary(std::string path, bool withExport) : 
 {
     platform::headless::ExportTable exports;
     if (withExport) {
-        exports[MY_DEVICE_CAPABILITIES_EXPORT] = platform::headless::ExportAddress(&MyDeviceCapabilities);
+        exports[MY_DEVICE_CAPABILITIES_EXPORT] =
+            platform::headless::ExportAddress<MyDeviceCapabilitiesProc>(&MyDeviceCapabilities);
     }
     platform::headless::RegisterLibrary(m_path, std::move(exports));
 }
