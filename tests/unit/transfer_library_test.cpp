@@ -96,6 +96,7 @@ TEST_F(TransferLibraryTest, CheckTransferPrinter_AsksCmdInitThenStatusAndCompare
     for (const auto& c : cases) {
         SCOPED_TRACE(c.scenario);
         auto& printer = Bind(c.scenario);
+        EXPECT_EQ(platform::headless::LoadedLibraryCount(), 1);  // the library it replaced is freed
         ASSERT_TRUE(TransferInitPrinter("Label A"));
         g_wTransferPrinterId = c.printerId;
         printer.ClearLog();
