@@ -1,10 +1,9 @@
 // Exports of the stand-in raw I/O library "tmfilo.dll".
 
-#include "driver/driver_exports.h"
+#include "exports/stand_in_exports.h"
 #include "host/active_printer.h"
 
-// Declared from the call shapes, so a definition below that differs does not compile.
-TMFILO_EXPORTS(DRIVER_EXPORT_DECLARE_FUNCTION)
+TMFILO_EXPORTS(DECLARE_STAND_IN)
 
 extern "C" {
 
@@ -22,4 +21,4 @@ std::int32_t DRIVER_CALL TMReadFile(char* printer, std::int32_t reserved, std::u
 
 }  // extern "C"
 
-TMFILO_EXPORTS(DRIVER_EXPORT_CHECK_SHAPE)
+TMFILO_EXPORTS(CHECK_STAND_IN)

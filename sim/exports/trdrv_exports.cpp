@@ -1,10 +1,9 @@
 // Exports of the stand-in transfer library "TrDrv.dll".
 
-#include "driver/driver_exports.h"
+#include "exports/stand_in_exports.h"
 #include "host/active_printer.h"
 
-// Declared from the call shapes, so a definition below that differs does not compile.
-TRDRV_EXPORTS(DRIVER_EXPORT_DECLARE_FUNCTION)
+TRDRV_EXPORTS(DECLARE_STAND_IN)
 
 extern "C" {
 
@@ -51,4 +50,4 @@ std::int32_t DRIVER_CALL TRDeleteFile(const char* name)
 
 }  // extern "C"
 
-TRDRV_EXPORTS(DRIVER_EXPORT_CHECK_SHAPE)
+TRDRV_EXPORTS(CHECK_STAND_IN)

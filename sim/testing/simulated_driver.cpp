@@ -1,11 +1,11 @@
 #include "testing/simulated_driver.h"
 
-#include "driver/driver_exports.h"
+#include "exports/stand_in_exports.h"
 #include "host/active_printer.h"
 #include "platform/headless/library_table.h"
 
-TMFILO_EXPORTS(DRIVER_EXPORT_DECLARE_FUNCTION)
-TRDRV_EXPORTS(DRIVER_EXPORT_DECLARE_FUNCTION)
+TMFILO_EXPORTS(DECLARE_STAND_IN)
+TRDRV_EXPORTS(DECLARE_STAND_IN)
 
 namespace sim {
 namespace {

@@ -1,11 +1,10 @@
 #include "testing/simulated_info_library.h"
 
-#include <type_traits>
-
 #include "catalogue/info_library.h"
+#include "exports/stand_in_exports.h"
 #include "platform/headless/library_table.h"
 
-extern "C" std::remove_pointer_t<MyDeviceCapabilitiesProc> MyDeviceCapabilities;
+DECLARE_STAND_IN(MyDeviceCapabilities)
 
 namespace sim::testing {
 

@@ -4,7 +4,6 @@
 // and by the simulated driver. Every integer is 32 bits wide.
 
 #include <cstdint>
-#include <type_traits>
 
 #include "driver/driver_call.h"
 
@@ -42,8 +41,9 @@ using TRDeleteFileProc = std::int32_t(DRIVER_CALL*)(const char* name);
 }  // extern "C"
 
 // Every export of each library, in the order the program binds them. Each
-// name N has its call shape in NProc; the bound pointers, the binding tables,
-// the resets and the stand-ins' declarations are all made from these lists.
+// name N has its call shape in NProc; the bound pointers, the binding, the
+// resets and the simulated driver's declarations and tables are all made from
+// these lists.
 // clang-format off
 #define TMFILO_EXPORTS(X) \
     X(TMWriteFile)        \
@@ -63,9 +63,3 @@ using TRDeleteFileProc = std::int32_t(DRIVER_CALL*)(const char* name);
 #define DRIVER_EXPORT_DECLARE_POINTER(name) extern name##Proc g_pfn##name;
 #define DRIVER_EXPORT_DEFINE_POINTER(name) name##Proc g_pfn##name = nullptr;
 #define DRIVER_EXPORT_RESET_POINTER(name) g_pfn##name = nullptr;
-
-// A library's own function for an export, declared from its call shape, so a
-// definition that drifts from the shape does not compile.
-#define DRIVER_EXPORT_DECLARE_FUNCTION(name) extern "C" std::remove_pointer_t<name##Proc> name;
-#define DRIVER_EXPORT_CHECK_SHAPE(name) \
-    static_assert(std::is_same_v<decltype(&name), name##Proc>, #name " differs from its call shape");
