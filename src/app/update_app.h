@@ -9,26 +9,12 @@
 #include <string>
 
 #include "driver/driver_exports.h"
+#include "platform/text_format.h"
 #include "transfer/firmware_format.h"
-
-namespace detail {
-
-// An ASCII text in capitals, at compile time.
-template <std::size_t N>
-constexpr std::array<char, N> AsciiUpper(const char (&text)[N])
-{
-    std::array<char, N> upper{};
-    for (std::size_t i = 0; i < N; ++i) {
-        upper[i] = text[i] >= 'a' && text[i] <= 'z' ? static_cast<char>(text[i] - 'a' + 'A') : text[i];
-    }
-    return upper;
-}
-
-}  // namespace detail
 
 // The start-up check names the transfer library in capitals, and its message
 // shows that spelling; the file system finds the same file either way.
-inline constexpr auto TRANSFER_LIBRARY_FILE = detail::AsciiUpper(TRANSFER_LIBRARY_NAME);
+inline constexpr auto TRANSFER_LIBRARY_FILE = platform::AsciiUpper(TRANSFER_LIBRARY_NAME);
 
 // The files that must lie in the program's directory, in the order they are
 // looked for.

@@ -43,8 +43,9 @@ std::uint32_t U32(std::span<const std::uint8_t> data, std::size_t at)
 
 std::string Tag(std::span<const std::uint8_t> data, std::size_t at)
 {
-    return std::string{static_cast<char>(U16(data, at) & 0xFF), static_cast<char>(U16(data, at) >> 8),
-                       static_cast<char>(U16(data, at + 2) & 0xFF), static_cast<char>(U16(data, at + 2) >> 8)};
+    U32(data, at);  // inside the file
+    return std::string(data.begin() + static_cast<std::ptrdiff_t>(at),
+                       data.begin() + static_cast<std::ptrdiff_t>(at + 4));
 }
 
 // Decodes a bottom-up RLE8 key frame. Strict: every row is filled before its
