@@ -1,7 +1,9 @@
 // Exports of the stand-in raw I/O library "tmfilo.dll".
 
-#include "driver/driver_exports.h"
+#include "exports/stand_in_exports.h"
 #include "host/active_printer.h"
+
+TMFILO_EXPORTS(DECLARE_STAND_IN)
 
 extern "C" {
 
@@ -18,3 +20,5 @@ std::int32_t DRIVER_CALL TMReadFile(char* printer, std::int32_t reserved, std::u
 }
 
 }  // extern "C"
+
+TMFILO_EXPORTS(CHECK_STAND_IN)

@@ -1,7 +1,9 @@
 // Exports of the stand-in transfer library "TrDrv.dll".
 
-#include "driver/driver_exports.h"
+#include "exports/stand_in_exports.h"
 #include "host/active_printer.h"
+
+TRDRV_EXPORTS(DECLARE_STAND_IN)
 
 extern "C" {
 
@@ -47,3 +49,5 @@ std::int32_t DRIVER_CALL TRDeleteFile(const char* name)
 }
 
 }  // extern "C"
+
+TRDRV_EXPORTS(CHECK_STAND_IN)

@@ -1,9 +1,10 @@
 // Exports of the stand-in driver information library "vr380info.dll".
 
-#include <type_traits>
-
 #include "catalogue/info_library.h"
+#include "exports/stand_in_exports.h"
 #include "host/active_printer.h"
+
+DECLARE_STAND_IN(MyDeviceCapabilities)
 
 extern "C" {
 
@@ -15,5 +16,4 @@ std::int32_t DRIVER_CALL MyDeviceCapabilities(const char* device, const char* po
 
 }  // extern "C"
 
-// The export has exactly the call shape the program binds it with.
-static_assert(std::is_same_v<decltype(&MyDeviceCapabilities), MyDeviceCapabilitiesProc>);
+CHECK_STAND_IN(MyDeviceCapabilities)

@@ -1,22 +1,11 @@
 #include "testing/simulated_driver.h"
 
-#include "driver/driver_exports.h"
+#include "exports/stand_in_exports.h"
 #include "host/active_printer.h"
 #include "platform/headless/library_table.h"
 
-extern "C" {
-std::int32_t DRIVER_CALL TMWriteFile(char*, std::int32_t, std::uint8_t*, std::int32_t, std::int32_t*, std::int32_t);
-std::int32_t DRIVER_CALL TMReadFile(char*, std::int32_t, std::uint8_t*, std::int32_t, std::int32_t*, std::int32_t);
-std::int32_t DRIVER_CALL TRInitPrinter(const char*, std::uint8_t*);
-std::int32_t DRIVER_CALL TRCheckSupportPrinter(const char*);
-std::int32_t DRIVER_CALL TRCmdInit(std::int32_t);
-std::int32_t DRIVER_CALL TRGetStatus(std::uint8_t*, std::int32_t);
-std::int32_t DRIVER_CALL TRGetFileList(char*, std::int32_t, std::int32_t*);
-std::int32_t DRIVER_CALL TRSendFile(const std::uint8_t*, const std::uint8_t*, std::int32_t*, std::uint8_t*,
-                                    std::int32_t, TransferProgressProc);
-std::int32_t DRIVER_CALL TRReceiveFile(const char*, std::uint8_t*, std::int32_t*);
-std::int32_t DRIVER_CALL TRDeleteFile(const char*);
-}
+TMFILO_EXPORTS(DECLARE_STAND_IN)
+TRDRV_EXPORTS(DECLARE_STAND_IN)
 
 namespace sim {
 namespace {
@@ -36,6 +25,8 @@ namespace testing {
 using platform::headless::ExportAddress;
 using platform::headless::ExportTable;
 
+#define EXPORT_ENTRY(name) {#name, ExportAddress<name##Proc>(&name)},
+
 SimulatedDriver::SimulatedDriver(Scenario scenario, std::set<std::string> missingExports)
     : m_printer(std::move(scenario))
 {
@@ -46,27 +37,14 @@ SimulatedDriver::SimulatedDriver(Scenario scenario, std::set<std::string> missin
         }
         return table;
     };
-    platform::headless::RegisterLibrary("tmfilo.dll", without({
-                                                          {"TMWriteFile", ExportAddress(&TMWriteFile)},
-                                                          {"TMReadFile", ExportAddress(&TMReadFile)},
-                                                      }));
-    platform::headless::RegisterLibrary("TrDrv.dll",
-                                        without({
-                                            {"TRInitPrinter", ExportAddress(&TRInitPrinter)},
-                                            {"TRCheckSupportPrinter", ExportAddress(&TRCheckSupportPrinter)},
-                                            {"TRCmdInit", ExportAddress(&TRCmdInit)},
-                                            {"TRGetStatus", ExportAddress(&TRGetStatus)},
-                                            {"TRGetFileList", ExportAddress(&TRGetFileList)},
-                                            {"TRSendFile", ExportAddress(&TRSendFile)},
-                                            {"TRReceiveFile", ExportAddress(&TRReceiveFile)},
-                                            {"TRDeleteFile", ExportAddress(&TRDeleteFile)},
-                                        }));
+    platform::headless::RegisterLibrary(RAW_IO_LIBRARY_NAME, without({TMFILO_EXPORTS(EXPORT_ENTRY)}));
+    platform::headless::RegisterLibrary(TRANSFER_LIBRARY_NAME, without({TRDRV_EXPORTS(EXPORT_ENTRY)}));
 }
 
 SimulatedDriver::~SimulatedDriver()
 {
-    platform::headless::UnregisterLibrary("tmfilo.dll");
-    platform::headless::UnregisterLibrary("TrDrv.dll");
+    platform::headless::UnregisterLibrary(RAW_IO_LIBRARY_NAME);
+    platform::headless::UnregisterLibrary(TRANSFER_LIBRARY_NAME);
     g_activePrinter = nullptr;
 }
 

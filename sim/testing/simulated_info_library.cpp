@@ -1,9 +1,10 @@
 #include "testing/simulated_info_library.h"
 
 #include "catalogue/info_library.h"
+#include "exports/stand_in_exports.h"
 #include "platform/headless/library_table.h"
 
-extern "C" std::int32_t DRIVER_CALL MyDeviceCapabilities(const char*, const char*, std::uint16_t, char*, const void*);
+DECLARE_STAND_IN(MyDeviceCapabilities)
 
 namespace sim::testing {
 
@@ -11,7 +12,8 @@ SimulatedInfoLibrary::SimulatedInfoLibrary(std::string path, bool withExport) : 
 {
     platform::headless::ExportTable exports;
     if (withExport) {
-        exports[MY_DEVICE_CAPABILITIES_EXPORT] = platform::headless::ExportAddress(&MyDeviceCapabilities);
+        exports[MY_DEVICE_CAPABILITIES_EXPORT] =
+            platform::headless::ExportAddress<MyDeviceCapabilitiesProc>(&MyDeviceCapabilities);
     }
     platform::headless::RegisterLibrary(m_path, std::move(exports));
 }

@@ -22,7 +22,7 @@ platform::headless::PrinterDriverScript SimulatedPrinterDriver(std::uint16_t mod
     auto& devMode = script.devMode;
     byte_fields::Put<std::uint16_t>(devMode, devmode_layout::dmSize, devmode_layout::PUBLIC_SIZE);
     byte_fields::Put<std::uint16_t>(devMode, devmode_layout::dmDriverExtra, static_cast<std::uint16_t>(privateSize));
-    byte_fields::Put<std::uint32_t>(devMode, devmode_layout::dmFields, DM_PAPERSIZE | DM_PRINTQUALITY);
+    byte_fields::Put<std::uint32_t>(devMode, devmode_layout::dmFields, FIELD_PAPER_SIZE | FIELD_PRINT_QUALITY);
     byte_fields::Put<std::int16_t>(devMode, devmode_layout::dmPaperSize, sim::kTape24mm);
     byte_fields::Put<std::int16_t>(devMode, devmode_layout::dmPrintQuality, 300);
     const std::span<std::uint8_t> block(devMode.data() + devmode_layout::PUBLIC_SIZE, privateSize);
@@ -41,14 +41,15 @@ platform::headless::PrinterDriverScript SimulatedPrinterDriver(std::uint16_t mod
         a.output = std::move(output);
         return a;
     };
-    script.capabilities[DC_FIELDS] = answer(DM_PAPERSIZE | DM_PRINTQUALITY | DM_COPIES | DM_ORIENTATION);
-    script.capabilities[DC_COPIES] = answer(9999);
-    script.capabilities[DC_ORIENTATION] = answer(90);
+    script.capabilities[CAPS_FIELDS] =
+        answer(FIELD_PAPER_SIZE | FIELD_PRINT_QUALITY | FIELD_COPIES | FIELD_ORIENTATION);
+    script.capabilities[CAPS_COPIES] = answer(9999);
+    script.capabilities[CAPS_ORIENTATION] = answer(90);
     std::vector<std::uint8_t> names(64, 0);
     std::memcpy(names.data(), "Letter", 6);
-    script.capabilities[DC_PAPERNAMES] = answer(1, names);
-    script.capabilities[DC_PAPERSIZE] = answer(1, {0x34, 0x08, 0, 0, 0xEA, 0x0A, 0, 0});  // 2100 x 2794
-    script.capabilities[DC_PAPERS] = answer(1, {1, 0});
+    script.capabilities[CAPS_PAPER_NAMES] = answer(1, names);
+    script.capabilities[CAPS_PAPER_SIZES] = answer(1, {0x34, 0x08, 0, 0, 0xEA, 0x0A, 0, 0});  // 2100 x 2794
+    script.capabilities[CAPS_PAPERS] = answer(1, {1, 0});
     return script;
 }
 

@@ -15,10 +15,9 @@
 
 #include "core/firmware_image.h"
 #include "core/scenario.h"
+#include "transfer/firmware_format.h"
 
 namespace {
-
-constexpr const char* kFileName = "VR380MX_510.pd3";
 
 bool ParseNumber(std::string_view text, long long& value)
 {
@@ -70,7 +69,7 @@ int main(int argc, char** argv)
     const auto bytes =
         sim::firmware_image::MakeFirmwareFile(static_cast<std::uint16_t>(printerId), version,
                                               static_cast<std::int32_t>(length), static_cast<std::size_t>(length));
-    const auto path = folder / kFileName;
+    const auto path = folder / FIRMWARE_DATA_FILE;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!out.flush()) {

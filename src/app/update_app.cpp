@@ -1,32 +1,18 @@
 #include "app/update_app.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "app/update_dlg.h"
 #include "catalogue/printer_list.h"
 #include "platform/file.h"
+#include "platform/max_path.h"
 #include "platform/process.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
+#include "platform/text_format.h"
 #include "platform/ui.h"
 #include "res/resource.h"
 #include "transfer/transfer_library.h"
-
-namespace {
-
-constexpr std::size_t kMaxPathCharacters = 260;
-
-std::string Formatted(const char* format, const std::string& argument)
-{
-    const auto size = std::snprintf(nullptr, 0, format, argument.c_str());
-    std::string text(static_cast<std::size_t>(std::max(size, 0)) + 1, '\0');
-    std::snprintf(text.data(), text.size(), format, argument.c_str());
-    text.resize(static_cast<std::size_t>(std::max(size, 0)));
-    return text;
-}
-
-}  // namespace
 
 CUpdateApp& GetUpdateApp()
 {
@@ -46,7 +32,7 @@ bool GetModuleDirectory(std::span<char> buffer)
     // One character at a time, a lead byte and its trail byte together.
     std::size_t cut = 0;
     std::size_t position = 0;
-    for (std::size_t characters = 0; position < name->size() && characters < kMaxPathCharacters; ++characters) {
+    for (std::size_t characters = 0; position < name->size() && characters < platform::MAX_PATH_CHARS; ++characters) {
         const char c = (*name)[position];
         if (platform::IsLeadByte(c) && position + 1 < name->size()) {
             position += 2;
@@ -65,12 +51,12 @@ bool GetModuleDirectory(std::span<char> buffer)
 
 bool CheckRequiredFiles()
 {
-    std::array<char, MODULE_PATH_SIZE> directory{};
+    std::array<char, platform::MAX_PATH_CHARS> directory{};
     GetModuleDirectory(directory);
     for (const char* file : REQUIRED_FILES) {
         const std::string path = std::string(directory.data()) + "\\" + file;
         if (!platform::FileExists(path)) {
-            platform::ShowMessageBox(Formatted("%s is not found.", file));
+            platform::ShowMessageBox(platform::FormatText("%s is not found.", file));
             return false;
         }
     }
@@ -107,8 +93,8 @@ bool CUpdateApp::InitInstance()
         return false;
     }
     if (!LoadTransferLibrary()) {
-        platform::ShowMessageBox(Formatted("Error: Not Found %s.", TRANSFER_LIBRARY_NAME), platform::MessageButtons::Ok,
-                                 platform::MessageIcon::Error);
+        platform::ShowMessageBox(platform::FormatText("Error: Not Found %s.", TRANSFER_LIBRARY_NAME),
+                                 platform::MessageButtons::Ok, platform::MessageIcon::Error);
         return false;
     }
     CUpdateDlg dialog;

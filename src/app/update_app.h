@@ -8,11 +8,18 @@
 #include <span>
 #include <string>
 
-inline constexpr std::size_t MODULE_PATH_SIZE = 260;
+#include "driver/driver_exports.h"
+#include "platform/text_format.h"
+#include "transfer/firmware_format.h"
+
+// The start-up check names the transfer library in capitals, and its message
+// shows that spelling; the file system finds the same file either way.
+inline constexpr auto TRANSFER_LIBRARY_FILE = platform::AsciiUpper(TRANSFER_LIBRARY_NAME);
 
 // The files that must lie in the program's directory, in the order they are
 // looked for.
-inline constexpr std::array<const char*, 3> REQUIRED_FILES{"TRDRV.DLL", "tmfilo.dll", "VR380MX_510.pd3"};
+inline constexpr std::array<const char*, 3> REQUIRED_FILES{TRANSFER_LIBRARY_FILE.data(), RAW_IO_LIBRARY_NAME,
+                                                           FIRMWARE_DATA_FILE};
 
 class CUpdateApp {
 public:
@@ -40,7 +47,7 @@ CUpdateApp& GetUpdateApp();
 bool CheckRequiredFiles();
 
 // The executable's directory, without the last separator, into a buffer of
-// at least MODULE_PATH_SIZE characters. Double-byte characters are stepped
+// at least platform::MAX_PATH_CHARS characters. Double-byte characters are stepped
 // over whole, so a trail byte equal to '\' is never taken for a separator.
 bool GetModuleDirectory(std::span<char> buffer);
 

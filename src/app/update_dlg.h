@@ -11,10 +11,6 @@
 #include "res/resource.h"
 #include "transfer/transfer_worker.h"
 
-// The firmware data file, looked for beside the program at start-up and
-// opened later by this bare name, relative to the current directory.
-inline constexpr const char* FIRMWARE_DATA_FILE = "VR380MX_510.pd3";
-
 class CWarningDlg : public platform::Dialog {
 public:
     explicit CWarningDlg(platform::Dialog* parent = nullptr) : platform::Dialog(IDD_WARNING, parent) {}

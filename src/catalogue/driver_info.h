@@ -16,6 +16,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/max_path.h"
+
 // The application's registry key: the company name that start-up sets as the
 // root of the program's own settings (string resource 1010).
 inline constexpr const char* REGISTRY_KEY_NAME = "Corvane Industries, Ltd.";
@@ -36,9 +38,6 @@ inline constexpr const char* DRIVER_KEY_PATH_FORMAT = "%s\\%s\\%s\\%s\\%s";
 inline constexpr std::size_t REGISTRY_NAME_SIZE = 144;
 inline constexpr std::uint32_t MAX_SOFTWARE_SUBKEYS = 3000;
 inline constexpr std::uint32_t MAX_DRIVER_SUBKEYS = 300;
-
-// Capacity of an information library's path.
-inline constexpr std::size_t INFO_LIBRARY_PATH_SIZE = 260;
 
 // Printer-name and driver-name prefixes of other makers. Only the first three
 // characters of a row count, case-sensitive.

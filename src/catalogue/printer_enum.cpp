@@ -91,7 +91,7 @@ int ListPrinters(std::uint32_t request, EntryWriter* writer)
             }
             continue;
         }
-        std::array<char, INFO_LIBRARY_PATH_SIZE> path{};
+        std::array<char, platform::MAX_PATH_CHARS> path{};
         const int kind = QueryPrinterInfoLibrary(printer.printerName, path);
         if (kind != INFO_LIBRARY_NONE && printer.driverName == kSupportedDriverName) {
             // Model printers are written only when asked for, so a request

@@ -13,8 +13,7 @@
 #include <string>
 #include <string_view>
 
-// Printer names are held in buffers of this many characters.
-inline constexpr std::size_t PRINTER_NAME_SIZE = 260;
+#include "platform/max_path.h"
 
 // One listed printer.
 struct PrinterEntry {

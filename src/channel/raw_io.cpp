@@ -4,17 +4,16 @@
 #include <array>
 
 #include "channel/printer_commands.h"
+#include "platform/max_path.h"
 
 platform::Library g_hRawIoLib;
-TMWriteFileProc g_pfnTMWriteFile = nullptr;
-TMReadFileProc g_pfnTMReadFile = nullptr;
+TMFILO_EXPORTS(DRIVER_EXPORT_DEFINE_POINTER)
 
 namespace {
 
 // The library names the printer by a writable, zero-terminated buffer with
 // room for at least 256 characters.
-constexpr std::size_t kPrinterBufferSize = 260;
-using PrinterBuffer = std::array<char, kPrinterBufferSize>;
+using PrinterBuffer = std::array<char, platform::MAX_PATH_CHARS>;
 
 PrinterBuffer MakePrinterBuffer(std::string_view printer)
 {
@@ -32,19 +31,16 @@ bool BindRawIoLibrary()
     if (!g_hRawIoLib) {
         return false;
     }
-    g_pfnTMWriteFile = g_hRawIoLib.Resolve<TMWriteFileProc>("TMWriteFile");
-    if (g_pfnTMWriteFile == nullptr) {
-        return false;
-    }
-    g_pfnTMReadFile = g_hRawIoLib.Resolve<TMReadFileProc>("TMReadFile");
-    return g_pfnTMReadFile != nullptr;
+    // In order, stopping at the first export missing.
+#define BIND_EXPORT(name) &&g_hRawIoLib.Bind(g_pfn##name, #name)
+    return true TMFILO_EXPORTS(BIND_EXPORT);
+#undef BIND_EXPORT
 }
 
 void UnbindRawIoLibrary()
 {
     g_hRawIoLib.Free();
-    g_pfnTMWriteFile = nullptr;
-    g_pfnTMReadFile = nullptr;
+    TMFILO_EXPORTS(DRIVER_EXPORT_RESET_POINTER)
 }
 
 void ResetChannelState()

@@ -10,11 +10,8 @@
 #include "driver/driver_exports.h"
 #include "platform/library.h"
 
-inline constexpr const char* RAW_IO_LIBRARY_NAME = "tmfilo.dll";
-
 extern platform::Library g_hRawIoLib;
-extern TMWriteFileProc g_pfnTMWriteFile;
-extern TMReadFileProc g_pfnTMReadFile;
+TMFILO_EXPORTS(DRIVER_EXPORT_DECLARE_POINTER)
 
 // Loads "tmfilo.dll" by its plain name, then binds "TMWriteFile" and
 // "TMReadFile" in that order. False when the library or an export is missing;

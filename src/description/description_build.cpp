@@ -18,7 +18,7 @@ namespace {
 
 constexpr double kInchesPerTenthMm = 0.003937007874015748;   // 1 / 254
 constexpr double kDotsPer1150MmPerDpi = 45.275590551181104;  // 1150 / 25.4
-constexpr std::uint16_t kPaperCodeUserDefined = 256;         // DMPAPER_USER
+constexpr std::uint16_t kPaperCodeUserDefined = 256;         // PAPER_USER_DEFINED
 constexpr std::uint16_t kPaperCodeUserDefinedToo = 262;
 constexpr std::uint16_t kFirstDriverPaperCode = 256;
 constexpr std::size_t kLongestPaperName = 49;
@@ -49,7 +49,7 @@ void PrinterDescription::SetStandardFeatures()
     using namespace driver_flags;
     m_dwFeatures = FEATURES_FALLBACK;
     m_wTableFlags = TABLE_FLAGS_FALLBACK;
-    if (m_dwDmFields & printing::DM_COLOR) {
+    if (m_dwDmFields & printing::FIELD_COLOR) {
         m_dwColors = FALLBACK_COLORS_COLOR;
         m_dwOptionMask |= OPTION_COLOR;
     } else {
@@ -70,7 +70,7 @@ void PrinterDescription::DropUserPaperSizes()
         return;
     }
     auto devMode = DevMode();
-    if (devMode.Short(devmode_layout::dmPaperSize) == printing::DMPAPER_USER) {
+    if (devMode.Short(devmode_layout::dmPaperSize) == printing::PAPER_USER_DEFINED) {
         devMode.SetShort(devmode_layout::dmPaperSize, static_cast<std::int16_t>(m_aMedia.front().Id()));
     }
 }
@@ -192,7 +192,7 @@ bool PrinterDescription::LoadPaperList(bool split)
         return [this, capability](std::span<std::uint8_t> buffer) { return DeviceCaps(capability, buffer); };
     };
 
-    const auto count = driver_lists::CheckedCount(DeviceCaps(DC_PAPERNAMES, {}));
+    const auto count = driver_lists::CheckedCount(DeviceCaps(CAPS_PAPER_NAMES, {}));
     if (!count) {
         return false;
     }
@@ -201,7 +201,7 @@ bool PrinterDescription::LoadPaperList(bool split)
     // Each query is asked for its own count right before its entries, so its
     // buffer always suits the driver; where the three counts disagree, only
     // the papers all of them describe are filled.
-    const auto names = driver_lists::Fetch(ask(DC_PAPERNAMES), PAPER_NAME_SIZE);
+    const auto names = driver_lists::Fetch(ask(CAPS_PAPER_NAMES), PAPER_NAME_SIZE);
     if (!names) {
         return false;
     }
@@ -220,7 +220,7 @@ bool PrinterDescription::LoadPaperList(bool split)
         std::ranges::copy(display, entry.bytes.begin() + media_entry::DISPLAY_NAME);
     }
 
-    const auto sizes = driver_lists::Fetch(ask(DC_PAPERSIZE), PAPER_SIZE_ENTRY);
+    const auto sizes = driver_lists::Fetch(ask(CAPS_PAPER_SIZES), PAPER_SIZE_ENTRY);
     if (!sizes) {
         return false;
     }
@@ -236,7 +236,7 @@ bool PrinterDescription::LoadPaperList(bool split)
         entry.bytes[media_entry::PART_COUNT] = 1;
     }
 
-    const auto codes = driver_lists::Fetch(ask(DC_PAPERS), PAPER_CODE_ENTRY);
+    const auto codes = driver_lists::Fetch(ask(CAPS_PAPERS), PAPER_CODE_ENTRY);
     if (!codes) {
         return false;
     }
@@ -266,14 +266,14 @@ bool PrinterDescription::MeasurePapers()
 
     const auto savedPaper = devMode.Short(dm::dmPaperSize);
     std::int16_t savedOrientation = 0;
-    if (m_dwDmFields & DM_SCALE) {
-        devMode.SetFields(devMode.Fields() | DM_SCALE);
+    if (m_dwDmFields & FIELD_SCALE) {
+        devMode.SetFields(devMode.Fields() | FIELD_SCALE);
         devMode.SetShort(dm::dmScale, kFullScale);
     }
-    if (m_dwDmFields & DM_ORIENTATION) {
+    if (m_dwDmFields & FIELD_ORIENTATION) {
         savedOrientation = devMode.Short(dm::dmOrientation);
-        devMode.SetFields(devMode.Fields() | DM_ORIENTATION);
-        devMode.SetShort(dm::dmOrientation, DMORIENT_PORTRAIT);
+        devMode.SetFields(devMode.Fields() | FIELD_ORIENTATION);
+        devMode.SetShort(dm::dmOrientation, ORIENTATION_PORTRAIT);
     }
 
     const auto count = std::min<std::size_t>(m_aMedia.size(), 0xFFFF);
@@ -284,7 +284,7 @@ bool PrinterDescription::MeasurePapers()
               media_entry::PHYSICAL_WIDTH, media_entry::HORIZONTAL_OFFSET, media_entry::PRINTABLE_WIDTH}) {
             entry.Put<std::int16_t>(field, 0);
         }
-        devMode.SetFields(devMode.Fields() | DM_PAPERSIZE);
+        devMode.SetFields(devMode.Fields() | FIELD_PAPER_SIZE);
         devMode.SetShort(dm::dmPaperSize, static_cast<std::int16_t>(entry.Id()));
 
         const auto context = platform::InformationContext::Create(driver, printer, port, m_pDevMode.bytes());
@@ -293,11 +293,13 @@ bool PrinterDescription::MeasurePapers()
             return false;
         }
         platform::PointAnswer point;
-        if (context.QueryEscapeSupport(GETPHYSPAGESIZE) > 0 && context.PointEscape(GETPHYSPAGESIZE, point) > 0) {
+        if (context.QueryEscapeSupport(ESCAPE_PHYSICAL_PAGE_SIZE) > 0 &&
+            context.PointEscape(ESCAPE_PHYSICAL_PAGE_SIZE, point) > 0) {
             entry.Put<std::int16_t>(media_entry::PHYSICAL_WIDTH, static_cast<std::int16_t>(point.x));
             entry.Put<std::int16_t>(media_entry::PHYSICAL_LENGTH, static_cast<std::int16_t>(point.y));
         }
-        if (context.QueryEscapeSupport(GETPRINTINGOFFSET) > 0 && context.PointEscape(GETPRINTINGOFFSET, point) > 0) {
+        if (context.QueryEscapeSupport(ESCAPE_PRINTING_OFFSET) > 0 &&
+            context.PointEscape(ESCAPE_PRINTING_OFFSET, point) > 0) {
             entry.Put<std::int16_t>(media_entry::HORIZONTAL_OFFSET, static_cast<std::int16_t>(point.x));
             entry.Put<std::int16_t>(media_entry::VERTICAL_OFFSET, static_cast<std::int16_t>(point.y));
             // The offset's x goes to the top and its y to the left margin, as
@@ -311,10 +313,10 @@ bool PrinterDescription::MeasurePapers()
                                 static_cast<std::int16_t>(entry.PhysicalLength() - 2 * entry.VerticalOffset()));
     }
 
-    devMode.SetFields(devMode.Fields() | DM_PAPERSIZE);
+    devMode.SetFields(devMode.Fields() | FIELD_PAPER_SIZE);
     devMode.SetShort(dm::dmPaperSize, savedPaper);
-    if (m_dwDmFields & DM_ORIENTATION) {
-        devMode.SetFields(devMode.Fields() | DM_ORIENTATION);
+    if (m_dwDmFields & FIELD_ORIENTATION) {
+        devMode.SetFields(devMode.Fields() | FIELD_ORIENTATION);
         devMode.SetShort(dm::dmOrientation, savedOrientation);
     }
     if (!platform::InformationContext::Create(driver, printer, port, m_pDevMode.bytes())) {

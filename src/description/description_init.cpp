@@ -163,7 +163,7 @@ bool PrinterDescription::InitFromName(const char* name, std::uint32_t modelId)
     const auto copies = static_cast<std::uint32_t>(m_nMaxCopies);
     m_nCopiesLimit =
         copies >= static_cast<std::uint32_t>(kCopiesLimit) ? kCopiesLimit : static_cast<std::int16_t>(m_nMaxCopies);
-    if (copies > 1 && (m_dwDmFields & printing::DM_COPIES)) {
+    if (copies > 1 && (m_dwDmFields & printing::FIELD_COPIES)) {
         m_dwFeatures |= FEATURE_COPIES;
     }
     if (m_nOrientationAngle != 0) {

@@ -36,20 +36,20 @@ void SplitExtent(std::int32_t answer, std::int32_t& x, std::int32_t& y)
 
 bool IsNamedQuality(std::int16_t quality)
 {
-    return quality >= printing::DMRES_HIGH && quality <= printing::DMRES_DRAFT;
+    return quality >= printing::PRINT_QUALITY_HIGH && quality <= printing::PRINT_QUALITY_DRAFT;
 }
 
 }  // namespace
 
 bool PrinterDevice::ReadDefaultDevMode()
 {
-    return platform::DocumentProperties(Text(m_szPrinter), m_pDevMode.bytes(), {}, printing::DM_OUT_BUFFER) > 0;
+    return platform::DocumentProperties(Text(m_szPrinter), m_pDevMode.bytes(), {}, printing::PROPERTIES_OUT_BUFFER) > 0;
 }
 
 bool PrinterDevice::ApplyDevMode(std::span<const std::uint8_t> input)
 {
     return platform::DocumentProperties(Text(m_szPrinter), m_pDevMode.bytes(), input,
-                                        printing::DM_IN_BUFFER | printing::DM_OUT_BUFFER) > 0;
+                                        printing::PROPERTIES_IN_BUFFER | printing::PROPERTIES_OUT_BUFFER) > 0;
 }
 
 std::int32_t PrinterDevice::DeviceCaps(std::uint16_t index, std::span<std::uint8_t> output) const
@@ -62,14 +62,14 @@ bool PrinterDevice::QueryStandardCapabilities()
     using namespace printing;
     namespace dm = devmode_layout;
 
-    const auto fields = DeviceCaps(DC_FIELDS, {});
+    const auto fields = DeviceCaps(CAPS_FIELDS, {});
     if (fields == driver_lists::NO_ANSWER) {
         return false;
     }
     m_dwDmFields = static_cast<std::uint32_t>(fields);
 
     const auto list = driver_lists::Fetch(
-        [&](std::span<std::uint8_t> buffer) { return DeviceCaps(DC_ENUMRESOLUTIONS, buffer); }, RESOLUTION_ENTRY);
+        [&](std::span<std::uint8_t> buffer) { return DeviceCaps(CAPS_RESOLUTIONS, buffer); }, RESOLUTION_ENTRY);
     if (list) {
         m_aResolutions.resize(list->count);
         for (std::size_t i = 0; i < list->count; ++i) {
@@ -87,32 +87,32 @@ bool PrinterDevice::QueryStandardCapabilities()
         m_nResX = m_aResolutions.front().x;
         m_nResY = m_aResolutions.front().y;
     } else if (m_aResolutions.size() > 1) {
-        if ((devFields & DM_PRINTQUALITY) && IsNamedQuality(quality)) {
+        if ((devFields & FIELD_PRINT_QUALITY) && IsNamedQuality(quality)) {
             const auto chosen = ChooseResolutionByQuality(m_aResolutions, quality);
             m_nResX = chosen.x;
             m_nResY = chosen.y;
-        } else if (devFields & DM_YRESOLUTION) {
+        } else if (devFields & FIELD_Y_RESOLUTION) {
             m_nResX = quality;
             m_nResY = yResolution;
-        } else if (devFields & DM_PRINTQUALITY) {
+        } else if (devFields & FIELD_PRINT_QUALITY) {
             m_nResX = m_nResY = quality;
         }
-    } else if (devFields & DM_YRESOLUTION) {
+    } else if (devFields & FIELD_Y_RESOLUTION) {
         m_nResX = quality;
         m_nResY = yResolution;
-    } else if ((devFields & DM_PRINTQUALITY) && quality > 0) {
+    } else if ((devFields & FIELD_PRINT_QUALITY) && quality > 0) {
         m_nResX = m_nResY = quality;
     }
 
-    SplitExtent(DeviceCaps(DC_MAXEXTENT, {}), m_nMaxExtentX, m_nMaxExtentY);
-    const auto minExtent = DeviceCaps(DC_MINEXTENT, {});
+    SplitExtent(DeviceCaps(CAPS_MAX_EXTENT, {}), m_nMaxExtentX, m_nMaxExtentY);
+    const auto minExtent = DeviceCaps(CAPS_MIN_EXTENT, {});
     SplitExtent(minExtent == kMinExtentUnknown ? driver_lists::NO_ANSWER : minExtent, m_nMinExtentX, m_nMinExtentY);
 
-    const auto orientation = DeviceCaps(DC_ORIENTATION, {});
+    const auto orientation = DeviceCaps(CAPS_ORIENTATION, {});
     if (orientation != driver_lists::NO_ANSWER && orientation != 0) {
         m_nOrientationAngle = static_cast<std::int16_t>(orientation);
     }
-    const auto copies = DeviceCaps(DC_COPIES, {});
+    const auto copies = DeviceCaps(CAPS_COPIES, {});
     if (copies != driver_lists::NO_ANSWER && copies != 0) {
         m_nMaxCopies = copies;
     }

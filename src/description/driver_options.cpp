@@ -54,7 +54,7 @@ void PrinterDescription::LoadSelectedOptions()
             }
         }
         if (mask & OPTION_COLOR) {
-            Follow(options, OPTION_COLOR, DevMode().Short(devmode_layout::dmColor) == printing::DMCOLOR_COLOR);
+            Follow(options, OPTION_COLOR, DevMode().Short(devmode_layout::dmColor) == printing::COLOR_MODE_COLOR);
         }
         if (word & OPTIONS_F000) {
             mask |= OPTIONS_F000;

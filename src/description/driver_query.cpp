@@ -173,7 +173,7 @@ int PrinterDescription::MapDriverFlags()
         {(d & CAP_OPTION_1) != 0, OPTION_1},
         {(d & CAP_OPTION_2) != 0, OPTION_2},
         {(d & CAP_OPTION_4) != 0, OPTION_4},
-        {(m_dwDmFields & printing::DM_COLOR) != 0, OPTION_COLOR},
+        {(m_dwDmFields & printing::FIELD_COLOR) != 0, OPTION_COLOR},
         {(d & CAP_COLORS) != 0, OPTION_40},
         {(d & CAP_OPTION_80) != 0, OPTION_80},
         {(d & CAP_OPTION_100) != 0, OPTION_100},

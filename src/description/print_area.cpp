@@ -52,8 +52,8 @@ int PrinterDescription::ComputePrintArea()
     m_nPageWidth = 0;
     m_nPageLength = 0;
     m_wOrientation =
-        (fields & DM_ORIENTATION) ? static_cast<std::uint16_t>(devMode.Short(dm::dmOrientation)) : kNoOrientation;
-    if (fields & DM_PAPERSIZE) {
+        (fields & FIELD_ORIENTATION) ? static_cast<std::uint16_t>(devMode.Short(dm::dmOrientation)) : kNoOrientation;
+    if (fields & FIELD_PAPER_SIZE) {
         m_wPaperId = static_cast<std::uint16_t>(devMode.Short(dm::dmPaperSize));
         medium = FindMedia(m_wPaperId);
         m_dwMediaFlags = medium.Flags();
@@ -97,26 +97,26 @@ int PrinterDescription::ComputePrintArea()
             medium = FindMedia(m_wPaperId);
             m_nPageLength = medium.PhysicalLength();
             m_nPageWidth = medium.PhysicalWidth();
-            if (fields & DM_PAPERLENGTH) {
+            if (fields & FIELD_PAPER_LENGTH) {
                 m_nPageLength = DotsFromTenthMm(devMode.Short(dm::dmPaperLength));
             }
         }
     } else if (driverFlags & driver_flags::PRIVATE_COMPACT) {
-        const bool portrait = m_wOrientation == static_cast<std::uint16_t>(DMORIENT_PORTRAIT);
-        if (fields & DM_PAPERWIDTH) {
+        const bool portrait = m_wOrientation == static_cast<std::uint16_t>(ORIENTATION_PORTRAIT);
+        if (fields & FIELD_PAPER_WIDTH) {
             (portrait ? m_nPageWidth : m_nPageLength) = DotsFromTenthMm(devMode.Short(dm::dmPaperWidth));
         }
-        if (fields & DM_PAPERLENGTH) {
+        if (fields & FIELD_PAPER_LENGTH) {
             (portrait ? m_nPageLength : m_nPageWidth) = DotsFromTenthMm(devMode.Short(dm::dmPaperLength));
         }
     } else {
         medium = FindMedia(m_wPaperId);
         m_nPageWidth = medium.PhysicalWidth();
         m_nPageLength = medium.PhysicalLength();
-        if (fields & DM_PAPERWIDTH) {
+        if (fields & FIELD_PAPER_WIDTH) {
             m_nPageWidth = DotsFromTenthMm(devMode.Short(dm::dmPaperWidth));
         }
-        if (fields & DM_PAPERLENGTH) {
+        if (fields & FIELD_PAPER_LENGTH) {
             m_nPageLength = DotsFromTenthMm(devMode.Short(dm::dmPaperLength));
         }
     }

@@ -13,13 +13,13 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue/printer_enum.h"
 #include "description/feed_margin_entry.h"
 #include "description/media_entry.h"
 #include "description/user_media_entry.h"
 #include "platform/global_memory.h"
+#include "platform/max_path.h"
 
-using NameBuffer = std::array<char, PRINTER_NAME_SIZE>;
+using NameBuffer = std::array<char, platform::MAX_PATH_CHARS>;
 
 struct Resolution {
     std::int32_t x = 0;

@@ -74,7 +74,7 @@ bool PrinterDevice::GetDisplayName(std::span<char> buffer) const
     if (!(m_dwDeviceFlags & DEVICE_FLAG_DEVMODE_OWNED) || buffer.empty()) {
         return false;
     }
-    const auto limit = std::min(buffer.size(), PRINTER_NAME_SIZE) - 1;
+    const auto limit = std::min(buffer.size(), platform::MAX_PATH_CHARS) - 1;
     const auto* end = std::find(m_szDisplayName.begin(), m_szDisplayName.begin() + limit, '\0');
     const auto copied = std::copy(m_szDisplayName.begin(), end, buffer.begin());
     *copied = '\0';
@@ -106,13 +106,13 @@ Resolution ChooseResolutionByQuality(const std::vector<Resolution>& resolutions,
         return count == 1 ? resolutions.front() : Resolution{};
     }
     switch (printQuality) {
-        case DMRES_HIGH:
+        case PRINT_QUALITY_HIGH:
             return resolutions.back();
-        case DMRES_DRAFT:
+        case PRINT_QUALITY_DRAFT:
             return resolutions.front();
-        case DMRES_MEDIUM:
+        case PRINT_QUALITY_MEDIUM:
             return count >= 4 ? resolutions[1] : count == 3 ? Resolution{} : resolutions.front();
-        case DMRES_LOW:
+        case PRINT_QUALITY_LOW:
             return count >= 4 ? resolutions[2] : count == 3 ? Resolution{} : resolutions.front();
         default:
             return {};

@@ -7,6 +7,10 @@
 
 #include "driver/driver_call.h"
 
+// The libraries' file names, loaded by bare name.
+inline constexpr char TRANSFER_LIBRARY_NAME[] = "TrDrv.dll";
+inline constexpr char RAW_IO_LIBRARY_NAME[] = "tmfilo.dll";
+
 extern "C" {
 
 // Progress callback handed to TRSendFile: takes the percentage (0 to 100) of
@@ -35,3 +39,27 @@ using TRReceiveFileProc = std::int32_t(DRIVER_CALL*)(const char* name, std::uint
 using TRDeleteFileProc = std::int32_t(DRIVER_CALL*)(const char* name);
 
 }  // extern "C"
+
+// Every export of each library, in the order the program binds them. Each
+// name N has its call shape in NProc; the bound pointers, the binding, the
+// resets and the simulated driver's declarations and tables are all made from
+// these lists.
+// clang-format off
+#define TMFILO_EXPORTS(X) \
+    X(TMWriteFile)        \
+    X(TMReadFile)
+#define TRDRV_EXPORTS(X)     \
+    X(TRInitPrinter)         \
+    X(TRCheckSupportPrinter) \
+    X(TRCmdInit)             \
+    X(TRGetStatus)           \
+    X(TRGetFileList)         \
+    X(TRSendFile)            \
+    X(TRReceiveFile)         \
+    X(TRDeleteFile)
+// clang-format on
+
+// The program's bound pointer for an export: g_pfnN, of type NProc.
+#define DRIVER_EXPORT_DECLARE_POINTER(name) extern name##Proc g_pfn##name;
+#define DRIVER_EXPORT_DEFINE_POINTER(name) name##Proc g_pfn##name = nullptr;
+#define DRIVER_EXPORT_RESET_POINTER(name) g_pfn##name = nullptr;

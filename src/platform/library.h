@@ -4,26 +4,23 @@
 
 #include <string>
 
+#include "platform/unique_handle.h"
+
 namespace platform {
 
 class Library {
 public:
     Library() = default;
-    ~Library();
-    Library(const Library&) = delete;
-    Library& operator=(const Library&) = delete;
-    Library(Library&& other) noexcept;
-    Library& operator=(Library&& other) noexcept;
 
     // Loads a library by bare name (the platform's search order applies) or
     // by path. The result is empty when the library cannot be loaded.
     static Library Load(const std::string& nameOrPath);
 
-    bool IsLoaded() const { return m_handle != nullptr; }
+    bool IsLoaded() const { return static_cast<bool>(m_handle); }
     explicit operator bool() const { return IsLoaded(); }
 
     // Unloads the library, if one is held.
-    void Free();
+    void Free() { m_handle.Reset(); }
 
     // The address of an export, or null when the library lacks it.
     void* ResolveAddress(const char* exportName) const;
@@ -35,9 +32,18 @@ public:
         return reinterpret_cast<FunctionPointer>(ResolveAddress(exportName));
     }
 
+    // Resolves an export into target; false when the library lacks it.
+    template <class FunctionPointer>
+    bool Bind(FunctionPointer& target, const char* exportName) const
+    {
+        target = Resolve<FunctionPointer>(exportName);
+        return target != nullptr;
+    }
+
 private:
     explicit Library(void* handle) : m_handle(handle) {}
-    void* m_handle = nullptr;
+    static void ReleaseHandle(void* handle);
+    UniqueHandle<void*, &Library::ReleaseHandle> m_handle;
 };
 
 }  // namespace platform

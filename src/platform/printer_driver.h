@@ -8,6 +8,8 @@
 #include <span>
 #include <string>
 
+#include "platform/unique_handle.h"
+
 namespace platform {
 
 // DocumentPropertiesA on the printer, opened for the call with default
@@ -31,15 +33,10 @@ struct PointAnswer {
 class InformationContext {
 public:
     InformationContext() = default;
-    ~InformationContext();
-    InformationContext(const InformationContext&) = delete;
-    InformationContext& operator=(const InformationContext&) = delete;
-    InformationContext(InformationContext&& other) noexcept;
-    InformationContext& operator=(InformationContext&& other) noexcept;
 
     static InformationContext Create(const std::string& driver, const std::string& device, const std::string& port,
                                      std::span<const std::uint8_t> devMode);
-    explicit operator bool() const { return m_handle != nullptr; }
+    explicit operator bool() const { return static_cast<bool>(m_handle); }
 
     // Escape(QUERYESCSUPPORT) for the escape code: above 0 when supported.
     int QueryEscapeSupport(int escape) const;
@@ -49,8 +46,8 @@ public:
     int PointEscape(int escape, PointAnswer& answer) const;
 
 private:
-    void Reset();
-    void* m_handle = nullptr;
+    static void ReleaseHandle(void* handle);
+    UniqueHandle<void*, &InformationContext::ReleaseHandle> m_handle;
 };
 
 }  // namespace platform

@@ -6,9 +6,11 @@
 #include <optional>
 #include <string>
 
+#include "platform/max_path.h"
+
 namespace platform {
 
-// The executable's full file name, at most 260 characters; empty when the
+// The executable's full file name, at most MAX_PATH_CHARS characters; empty when the
 // platform cannot tell it.
 std::optional<std::string> ExecutableFileName();
 

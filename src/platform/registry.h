@@ -11,6 +11,8 @@
 #include <span>
 #include <string>
 
+#include "platform/unique_handle.h"
+
 namespace platform {
 
 enum class RegistryRoot { CurrentUser, LocalMachine };
@@ -29,11 +31,6 @@ inline constexpr std::uint32_t REGISTRY_TYPE_DWORD = 4;
 class RegistryKey {
 public:
     RegistryKey() = default;
-    ~RegistryKey();
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    RegistryKey(RegistryKey&& other) noexcept;
-    RegistryKey& operator=(RegistryKey&& other) noexcept;
 
     // Opens an existing key; path is relative to the root, its components
     // separated by '\'. Empty when the key does not exist or access is denied.
@@ -44,9 +41,9 @@ public:
     // Opens an existing key below this one.
     RegistryKey OpenSubKey(const std::string& path, std::uint32_t access) const;
 
-    bool IsOpen() const { return m_handle != nullptr; }
+    bool IsOpen() const { return static_cast<bool>(m_handle); }
     explicit operator bool() const { return IsOpen(); }
-    void Close();
+    void Close() { m_handle.Reset(); }
 
     // The name of the subkey at index, as stored, zero-terminated in name.
     // False past the last subkey, and when the name and its terminator do
@@ -67,7 +64,8 @@ public:
 
 private:
     explicit RegistryKey(void* handle) : m_handle(handle) {}
-    void* m_handle = nullptr;
+    static void ReleaseHandle(void* handle);
+    UniqueHandle<void*, &RegistryKey::ReleaseHandle> m_handle;
 };
 
 }  // namespace platform

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/unique_handle.h"
+
 namespace platform {
 
 // Attribute bits of a printer (the platform's PRINTER_ATTRIBUTE_DEFAULT and
@@ -42,18 +44,13 @@ std::optional<std::vector<PrinterInfo2>> EnumLocalPrinters();
 class Printer {
 public:
     Printer() = default;
-    ~Printer();
-    Printer(const Printer&) = delete;
-    Printer& operator=(const Printer&) = delete;
-    Printer(Printer&& other) noexcept;
-    Printer& operator=(Printer&& other) noexcept;
 
     // OpenPrinterA with default access. Empty when the printer is unknown.
     static Printer Open(const std::string& name);
 
-    bool IsOpen() const { return m_handle != nullptr; }
+    bool IsOpen() const { return static_cast<bool>(m_handle); }
     explicit operator bool() const { return IsOpen(); }
-    void Close();
+    void Close() { m_handle.Reset(); }
 
     // GetPrinterA at level 2: one call learns the size, a second fills a
     // buffer of that size. Empty when either fails.
@@ -61,7 +58,8 @@ public:
 
 private:
     explicit Printer(void* handle) : m_handle(handle) {}
-    void* m_handle = nullptr;
+    static void ReleaseHandle(void* handle);
+    UniqueHandle<void*, &Printer::ReleaseHandle> m_handle;
 };
 
 }  // namespace platform

@@ -7,6 +7,10 @@
 #include <cstddef>
 #include <cstdint>
 
+// The data file the program sends: looked for beside the program at start-up
+// and opened later by this bare name, relative to the current directory.
+inline constexpr char FIRMWARE_DATA_FILE[] = "VR380MX_510.pd3";
+
 inline constexpr std::size_t FIRMWARE_HEADER_SIZE = 64;
 
 namespace firmware_format {

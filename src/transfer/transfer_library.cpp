@@ -5,14 +5,7 @@
 #include "transfer/progress_dlg.h"
 
 platform::Library g_hTransferLib;
-TRInitPrinterProc g_pfnTRInitPrinter = nullptr;
-TRCheckSupportPrinterProc g_pfnTRCheckSupportPrinter = nullptr;
-TRCmdInitProc g_pfnTRCmdInit = nullptr;
-TRGetStatusProc g_pfnTRGetStatus = nullptr;
-TRGetFileListProc g_pfnTRGetFileList = nullptr;
-TRSendFileProc g_pfnTRSendFile = nullptr;
-TRReceiveFileProc g_pfnTRReceiveFile = nullptr;
-TRDeleteFileProc g_pfnTRDeleteFile = nullptr;
+TRDRV_EXPORTS(DRIVER_EXPORT_DEFINE_POINTER)
 
 std::string g_strTransferPrinter;
 std::uint16_t g_wTransferPrinterId = 0;
@@ -31,13 +24,6 @@ bool CallExport(FunctionPointer function, Arguments... arguments)
     return g_nTransferResult == TRANSFER_OK;
 }
 
-template <class FunctionPointer>
-bool BindExport(FunctionPointer& target, const char* name)
-{
-    target = g_hTransferLib.Resolve<FunctionPointer>(name);
-    return target != nullptr;
-}
-
 }  // namespace
 
 bool LoadTransferLibrary()
@@ -47,11 +33,9 @@ bool LoadTransferLibrary()
     if (!g_hTransferLib) {
         return false;
     }
-    return BindExport(g_pfnTRInitPrinter, "TRInitPrinter") &&
-           BindExport(g_pfnTRCheckSupportPrinter, "TRCheckSupportPrinter") && BindExport(g_pfnTRCmdInit, "TRCmdInit") &&
-           BindExport(g_pfnTRGetStatus, "TRGetStatus") && BindExport(g_pfnTRGetFileList, "TRGetFileList") &&
-           BindExport(g_pfnTRSendFile, "TRSendFile") && BindExport(g_pfnTRReceiveFile, "TRReceiveFile") &&
-           BindExport(g_pfnTRDeleteFile, "TRDeleteFile");
+#define BIND_EXPORT(name) &&g_hTransferLib.Bind(g_pfn##name, #name)
+    return true TRDRV_EXPORTS(BIND_EXPORT);
+#undef BIND_EXPORT
 }
 
 void FreeTransferLibrary()
@@ -95,14 +79,7 @@ bool CheckTransferPrinter()
 void ResetTransferState()
 {
     FreeTransferLibrary();
-    g_pfnTRInitPrinter = nullptr;
-    g_pfnTRCheckSupportPrinter = nullptr;
-    g_pfnTRCmdInit = nullptr;
-    g_pfnTRGetStatus = nullptr;
-    g_pfnTRGetFileList = nullptr;
-    g_pfnTRSendFile = nullptr;
-    g_pfnTRReceiveFile = nullptr;
-    g_pfnTRDeleteFile = nullptr;
+    TRDRV_EXPORTS(DRIVER_EXPORT_RESET_POINTER)
     g_strTransferPrinter.clear();
     g_wTransferPrinterId = 0;
     g_nTransferResult = TRANSFER_OK;

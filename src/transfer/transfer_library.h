@@ -12,17 +12,8 @@
 #include "platform/library.h"
 #include "transfer/transfer_format.h"
 
-inline constexpr const char* TRANSFER_LIBRARY_NAME = "TrDrv.dll";
-
 extern platform::Library g_hTransferLib;
-extern TRInitPrinterProc g_pfnTRInitPrinter;
-extern TRCheckSupportPrinterProc g_pfnTRCheckSupportPrinter;
-extern TRCmdInitProc g_pfnTRCmdInit;
-extern TRGetStatusProc g_pfnTRGetStatus;
-extern TRGetFileListProc g_pfnTRGetFileList;
-extern TRSendFileProc g_pfnTRSendFile;
-extern TRReceiveFileProc g_pfnTRReceiveFile;
-extern TRDeleteFileProc g_pfnTRDeleteFile;
+TRDRV_EXPORTS(DRIVER_EXPORT_DECLARE_POINTER)
 
 extern std::string g_strTransferPrinter;
 extern std::uint16_t g_wTransferPrinterId;

@@ -150,7 +150,7 @@ TEST_F(CatalogueE2eTest, Simsetup_InstallsPrintersDriverAndInfoLibrary)
     EXPECT_EQ(find(kOtherPrinter)->driver, kOtherDriver);
 
     WriteScenario("info.special_tape = 0\n");
-    std::array<char, INFO_LIBRARY_PATH_SIZE> path{};
+    std::array<char, platform::MAX_PATH_CHARS> path{};
     EXPECT_EQ(LookupDriverInfoLibrary(std::string(kSupportedDriverName), path), INFO_LIBRARY_FOUND);
     EXPECT_STREQ(path.data(), s_infoDll.c_str());
     EXPECT_EQ(LookupDriverInfoLibrary(kOtherDriver, path), INFO_LIBRARY_NONE);
@@ -190,7 +190,7 @@ TEST_F(CatalogueE2eTest, FindPrinterByModelId_NamesTheFirstListedPrinterOfTheMod
 {
     WriteScenario("printer_id = 0x3831\ninfo.model_id_high = 0x0002\ninfo.special_tape = 1\n");
     const auto first = ExpectedNames(false).front();
-    std::array<char, PRINTER_NAME_SIZE> name{};
+    std::array<char, platform::MAX_PATH_CHARS> name{};
     ASSERT_TRUE(FindPrinterByModelId(0x00023831, name, nullptr));
     EXPECT_EQ(name.data(), first);
     ASSERT_TRUE(FindPrinterByModelId(0x00023831 | MODEL_ID_SPECIAL_TAPE, name, nullptr));

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "catalogue/driver_info.h"
+#include "catalogue/printer_enum.h"
 #include "core/info_library.h"
 #include "description/printer_description.h"
 #include "e2e_support.h"

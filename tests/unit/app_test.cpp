@@ -368,7 +368,7 @@ TEST(RegistryKeyName, ProfileAndDriverLookupUseTheSameCompanyKey)
 TEST(ModuleDirectory, DoubleByteTrailBytesAreNoSeparators)
 {
     platform::headless::ResetProcess();
-    std::array<char, MODULE_PATH_SIZE> directory{};
+    std::array<char, platform::MAX_PATH_CHARS> directory{};
     // 0x83 0x5C is one Shift JIS character whose trail byte is '\'.
     platform::headless::SetExecutableFileName("C:\\Tools\\\x83\x5C\\VR38Update.exe");
     platform::headless::SetDoubleByteCodePage(true);

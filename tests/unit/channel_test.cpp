@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "channel/printer_channel.h"
@@ -67,7 +68,7 @@ protected:
     std::optional<sim::testing::SimulatedDriver> m_driver;
 };
 
-sim::Scenario With(std::initializer_list<std::pair<const char*, const char*>> settings)
+sim::Scenario With(const std::vector<std::pair<const char*, const char*>>& settings)
 {
     std::string text;
     for (const auto& [key, value] : settings) {
@@ -106,110 +107,88 @@ TEST_F(ChannelTest, Binding_LibraryOrExportMissing_FailsAndEveryExchangeFails)
     EXPECT_EQ(platform::headless::LoadedLibraryCount(), 0);
 }
 
-TEST_F(ChannelTest, StatusExchange_SendsStatusRequestAndJudgesIdentification)
+enum class Exchange { Status, Version, Model, System };
+
+// What an exchange came to, in words.
+std::string Outcome(Exchange exchange)
 {
-    Driver();
-    const auto reply = RequestPrinterStatus(kPrinter);
-    ASSERT_TRUE(reply);
-    EXPECT_TRUE(reply->IsSupportedModel());
-    EXPECT_EQ(Calls(), (std::vector<Call>{Write(kStatus), Read(32)}));
-
-    Driver(With({{"identification", "K0W"}}));
-    EXPECT_FALSE(RequestPrinterStatus(kPrinter)->IsSupportedModel());
-
-    // Four bytes cannot carry the identification at bytes 2 to 4.
-    Driver(With({{"reply.status", "00 00 4B 30"}}));
-    EXPECT_FALSE(RequestPrinterStatus(kPrinter)->IsSupportedModel());
+    switch (exchange) {
+        case Exchange::Status: {
+            const auto reply = RequestPrinterStatus(kPrinter);
+            return !reply ? "no reply" : reply->IsSupportedModel() ? "VR-380MX" : "other model";
+        }
+        case Exchange::Version: {
+            const auto result = RequestFirmwareVersion(kPrinter);
+            return !result.sent ? "not sent" : result.version ? "version " + *result.version : "no version";
+        }
+        case Exchange::Model:
+            return CheckPrinterModel(kPrinter) ? "passed" : "failed";
+        case Exchange::System:
+            return CheckPrinterSystem(kPrinter) ? "passed" : "failed";
+    }
+    return "";
 }
 
-TEST_F(ChannelTest, StatusExchange_FailedWriteOrRead_GivesNoReply)
+struct ExchangeCase {
+    Exchange exchange;
+    std::vector<std::pair<const char*, const char*>> settings;
+    std::string outcome;
+    std::vector<Call> calls;
+};
+
+TEST_F(ChannelTest, EveryExchange_SendsItsBytesAndJudgesTheReply)
 {
-    Driver(With({{"fail", "status.write"}}));
-    EXPECT_FALSE(RequestPrinterStatus(kPrinter));
-    EXPECT_EQ(Calls(), (std::vector<Call>{Write(kStatus)}));
+    const auto status = {Write(kStatus), Read(32)};
+    const auto version = {Write(kMode), Write(kVersion), Read(16)};
+    const auto model = {Write(kModel), Read(32)};  // no mode prefix
+    const auto system = {Write(kMode), Write(kSysRead), Read(1)};
+    const auto then = [](std::vector<Call> calls, std::initializer_list<Call> more) {
+        calls.insert(calls.end(), more);
+        return calls;
+    };
+    const ExchangeCase cases[] = {
+        {Exchange::Status, {}, "VR-380MX", status},
+        {Exchange::Status, {{"identification", "K0W"}}, "other model", status},
+        // Four bytes cannot carry the identification at bytes 2 to 4.
+        {Exchange::Status, {{"reply.status", "00 00 4B 30"}}, "other model", status},
+        {Exchange::Status, {{"fail", "status.write"}}, "no reply", {Write(kStatus)}},
+        {Exchange::Status, {{"silent", "status.read"}}, "no reply", status},
 
-    Driver(With({{"silent", "status.read"}}));
-    EXPECT_FALSE(RequestPrinterStatus(kPrinter));
-}
+        {Exchange::Version, {{"version", "5.10"}}, "version 5.10", version},
+        // A zero byte among bytes 11 to 14 ends the text early; all zero leave it empty.
+        {Exchange::Version, {{"reply.version", "00000000000000000000003400320000"}}, "version 4", version},
+        {Exchange::Version, {{"reply.version", "41414141414141414141410000000041"}}, "version ", version},
+        {Exchange::Version, {{"silent", "version.read"}}, "no version", version},
+        {Exchange::Version, {{"fail", "mode.write"}}, "not sent", {Write(kMode)}},
+        {Exchange::Version, {{"fail", "version.write"}}, "not sent", {Write(kMode), Write(kVersion)}},
 
-TEST_F(ChannelTest, VersionExchange_ReadsVersionTextFromBytes11To14)
-{
-    Driver(With({{"version", "5.10"}}));
-    auto exchange = RequestFirmwareVersion(kPrinter);
-    EXPECT_TRUE(exchange.sent);
-    EXPECT_EQ(exchange.version, "5.10");
-    EXPECT_EQ(Calls(), (std::vector<Call>{Write(kMode), Write(kVersion), Read(16)}));
+        {Exchange::Model, {}, "passed", model},
+        {Exchange::Model,
+         {{"reply.model", "FFFFFFFFFF30FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF"}},
+         "passed",
+         model},
+        {Exchange::Model, {{"model", "1"}}, "failed", model},
+        {Exchange::Model, {{"silent", "model.read"}}, "failed", model},
+        {Exchange::Model, {{"fail", "model.write"}}, "failed", {Write(kModel)}},
 
-    // A zero byte among the four ends the text early; all zero leaves it empty.
-    Driver(With({{"reply.version", "00000000000000000000003400320000"}}));
-    EXPECT_EQ(RequestFirmwareVersion(kPrinter).version, "4");
-    Driver(With({{"reply.version", "41414141414141414141410000000041"}}));
-    EXPECT_EQ(RequestFirmwareVersion(kPrinter).version, "");
-}
-
-TEST_F(ChannelTest, VersionExchange_UnansweredReadIsNoVersionButFailedWriteFails)
-{
-    Driver(With({{"silent", "version.read"}}));
-    auto exchange = RequestFirmwareVersion(kPrinter);
-    EXPECT_TRUE(exchange.sent);
-    EXPECT_FALSE(exchange.version);
-
-    Driver(With({{"fail", "mode.write"}}));
-    exchange = RequestFirmwareVersion(kPrinter);
-    EXPECT_FALSE(exchange.sent);
-    EXPECT_EQ(Calls(), (std::vector<Call>{Write(kMode)}));
-
-    Driver(With({{"fail", "version.write"}}));
-    EXPECT_FALSE(RequestFirmwareVersion(kPrinter).sent);
-    EXPECT_EQ(Calls(), (std::vector<Call>{Write(kMode), Write(kVersion)}));
-}
-
-TEST_F(ChannelTest, ModelExchange_PassesOnByte5Alone)
-{
-    Driver();
-    EXPECT_TRUE(CheckPrinterModel(kPrinter));
-    // No mode prefix before the model request.
-    EXPECT_EQ(Calls(), (std::vector<Call>{Write(kModel), Read(32)}));
-
-    Driver(With({{"reply.model", "FFFFFFFFFF30FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF"}}));
-    EXPECT_TRUE(CheckPrinterModel(kPrinter));
-    Driver(With({{"model", "1"}}));
-    EXPECT_FALSE(CheckPrinterModel(kPrinter));
-    Driver(With({{"silent", "model.read"}}));
-    EXPECT_FALSE(CheckPrinterModel(kPrinter));
-    Driver(With({{"fail", "model.write"}}));
-    EXPECT_FALSE(CheckPrinterModel(kPrinter));
-}
-
-TEST_F(ChannelTest, SystemExchange_AnswersWithTheOppositeValue)
-{
-    Driver(With({{"system", "0"}}));
-    EXPECT_TRUE(CheckPrinterSystem(kPrinter));
-    EXPECT_EQ(Calls(),
-              (std::vector<Call>{Write(kMode), Write(kSysRead), Read(1), Write(kSysWriteA), Write(kSysFinal)}));
-
-    Driver(With({{"system", "1"}}));
-    EXPECT_TRUE(CheckPrinterSystem(kPrinter));
-    EXPECT_EQ(Calls(),
-              (std::vector<Call>{Write(kMode), Write(kSysRead), Read(1), Write(kSysWriteB), Write(kSysFinal)}));
-}
-
-TEST_F(ChannelTest, SystemExchange_OtherReplyStopsAndUnansweredReadStillFinishes)
-{
-    Driver(With({{"system", "2"}}));
-    EXPECT_FALSE(CheckPrinterSystem(kPrinter));
-    EXPECT_EQ(Calls(), (std::vector<Call>{Write(kMode), Write(kSysRead), Read(1)}));
-
-    Driver(With({{"silent", "sys_read.read"}}));
-    EXPECT_TRUE(CheckPrinterSystem(kPrinter));
-    EXPECT_EQ(Calls(), (std::vector<Call>{Write(kMode), Write(kSysRead), Read(1), Write(kSysFinal)}));
-
-    Driver(With({{"silent", "sys_read.read"}, {"fail", "sys_final.write"}}));
-    EXPECT_FALSE(CheckPrinterSystem(kPrinter));
-
-    Driver(With({{"fail", "sys_write_a.write"}}));
-    EXPECT_FALSE(CheckPrinterSystem(kPrinter));
-    EXPECT_EQ(Calls().size(), 4u);  // nothing after the failed answer
+        // The printer's value is answered with its opposite.
+        {Exchange::System, {{"system", "0"}}, "passed", then(system, {Write(kSysWriteA), Write(kSysFinal)})},
+        {Exchange::System, {{"system", "1"}}, "passed", then(system, {Write(kSysWriteB), Write(kSysFinal)})},
+        {Exchange::System, {{"system", "2"}}, "failed", system},
+        {Exchange::System, {{"silent", "sys_read.read"}}, "passed", then(system, {Write(kSysFinal)})},
+        {Exchange::System,
+         {{"silent", "sys_read.read"}, {"fail", "sys_final.write"}},
+         "failed",
+         then(system, {Write(kSysFinal)})},
+        {Exchange::System, {{"fail", "sys_write_a.write"}}, "failed", then(system, {Write(kSysWriteA)})},
+        {Exchange::System, {{"fail", "mode.write"}}, "failed", {Write(kMode)}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(static_cast<int>(c.exchange)) + ", " + c.outcome);
+        Driver(With(c.settings));
+        EXPECT_EQ(Outcome(c.exchange), c.outcome);
+        EXPECT_EQ(Calls(), c.calls);
+    }
 }
 
 }  // namespace

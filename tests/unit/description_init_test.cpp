@@ -229,7 +229,7 @@ TEST(DriverFlags, EachRowOfTheCapabilityWord)
     }
     PrinterDescription singleCopy;
     singleCopy.m_nMaxCopies = 1;
-    singleCopy.m_dwDmFields = DM_COLOR;
+    singleCopy.m_dwDmFields = FIELD_COLOR;
     singleCopy.MapDriverFlags();
     EXPECT_EQ(singleCopy.m_dwFeatures, 0x55u & 0xAF);
     EXPECT_EQ(singleCopy.m_dwOptionMask, 0x8u);

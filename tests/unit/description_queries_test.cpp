@@ -97,14 +97,14 @@ protected:
 
 TEST_F(DescriptionQueries, StandardCapabilities_ResolutionsExtentsAndCopies)
 {
-    auto script = Script(PublicDevMode(DM_PRINTQUALITY));
-    script.capabilities[DC_FIELDS] = Answer(0x1F);
-    script.capabilities[DC_ENUMRESOLUTIONS] = Answer(3, Int32s({300, 300, 180, 180, 360, 180}));
-    script.capabilities[DC_MAXEXTENT] = Answer(0x00000050);
-    script.capabilities[DC_MINEXTENT] = Answer(0x7FFF7FFF);
-    script.capabilities[DC_COPIES] = Answer(9999);
-    script.capabilities[DC_ORIENTATION] = Answer(90);
-    byte_fields::Put<std::int16_t>(script.devMode, devmode_layout::dmPrintQuality, DMRES_HIGH);
+    auto script = Script(PublicDevMode(FIELD_PRINT_QUALITY));
+    script.capabilities[CAPS_FIELDS] = Answer(0x1F);
+    script.capabilities[CAPS_RESOLUTIONS] = Answer(3, Int32s({300, 300, 180, 180, 360, 180}));
+    script.capabilities[CAPS_MAX_EXTENT] = Answer(0x00000050);
+    script.capabilities[CAPS_MIN_EXTENT] = Answer(0x7FFF7FFF);
+    script.capabilities[CAPS_COPIES] = Answer(9999);
+    script.capabilities[CAPS_ORIENTATION] = Answer(90);
+    byte_fields::Put<std::int16_t>(script.devMode, devmode_layout::dmPrintQuality, PRINT_QUALITY_HIGH);
     Install(std::move(script));
 
     ASSERT_TRUE(m_description.QueryStandardCapabilities());
@@ -121,10 +121,10 @@ TEST_F(DescriptionQueries, StandardCapabilities_ResolutionsExtentsAndCopies)
 
 TEST_F(DescriptionQueries, StandardCapabilities_RefusesWildCountsAndNeedsFields)
 {
-    auto script = Script(PublicDevMode(DM_YRESOLUTION));
-    script.capabilities[DC_FIELDS] = Answer(0x1F);
-    script.capabilities[DC_ENUMRESOLUTIONS] = {100000, {}};
-    script.capabilities[DC_MAXEXTENT] = Answer(0x00500000);
+    auto script = Script(PublicDevMode(FIELD_Y_RESOLUTION));
+    script.capabilities[CAPS_FIELDS] = Answer(0x1F);
+    script.capabilities[CAPS_RESOLUTIONS] = {100000, {}};
+    script.capabilities[CAPS_MAX_EXTENT] = Answer(0x00500000);
     byte_fields::Put<std::int16_t>(script.devMode, devmode_layout::dmPrintQuality, 203);
     byte_fields::Put<std::int16_t>(script.devMode, devmode_layout::dmYResolution, 406);
     auto& driver = Install(std::move(script));
@@ -135,24 +135,24 @@ TEST_F(DescriptionQueries, StandardCapabilities_RefusesWildCountsAndNeedsFields)
     EXPECT_EQ(m_description.m_nResY, 406);
     EXPECT_EQ(m_description.m_nMaxExtentX, 0);  // low word 0, high word not
 
-    driver.capabilities[DC_ENUMRESOLUTIONS] = {-7, {}};
+    driver.capabilities[CAPS_RESOLUTIONS] = {-7, {}};
     EXPECT_TRUE(m_description.QueryStandardCapabilities());
     EXPECT_TRUE(m_description.m_aResolutions.empty());
 
-    driver.capabilities.erase(DC_FIELDS);
+    driver.capabilities.erase(CAPS_FIELDS);
     EXPECT_FALSE(m_description.QueryStandardCapabilities());
 }
 
 TEST_F(DescriptionQueries, PaperList_SplitsAtTheLastBarAndMeasuresEachPaper)
 {
     auto script = Script(PublicDevMode());
-    script.capabilities[DC_PAPERNAMES] = {3, Names({"Tape 12mm|12 mm tape", "A|B|C", std::string(60, 'x')})};
-    script.capabilities[DC_PAPERSIZE] = Answer(3, Int32s({120, 1000, 240, 2000, 360, 3000}));
-    script.capabilities[DC_PAPERS] = Answer(3, Words({300, 301, 302}));
+    script.capabilities[CAPS_PAPER_NAMES] = {3, Names({"Tape 12mm|12 mm tape", "A|B|C", std::string(60, 'x')})};
+    script.capabilities[CAPS_PAPER_SIZES] = Answer(3, Int32s({120, 1000, 240, 2000, 360, 3000}));
+    script.capabilities[CAPS_PAPERS] = Answer(3, Words({300, 301, 302}));
     script.physicalSize[300] = {1, 142, 1181};
     script.printingOffset[300] = {1, 6, 12};
     auto& driver = Install(std::move(script));
-    m_description.m_dwDmFields = DM_ORIENTATION;
+    m_description.m_dwDmFields = FIELD_ORIENTATION;
     m_description.DevMode().SetShort(devmode_layout::dmOrientation, 2);
     m_description.DevMode().SetShort(devmode_layout::dmPaperSize, 301);
 
@@ -189,9 +189,9 @@ TEST_F(DescriptionQueries, PaperList_SplitsAtTheLastBarAndMeasuresEachPaper)
 TEST_F(DescriptionQueries, PaperList_CountsThatDisagreeWriteNothingBeyondTheTable)
 {
     auto script = Script(PublicDevMode());
-    script.capabilities[DC_PAPERNAMES] = Answer(3, Names({"One", "Two", "Three"}));
-    script.capabilities[DC_PAPERSIZE] = Answer(5, Int32s({1, 1, 2, 2, 3, 3, 4, 4, 5, 5}));
-    script.capabilities[DC_PAPERS] = Answer(1, Words({270}));
+    script.capabilities[CAPS_PAPER_NAMES] = Answer(3, Names({"One", "Two", "Three"}));
+    script.capabilities[CAPS_PAPER_SIZES] = Answer(5, Int32s({1, 1, 2, 2, 3, 3, 4, 4, 5, 5}));
+    script.capabilities[CAPS_PAPERS] = Answer(1, Words({270}));
     Install(std::move(script));
 
     ASSERT_TRUE(m_description.LoadPaperList(false));
@@ -203,28 +203,28 @@ TEST_F(DescriptionQueries, PaperList_CountsThatDisagreeWriteNothingBeyondTheTabl
 
 TEST_F(DescriptionQueries, PaperList_OnlyUserSizesLeaveAnEmptyTable)
 {
-    auto script = Script(PublicDevMode(DM_PAPERSIZE));
-    script.capabilities[DC_PAPERNAMES] = Answer(2, Names({"User", "Custom"}));
-    script.capabilities[DC_PAPERSIZE] = Answer(2, Int32s({1, 1, 2, 2}));
-    script.capabilities[DC_PAPERS] = Answer(2, Words({256, 262}));
+    auto script = Script(PublicDevMode(FIELD_PAPER_SIZE));
+    script.capabilities[CAPS_PAPER_NAMES] = Answer(2, Names({"User", "Custom"}));
+    script.capabilities[CAPS_PAPER_SIZES] = Answer(2, Int32s({1, 1, 2, 2}));
+    script.capabilities[CAPS_PAPERS] = Answer(2, Words({256, 262}));
     script.informationContextFails = true;
-    byte_fields::Put<std::int16_t>(script.devMode, devmode_layout::dmPaperSize, DMPAPER_USER);
+    byte_fields::Put<std::int16_t>(script.devMode, devmode_layout::dmPaperSize, PAPER_USER_DEFINED);
     Install(std::move(script));
 
     EXPECT_TRUE(m_description.LoadPaperList(false));
     EXPECT_TRUE(m_description.m_aMedia.empty());
-    EXPECT_EQ(m_description.DevMode().Short(devmode_layout::dmPaperSize), DMPAPER_USER);
+    EXPECT_EQ(m_description.DevMode().Short(devmode_layout::dmPaperSize), PAPER_USER_DEFINED);
 }
 
 TEST_F(DescriptionQueries, FallbackBuild_StandardFeaturesAndPaperList)
 {
     auto script = Script(PublicDevMode());
-    script.capabilities[DC_PAPERNAMES] = Answer(1, Names({"Tape"}));
-    script.capabilities[DC_PAPERSIZE] = Answer(1, Int32s({254, 254}));
-    script.capabilities[DC_PAPERS] = Answer(1, Words({300}));
+    script.capabilities[CAPS_PAPER_NAMES] = Answer(1, Names({"Tape"}));
+    script.capabilities[CAPS_PAPER_SIZES] = Answer(1, Int32s({254, 254}));
+    script.capabilities[CAPS_PAPERS] = Answer(1, Words({300}));
     script.physicalSize[300] = {1, 180, 180};
     Install(std::move(script));
-    m_description.m_dwDmFields = DM_COLOR;
+    m_description.m_dwDmFields = FIELD_COLOR;
 
     m_description.BuildFromStandardQueries();
     EXPECT_EQ(m_description.m_dwFeatures, 0x51u);

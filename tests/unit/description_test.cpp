@@ -6,10 +6,10 @@
 
 #include <cstring>
 
-#include "platform/devmode_layout.h"
 #include "description/driver_flags.h"
 #include "description/printer_description.h"
 #include "description/private_layout.h"
+#include "platform/devmode_layout.h"
 #include "platform/printing_constants.h"
 
 namespace {
@@ -88,14 +88,14 @@ TEST(Resolutions, SortStablyByProductAndChooseByQuality)
     SortResolutions(equal);
     EXPECT_EQ(equal, (std::vector<Resolution>{{50, 50}, {200, 100}, {100, 200}}));
 
-    EXPECT_EQ(ChooseResolutionByQuality(resolutions, DMRES_MEDIUM), (Resolution{0, 0}));
-    EXPECT_EQ(ChooseResolutionByQuality(resolutions, DMRES_HIGH), (Resolution{300, 300}));
-    EXPECT_EQ(ChooseResolutionByQuality(resolutions, DMRES_DRAFT), (Resolution{180, 180}));
+    EXPECT_EQ(ChooseResolutionByQuality(resolutions, PRINT_QUALITY_MEDIUM), (Resolution{0, 0}));
+    EXPECT_EQ(ChooseResolutionByQuality(resolutions, PRINT_QUALITY_HIGH), (Resolution{300, 300}));
+    EXPECT_EQ(ChooseResolutionByQuality(resolutions, PRINT_QUALITY_DRAFT), (Resolution{180, 180}));
     const std::vector<Resolution> four{{1, 1}, {2, 2}, {3, 3}, {4, 4}};
-    EXPECT_EQ(ChooseResolutionByQuality(four, DMRES_MEDIUM), (Resolution{2, 2}));
-    EXPECT_EQ(ChooseResolutionByQuality(four, DMRES_LOW), (Resolution{3, 3}));
+    EXPECT_EQ(ChooseResolutionByQuality(four, PRINT_QUALITY_MEDIUM), (Resolution{2, 2}));
+    EXPECT_EQ(ChooseResolutionByQuality(four, PRINT_QUALITY_LOW), (Resolution{3, 3}));
     const std::vector<Resolution> two{{1, 1}, {2, 2}};
-    EXPECT_EQ(ChooseResolutionByQuality(two, DMRES_LOW), (Resolution{1, 1}));
+    EXPECT_EQ(ChooseResolutionByQuality(two, PRINT_QUALITY_LOW), (Resolution{1, 1}));
 }
 
 TEST(Resolutions, DotsFromTenthMmRoundsAndNeverOverflows)
@@ -254,7 +254,7 @@ TEST(Options, ExtendedOptionWordAndColourFollowTheMask)
     auto block = ExtendedBlock(30, 0, 30);
     byte_fields::Put<std::uint32_t>(block, ext::OPTION_WORD, 0x6000 | 0x40 | 0x2);
     GiveDevMode(description, block);
-    description.DevMode().SetShort(devmode_layout::dmColor, DMCOLOR_COLOR);
+    description.DevMode().SetShort(devmode_layout::dmColor, COLOR_MODE_COLOR);
     description.m_dwOptionMask = 0x1 | 0x2 | 0x8 | 0x40;
     description.m_dwOptions = 0x1;
     description.LoadSelectedOptions();
@@ -295,11 +295,11 @@ TEST(Build, PaperFiltersAdjustThePaperSize)
 {
     PrinterDescription description;
     GiveDevMode(description, {});
-    description.DevMode().SetShort(devmode_layout::dmPaperSize, DMPAPER_USER);
+    description.DevMode().SetShort(devmode_layout::dmPaperSize, PAPER_USER_DEFINED);
     description.m_aMedia = {Medium(256, 1, 1), Medium(262, 1, 1)};
     description.DropUserPaperSizes();
     EXPECT_TRUE(description.m_aMedia.empty());
-    EXPECT_EQ(description.DevMode().Short(devmode_layout::dmPaperSize), DMPAPER_USER);
+    EXPECT_EQ(description.DevMode().Short(devmode_layout::dmPaperSize), PAPER_USER_DEFINED);
 
     description.m_aMedia = {Medium(256, 1, 1), Medium(9, 1, 1), Medium(262, 1, 1), Medium(70, 1, 1)};
     description.DropUserPaperSizes();
@@ -368,7 +368,7 @@ protected:
     void SelectPaper(std::uint16_t id)
     {
         auto devMode = m_description.DevMode();
-        devMode.SetFields(devMode.Fields() | DM_PAPERSIZE);
+        devMode.SetFields(devMode.Fields() | FIELD_PAPER_SIZE);
         devMode.SetShort(devmode_layout::dmPaperSize, static_cast<std::int16_t>(id));
     }
     PrinterDescription m_description;
@@ -378,7 +378,7 @@ TEST_F(PrintArea, CompactLayoutWithoutOrientationPutsWidthIntoLength)
 {
     m_description.m_dwDriverFlags = driver_flags::PRIVATE_COMPACT;
     auto devMode = m_description.DevMode();
-    devMode.SetFields(DM_PAPERWIDTH);
+    devMode.SetFields(FIELD_PAPER_WIDTH);
     devMode.SetShort(devmode_layout::dmPaperWidth, 254);
     m_description.UpdatePrintArea();
     EXPECT_EQ(m_description.m_wOrientation, 2);

@@ -15,7 +15,7 @@ using catalogue_testing::kDriver;
 using catalogue_testing::kInfoDll;
 using platform::RegistryRoot;
 
-using PathBuffer = std::array<char, INFO_LIBRARY_PATH_SIZE>;
+using PathBuffer = std::array<char, platform::MAX_PATH_CHARS>;
 
 class DriverInfoTest : public CatalogueTest {
 protected:
@@ -97,7 +97,7 @@ TEST_F(DriverInfoTest, Lookup_LibraryWithoutAnswer_StillFindsThePath)
 TEST_F(DriverInfoTest, Lookup_InfoDllValue_MustEndInsideTheBuffer)
 {
     InstallSimulatedDriver();
-    const std::string longest(INFO_LIBRARY_PATH_SIZE - 1, 'p');
+    const std::string longest(platform::MAX_PATH_CHARS - 1, 'p');
     RegisterDriver(kDriver, longest);
     PathBuffer path{};
     EXPECT_EQ(Lookup(kDriver, path), INFO_LIBRARY_FOUND);
@@ -113,9 +113,9 @@ TEST_F(DriverInfoTest, Lookup_InfoDllValue_MustEndInsideTheBuffer)
 
     // Filling the whole buffer without one, or not fitting: not found.
     platform::headless::SetRegistryValue(RegistryRoot::LocalMachine, valuePath, INFO_DLL_VALUE,
-                                         platform::REGISTRY_TYPE_STRING, std::string(INFO_LIBRARY_PATH_SIZE, 'p'));
+                                         platform::REGISTRY_TYPE_STRING, std::string(platform::MAX_PATH_CHARS, 'p'));
     EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_NONE);
-    RegisterDriver(kDriver, std::string(INFO_LIBRARY_PATH_SIZE, 'p'));
+    RegisterDriver(kDriver, std::string(platform::MAX_PATH_CHARS, 'p'));
     EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_NONE);
 }
 
@@ -175,8 +175,9 @@ TEST_F(DriverInfoTest, Lookup_UnderWow64_ReadsThe64BitView)
     platform::headless::RegisterLibrary("kernel32", {});
     EXPECT_FALSE(IsRunningUnderWow64());  // an old one, without the probe
 
-    platform::headless::RegisterLibrary("KERNEL32",
-                                        {{"IsWow64Process", platform::headless::ExportAddress(&IsWow64ProcessYes)}});
+    platform::headless::RegisterLibrary(
+        "KERNEL32",
+        {{"IsWow64Process", platform::headless::ExportAddress<decltype(&IsWow64ProcessYes)>(&IsWow64ProcessYes)}});
     EXPECT_TRUE(IsRunningUnderWow64());
     EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_FOUND);
     const auto opens = platform::headless::RegistryOpenRequests();

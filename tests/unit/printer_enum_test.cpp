@@ -14,7 +14,7 @@ using catalogue_testing::kDriver;
 using catalogue_testing::kInfoDll;
 using ::testing::ElementsAre;
 
-using NameBuffer = std::array<char, PRINTER_NAME_SIZE>;
+using NameBuffer = std::array<char, platform::MAX_PATH_CHARS>;
 
 class PrinterEnumTest : public CatalogueTest {
 protected:
@@ -76,7 +76,8 @@ std::int32_t DRIVER_CALL EverySecondSpecialTape(const char*, const char*, std::u
 TEST_F(PrinterEnumTest, Listing_SpecialTapeEntryFollowsItsPrinter)
 {
     platform::headless::RegisterLibrary(
-        kInfoDll, {{MY_DEVICE_CAPABILITIES_EXPORT, platform::headless::ExportAddress(&EverySecondSpecialTape)}});
+        kInfoDll, {{MY_DEVICE_CAPABILITIES_EXPORT,
+                    platform::headless::ExportAddress<MyDeviceCapabilitiesProc>(&EverySecondSpecialTape)}});
     InstallPrinter("First");
     InstallPrinter("Second");
     g_flagsQuestions = 0;
@@ -165,7 +166,7 @@ TEST(SpecialTapeSuffix, AppendStripAndFind)
     EXPECT_EQ(name, "Bench(Special Tape)");
 
     NameBuffer buffer{};
-    const std::string fits(PRINTER_NAME_SIZE - 1 - GetSpecialTapeSuffix().size(), 'n');
+    const std::string fits(platform::MAX_PATH_CHARS - 1 - GetSpecialTapeSuffix().size(), 'n');
     std::ranges::copy(fits, buffer.begin());
     EXPECT_TRUE(AppendSpecialTapeSuffix(buffer));
     EXPECT_EQ(std::string(buffer.data()), fits + "(Special Tape)");
@@ -209,7 +210,8 @@ protected:
     {
         PrinterEnumTest::SetUp();
         platform::headless::RegisterLibrary(
-            kInfoDll, {{MY_DEVICE_CAPABILITIES_EXPORT, platform::headless::ExportAddress(&AnswerPerDevice)}});
+            kInfoDll, {{MY_DEVICE_CAPABILITIES_EXPORT,
+                        platform::headless::ExportAddress<MyDeviceCapabilitiesProc>(&AnswerPerDevice)}});
         g_answers.clear();
     }
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/headless/library_table.h"
 #include "testing/simulated_driver.h"
@@ -69,48 +71,44 @@ TEST_F(TransferLibraryTest, InitPrinter_RemembersTheNameOnlyOnSuccess)
     EXPECT_EQ(g_nTransferResult, 6);
 }
 
-TEST_F(TransferLibraryTest, CheckTransferPrinter_ComparesSignatureAndPrinterId)
+TEST_F(TransferLibraryTest, CheckTransferPrinter_AsksCmdInitThenStatusAndComparesFiveBytes)
 {
-    auto& printer = Bind("printer_id = 0x1234");
-    ASSERT_TRUE(TransferInitPrinter("Label A"));
-    g_wTransferPrinterId = 0x1234;
-    printer.ClearLog();
-    EXPECT_TRUE(CheckTransferPrinter());
-    const auto log = printer.Log();
-    ASSERT_EQ(log.size(), 2u);
-    EXPECT_EQ(log[0].call, "TRCmdInit");
-    EXPECT_EQ(log[0].limit, 1000);
-    EXPECT_EQ(log[1].call, "TRGetStatus");
-    EXPECT_EQ(log[1].limit, 1000);
-    EXPECT_EQ(g_TransferStatus[3], 0x34);
-    EXPECT_EQ(g_TransferStatus[4], 0x12);
-
-    // Another printer's id fails the check, though every call succeeded.
-    g_wTransferPrinterId = 0x1235;
-    EXPECT_FALSE(CheckTransferPrinter());
-    EXPECT_EQ(g_nTransferResult, TRANSFER_OK);
-}
-
-TEST_F(TransferLibraryTest, CheckTransferPrinter_RejectsOtherSignatureAndFailedCalls)
-{
-    auto& printer = Bind("tr.status = 80 20 4B 31 38");
-    ASSERT_TRUE(TransferInitPrinter("Label A"));
-    g_wTransferPrinterId = 0x3831;
-    EXPECT_FALSE(CheckTransferPrinter());
-
-    auto scenario = printer.GetScenario();
-    scenario.transferStatus.clear();
-    scenario.exportResults["TRGetStatus"] = 12;
-    printer.SetScenario(scenario);
-    EXPECT_FALSE(CheckTransferPrinter());
-    EXPECT_EQ(g_nTransferResult, 12);
-
-    scenario.exportResults = {{"TRCmdInit", 9}};
-    printer.SetScenario(scenario);
-    printer.ClearLog();
-    EXPECT_FALSE(CheckTransferPrinter());
-    EXPECT_EQ(g_nTransferResult, 9);
-    EXPECT_EQ(printer.Log().size(), 1u);  // no status asked after a failed init
+    struct Case {
+        const char* scenario;
+        std::uint16_t printerId;
+        bool passes;
+        std::int32_t result;
+        std::vector<std::string> calls;
+    };
+    const std::vector<std::string> both{"TRCmdInit", "TRGetStatus"};
+    const Case cases[] = {
+        {"printer_id = 0x1234", 0x1234, true, 0, both},
+        {"tr.status = 81 20 4B 34 12 77", 0x1234, true, 0, both},  // id low byte first
+        // A status that merely differs fails the check with every call succeeded.
+        {"printer_id = 0x1234", 0x1235, false, 0, both},
+        {"tr.status = 81 20 4B 12 34", 0x1234, false, 0, both},
+        {"tr.status = 80 20 4B 34 12", 0x1234, false, 0, both},
+        {"tr.status = 81 21 4B 34 12", 0x1234, false, 0, both},
+        {"tr.status = 81 20 4A 34 12", 0x1234, false, 0, both},
+        {"tr.TRGetStatus = 12", 0x1234, false, 12, both},
+        {"tr.TRCmdInit = 9", 0x1234, false, 9, {"TRCmdInit"}},  // no status asked
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.scenario);
+        auto& printer = Bind(c.scenario);
+        EXPECT_EQ(platform::headless::LoadedLibraryCount(), 1);  // the library it replaced is freed
+        ASSERT_TRUE(TransferInitPrinter("Label A"));
+        g_wTransferPrinterId = c.printerId;
+        printer.ClearLog();
+        EXPECT_EQ(CheckTransferPrinter(), c.passes);
+        EXPECT_EQ(g_nTransferResult, c.result);
+        std::vector<std::string> calls;
+        for (const auto& entry : printer.Log()) {
+            calls.push_back(entry.call);
+            EXPECT_EQ(entry.limit, 1000);
+        }
+        EXPECT_EQ(calls, c.calls);
+    }
 }
 
 TEST_F(TransferLibraryTest, CheckTransferPrinter_AfterFailedInit_PassesOnlyForPrinterIdZero)

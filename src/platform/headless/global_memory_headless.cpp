@@ -13,20 +13,15 @@ GlobalMemory GlobalMemory::AllocateZeroed(std::size_t size)
     }
     // calloc gives zero-filled memory, as GMEM_ZEROINIT does; the sanitizers
     // see every read past its end.
-    memory.m_handle = std::calloc(size, 1);
-    if (memory.m_handle != nullptr) {
-        memory.m_data = static_cast<std::uint8_t*>(memory.m_handle);
-        memory.m_size = size;
+    if (void* block = std::calloc(size, 1)) {
+        memory.m_block.Reset({block, static_cast<std::uint8_t*>(block), size});
     }
     return memory;
 }
 
-void GlobalMemory::Free()
+void GlobalMemory::ReleaseBlock(Block block)
 {
-    std::free(m_handle);
-    m_handle = nullptr;
-    m_data = nullptr;
-    m_size = 0;
+    std::free(block.handle);
 }
 
 }  // namespace platform

@@ -89,22 +89,19 @@ Library Library::Load(const std::string& nameOrPath)
     return Library(&library);
 }
 
-void Library::Free()
+void Library::ReleaseHandle(void* handle)
 {
-    if (m_handle != nullptr) {
-        auto& registry = headless::Registry();
-        std::lock_guard lock(registry.mutex);
-        registry.loaded.remove_if([this](const LoadedLibrary& library) { return &library == m_handle; });
-        m_handle = nullptr;
-    }
+    auto& registry = headless::Registry();
+    std::lock_guard lock(registry.mutex);
+    registry.loaded.remove_if([handle](const LoadedLibrary& library) { return &library == handle; });
 }
 
 void* Library::ResolveAddress(const char* exportName) const
 {
-    if (m_handle == nullptr || exportName == nullptr) {
+    if (!m_handle || exportName == nullptr) {
         return nullptr;
     }
-    const auto& exports = static_cast<const LoadedLibrary*>(m_handle)->exports;
+    const auto& exports = static_cast<const LoadedLibrary*>(m_handle.Get())->exports;
     const auto found = exports.find(exportName);
     return found == exports.end() ? nullptr : found->second;
 }

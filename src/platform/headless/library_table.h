@@ -6,14 +6,18 @@
 
 #include <map>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace platform::headless {
 
 using ExportTable = std::map<std::string, void*>;
 
-template <class Function>
-void* ExportAddress(Function* function)
+// An export's address for the table, named with the call shape the program
+// binds it with: ExportAddress<TRSendFileProc>(&TRSendFile) compiles only
+// when the function has exactly that shape.
+template <class FunctionPointer>
+void* ExportAddress(std::type_identity_t<FunctionPointer> function)
 {
     return reinterpret_cast<void*>(function);
 }

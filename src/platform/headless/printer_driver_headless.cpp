@@ -56,13 +56,13 @@ std::int32_t DocumentProperties(const std::string& printer, std::span<std::uint8
     if (mode == 0) {
         return static_cast<std::int32_t>(driver->devMode.size());
     }
-    if ((mode & printing::DM_IN_BUFFER) && !input.empty()) {
+    if ((mode & printing::PROPERTIES_IN_BUFFER) && !input.empty()) {
         driver->devModesHandedIn.emplace_back(input.begin(), input.end());
         if (driver->acceptInput) {
             std::copy_n(input.begin(), std::min(input.size(), driver->devMode.size()), driver->devMode.begin());
         }
     }
-    if (mode & printing::DM_OUT_BUFFER) {
+    if (mode & printing::PROPERTIES_OUT_BUFFER) {
         // A real driver writes its whole device mode: the caller must have
         // asked for its size first.
         if (output.size() < driver->devMode.size()) {
@@ -103,15 +103,12 @@ int g_nextContext = 0;
 
 }  // namespace
 
-void InformationContext::Reset()
+void InformationContext::ReleaseHandle(void* handle)
 {
-    if (m_handle != nullptr) {
-        const auto found = Contexts().find(m_handle);
-        if (found != Contexts().end()) {
-            --found->second.driver->openInformationContexts;
-            Contexts().erase(found);
-        }
-        m_handle = nullptr;
+    const auto found = Contexts().find(handle);
+    if (found != Contexts().end()) {
+        --found->second.driver->openInformationContexts;
+        Contexts().erase(found);
     }
 }
 
@@ -130,28 +127,28 @@ InformationContext InformationContext::Create(const std::string& /*driver*/, con
                                                        (devMode[devmode_layout::dmPaperSize + 1] << 8))
                            : std::int16_t{0};
     // Any unique address serves as the handle.
-    context.m_handle = reinterpret_cast<void*>(static_cast<std::uintptr_t>(++g_nextContext));
-    Contexts()[context.m_handle] = {driver, paper};
+    context.m_handle.Reset(reinterpret_cast<void*>(static_cast<std::uintptr_t>(++g_nextContext)));
+    Contexts()[context.m_handle.Get()] = {driver, paper};
     return context;
 }
 
 int InformationContext::QueryEscapeSupport(int escape) const
 {
-    const auto found = Contexts().find(m_handle);
+    const auto found = Contexts().find(m_handle.Get());
     if (found == Contexts().end() || !found->second.driver->escapesSupported) {
         return 0;
     }
-    return escape == printing::GETPHYSPAGESIZE || escape == printing::GETPRINTINGOFFSET ? 1 : 0;
+    return escape == printing::ESCAPE_PHYSICAL_PAGE_SIZE || escape == printing::ESCAPE_PRINTING_OFFSET ? 1 : 0;
 }
 
 int InformationContext::PointEscape(int escape, PointAnswer& answer) const
 {
-    const auto found = Contexts().find(m_handle);
+    const auto found = Contexts().find(m_handle.Get());
     if (found == Contexts().end()) {
         return 0;
     }
-    const auto& table =
-        escape == printing::GETPHYSPAGESIZE ? found->second.driver->physicalSize : found->second.driver->printingOffset;
+    const auto& table = escape == printing::ESCAPE_PHYSICAL_PAGE_SIZE ? found->second.driver->physicalSize
+                                                                      : found->second.driver->printingOffset;
     const auto entry = table.find(found->second.paperSize);
     if (entry == table.end()) {
         return 0;

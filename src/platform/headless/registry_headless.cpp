@@ -225,31 +225,28 @@ RegistryKey RegistryKey::Create(RegistryRoot root, const std::string& path, std:
 
 RegistryKey RegistryKey::OpenSubKey(const std::string& path, std::uint32_t access) const
 {
-    if (m_handle == nullptr) {
+    if (!m_handle) {
         return RegistryKey();
     }
     auto& state = headless::State();
     std::lock_guard lock(state.mutex);
-    return RegistryKey(OpenHandle(*static_cast<std::shared_ptr<RegistryNode>*>(m_handle), path, access, false));
+    return RegistryKey(OpenHandle(*static_cast<std::shared_ptr<RegistryNode>*>(m_handle.Get()), path, access, false));
 }
 
-void RegistryKey::Close()
+void RegistryKey::ReleaseHandle(void* handle)
 {
-    if (m_handle != nullptr) {
-        auto& state = headless::State();
-        std::lock_guard lock(state.mutex);
-        state.open.remove_if([this](const std::shared_ptr<RegistryNode>& node) { return &node == m_handle; });
-        m_handle = nullptr;
-    }
+    auto& state = headless::State();
+    std::lock_guard lock(state.mutex);
+    state.open.remove_if([handle](const std::shared_ptr<RegistryNode>& node) { return &node == handle; });
 }
 
 bool RegistryKey::EnumSubKey(std::uint32_t index, std::span<char> name) const
 {
-    if (m_handle == nullptr || name.empty()) {
+    if (!m_handle || name.empty()) {
         return false;
     }
     std::lock_guard lock(headless::State().mutex);
-    const auto& children = headless::NodeOf(m_handle).children;
+    const auto& children = headless::NodeOf(m_handle.Get()).children;
     if (index >= children.size()) {
         return false;
     }
@@ -264,11 +261,11 @@ bool RegistryKey::EnumSubKey(std::uint32_t index, std::span<char> name) const
 bool RegistryKey::QueryValue(const std::string& valueName, std::span<char> data, std::uint32_t& length,
                              std::uint32_t* type) const
 {
-    if (m_handle == nullptr || data.empty()) {
+    if (!m_handle || data.empty()) {
         return false;
     }
     std::lock_guard lock(headless::State().mutex);
-    const auto* value = headless::FindValue(headless::NodeOf(m_handle), valueName);
+    const auto* value = headless::FindValue(headless::NodeOf(m_handle.Get()), valueName);
     if (value == nullptr) {
         return false;
     }
@@ -285,11 +282,11 @@ bool RegistryKey::QueryValue(const std::string& valueName, std::span<char> data,
 
 std::optional<std::uint32_t> RegistryKey::QueryValueSize(const std::string& valueName) const
 {
-    if (m_handle == nullptr) {
+    if (!m_handle) {
         return std::nullopt;
     }
     std::lock_guard lock(headless::State().mutex);
-    const auto* value = headless::FindValue(headless::NodeOf(m_handle), valueName);
+    const auto* value = headless::FindValue(headless::NodeOf(m_handle.Get()), valueName);
     if (value == nullptr) {
         return std::nullopt;
     }
@@ -298,11 +295,11 @@ std::optional<std::uint32_t> RegistryKey::QueryValueSize(const std::string& valu
 
 bool RegistryKey::SetStringValue(const std::string& valueName, const std::string& text) const
 {
-    if (m_handle == nullptr) {
+    if (!m_handle) {
         return false;
     }
     std::lock_guard lock(headless::State().mutex);
-    headless::StoreValue(headless::NodeOf(m_handle), valueName, REGISTRY_TYPE_STRING,
+    headless::StoreValue(headless::NodeOf(m_handle.Get()), valueName, REGISTRY_TYPE_STRING,
                          std::string(text.c_str(), text.size() + 1));
     return true;
 }

@@ -105,23 +105,20 @@ Printer Printer::Open(const std::string& name)
     return Printer(&state.open.emplace_back(*found));
 }
 
-void Printer::Close()
+void Printer::ReleaseHandle(void* handle)
 {
-    if (m_handle != nullptr) {
-        auto& state = headless::State();
-        std::lock_guard lock(state.mutex);
-        state.open.remove_if([this](const SpoolerPrinter& printer) { return &printer == m_handle; });
-        m_handle = nullptr;
-    }
+    auto& state = headless::State();
+    std::lock_guard lock(state.mutex);
+    state.open.remove_if([handle](const SpoolerPrinter& printer) { return &printer == handle; });
 }
 
 std::optional<PrinterInfo2> Printer::GetInfo2() const
 {
-    if (m_handle == nullptr) {
+    if (!m_handle) {
         return std::nullopt;
     }
     std::lock_guard lock(headless::State().mutex);
-    return static_cast<const SpoolerPrinter*>(m_handle)->info;
+    return static_cast<const SpoolerPrinter*>(m_handle.Get())->info;
 }
 
 }  // namespace platform

@@ -21,21 +21,14 @@ GlobalMemory GlobalMemory::AllocateZeroed(std::size_t size)
         ::GlobalFree(handle);
         return memory;
     }
-    memory.m_handle = handle;
-    memory.m_data = static_cast<std::uint8_t*>(data);
-    memory.m_size = size;
+    memory.m_block.Reset({handle, static_cast<std::uint8_t*>(data), size});
     return memory;
 }
 
-void GlobalMemory::Free()
+void GlobalMemory::ReleaseBlock(Block block)
 {
-    if (m_handle != nullptr) {
-        ::GlobalUnlock(static_cast<HGLOBAL>(m_handle));
-        ::GlobalFree(static_cast<HGLOBAL>(m_handle));
-    }
-    m_handle = nullptr;
-    m_data = nullptr;
-    m_size = 0;
+    ::GlobalUnlock(static_cast<HGLOBAL>(block.handle));
+    ::GlobalFree(static_cast<HGLOBAL>(block.handle));
 }
 
 }  // namespace platform

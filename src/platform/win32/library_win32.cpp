@@ -11,20 +11,17 @@ Library Library::Load(const std::string& nameOrPath)
     return Library(::LoadLibraryA(nameOrPath.c_str()));
 }
 
-void Library::Free()
+void Library::ReleaseHandle(void* handle)
 {
-    if (m_handle != nullptr) {
-        ::FreeLibrary(static_cast<HMODULE>(m_handle));
-        m_handle = nullptr;
-    }
+    ::FreeLibrary(static_cast<HMODULE>(handle));
 }
 
 void* Library::ResolveAddress(const char* exportName) const
 {
-    if (m_handle == nullptr) {
+    if (!m_handle) {
         return nullptr;
     }
-    return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(m_handle), exportName));
+    return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(m_handle.Get()), exportName));
 }
 
 }  // namespace platform

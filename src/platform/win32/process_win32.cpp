@@ -6,11 +6,13 @@
 
 namespace platform {
 
+static_assert(MAX_PATH_CHARS == MAX_PATH);
+
 std::optional<std::string> ExecutableFileName()
 {
-    std::array<char, MAX_PATH + 1> name{};
-    const DWORD length = ::GetModuleFileNameA(nullptr, name.data(), MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
+    std::array<char, MAX_PATH_CHARS + 1> name{};
+    const DWORD length = ::GetModuleFileNameA(nullptr, name.data(), MAX_PATH_CHARS);
+    if (length == 0 || length >= MAX_PATH_CHARS) {
         return std::nullopt;
     }
     return std::string(name.data(), length);

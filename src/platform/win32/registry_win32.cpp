@@ -46,27 +46,24 @@ RegistryKey RegistryKey::Create(RegistryRoot root, const std::string& path, std:
 
 RegistryKey RegistryKey::OpenSubKey(const std::string& path, std::uint32_t access) const
 {
-    if (m_handle == nullptr) {
+    if (!m_handle) {
         return RegistryKey();
     }
-    return RegistryKey(OpenBelow(static_cast<HKEY>(m_handle), path, access));
+    return RegistryKey(OpenBelow(static_cast<HKEY>(m_handle.Get()), path, access));
 }
 
-void RegistryKey::Close()
+void RegistryKey::ReleaseHandle(void* handle)
 {
-    if (m_handle != nullptr) {
-        ::RegCloseKey(static_cast<HKEY>(m_handle));
-        m_handle = nullptr;
-    }
+    ::RegCloseKey(static_cast<HKEY>(handle));
 }
 
 bool RegistryKey::EnumSubKey(std::uint32_t index, std::span<char> name) const
 {
-    if (m_handle == nullptr || name.empty()) {
+    if (!m_handle || name.empty()) {
         return false;
     }
     DWORD size = static_cast<DWORD>(name.size());
-    return ::RegEnumKeyExA(static_cast<HKEY>(m_handle), index, name.data(), &size, nullptr, nullptr, nullptr,
+    return ::RegEnumKeyExA(static_cast<HKEY>(m_handle.Get()), index, name.data(), &size, nullptr, nullptr, nullptr,
                            nullptr) == ERROR_SUCCESS;
 }
 
@@ -74,12 +71,12 @@ bool RegistryKey::QueryValue(const std::string& valueName, std::span<char> data,
                              std::uint32_t* type) const
 {
     // Without a buffer the platform would answer the size alone, and succeed.
-    if (m_handle == nullptr || data.empty()) {
+    if (!m_handle || data.empty()) {
         return false;
     }
     DWORD size = static_cast<DWORD>(data.size());
     DWORD valueType = REG_NONE;
-    const auto status = ::RegQueryValueExA(static_cast<HKEY>(m_handle), valueName.c_str(), nullptr, &valueType,
+    const auto status = ::RegQueryValueExA(static_cast<HKEY>(m_handle.Get()), valueName.c_str(), nullptr, &valueType,
                                            reinterpret_cast<BYTE*>(data.data()), &size);
     length = size;
     if (type != nullptr) {
@@ -91,8 +88,8 @@ bool RegistryKey::QueryValue(const std::string& valueName, std::span<char> data,
 std::optional<std::uint32_t> RegistryKey::QueryValueSize(const std::string& valueName) const
 {
     DWORD size = 0;
-    if (m_handle == nullptr || ::RegQueryValueExA(static_cast<HKEY>(m_handle), valueName.c_str(), nullptr, nullptr,
-                                                  nullptr, &size) != ERROR_SUCCESS) {
+    if (!m_handle || ::RegQueryValueExA(static_cast<HKEY>(m_handle.Get()), valueName.c_str(), nullptr, nullptr, nullptr,
+                                        &size) != ERROR_SUCCESS) {
         return std::nullopt;
     }
     return size;
@@ -100,10 +97,10 @@ std::optional<std::uint32_t> RegistryKey::QueryValueSize(const std::string& valu
 
 bool RegistryKey::SetStringValue(const std::string& valueName, const std::string& text) const
 {
-    if (m_handle == nullptr) {
+    if (!m_handle) {
         return false;
     }
-    return ::RegSetValueExA(static_cast<HKEY>(m_handle), valueName.c_str(), 0, REG_SZ,
+    return ::RegSetValueExA(static_cast<HKEY>(m_handle.Get()), valueName.c_str(), 0, REG_SZ,
                             reinterpret_cast<const BYTE*>(text.c_str()),
                             static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
 }

@@ -81,24 +81,21 @@ Printer Printer::Open(const std::string& name)
     return Printer(handle);
 }
 
-void Printer::Close()
+void Printer::ReleaseHandle(void* handle)
 {
-    if (m_handle != nullptr) {
-        ::ClosePrinter(static_cast<HANDLE>(m_handle));
-        m_handle = nullptr;
-    }
+    ::ClosePrinter(static_cast<HANDLE>(handle));
 }
 
 std::optional<PrinterInfo2> Printer::GetInfo2() const
 {
-    if (m_handle == nullptr) {
+    if (!m_handle) {
         return std::nullopt;
     }
     DWORD needed = 0;
-    ::GetPrinterA(static_cast<HANDLE>(m_handle), kInfoLevel, nullptr, 0, &needed);
+    ::GetPrinterA(static_cast<HANDLE>(m_handle.Get()), kInfoLevel, nullptr, 0, &needed);
     auto buffer = Buffer(needed);
     if (needed < sizeof(PRINTER_INFO_2A) || buffer.empty() ||
-        !::GetPrinterA(static_cast<HANDLE>(m_handle), kInfoLevel, buffer.data(), needed, &needed)) {
+        !::GetPrinterA(static_cast<HANDLE>(m_handle.Get()), kInfoLevel, buffer.data(), needed, &needed)) {
         return std::nullopt;
     }
     return Copy(*reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data()));

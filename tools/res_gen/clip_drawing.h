@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "res/gen/indexed_image.h"
+#include "res_gen/indexed_image.h"
 
 namespace res_gen {
 

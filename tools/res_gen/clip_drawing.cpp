@@ -1,10 +1,10 @@
-#include "res/gen/clip_drawing.h"
+#include "res_gen/clip_drawing.h"
 
 #include <algorithm>
 #include <iterator>
 
-#include "res/gen/avi_writer.h"
-#include "res/gen/rle8.h"
+#include "res_gen/avi_writer.h"
+#include "res_gen/rle8.h"
 
 namespace res_gen {
 

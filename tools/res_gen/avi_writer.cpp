@@ -1,12 +1,12 @@
-#include "res/gen/avi_writer.h"
+#include "res_gen/avi_writer.h"
 
 #include <algorithm>
 #include <optional>
 #include <stdexcept>
 #include <string>
 
-#include "res/gen/avi_format.h"
-#include "res/gen/byte_writer.h"
+#include "res_gen/avi_format.h"
+#include "res_gen/byte_writer.h"
 
 namespace res_gen {
 

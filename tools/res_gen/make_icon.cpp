@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "res/gen/app_icon.h"
+#include "res_gen/app_icon.h"
 
 int main(int argc, char** argv)
 {

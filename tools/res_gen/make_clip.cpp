@@ -4,7 +4,7 @@
 #include <exception>
 #include <fstream>
 
-#include "res/gen/clip_drawing.h"
+#include "res_gen/clip_drawing.h"
 
 int main(int argc, char** argv)
 {

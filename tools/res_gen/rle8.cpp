@@ -1,9 +1,9 @@
-#include "res/gen/rle8.h"
+#include "res_gen/rle8.h"
 
 #include <algorithm>
 #include <span>
 
-#include "res/gen/byte_writer.h"
+#include "res_gen/byte_writer.h"
 
 namespace res_gen {
 

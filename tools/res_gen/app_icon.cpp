@@ -1,11 +1,11 @@
-#include "res/gen/app_icon.h"
+#include "res_gen/app_icon.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "res/gen/byte_writer.h"
-#include "res/gen/ico_format.h"
-#include "res/gen/indexed_image.h"
+#include "res_gen/byte_writer.h"
+#include "res_gen/ico_format.h"
+#include "res_gen/indexed_image.h"
 
 namespace res_gen {
 
