@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -118,6 +119,13 @@ std::vector<std::string> LoadedModules(const uidriver::Process& program)
     return names;
 }
 
+// Whether a window is centred on another, to the pixel that halving rounds.
+bool CentredOn(const RECT& inner, const RECT& outer)
+{
+    return std::abs((inner.left + inner.right) - (outer.left + outer.right)) <= 2 &&
+           std::abs((inner.top + inner.bottom) - (outer.top + outer.bottom)) <= 2;
+}
+
 bool HasLoaded(const uidriver::Process& program, const std::string& library)
 {
     const auto modules = LoadedModules(program);
@@ -163,7 +171,7 @@ protected:
             }
         }
         if (wanted(kDataFile)) {
-            const auto data = sim::firmware_image::MakeFirmwareFile(sim::kDefaultPrinterId, "5.10", 4000, 4000);
+            const auto data = sim::firmware_image::MakeFirmwareFile(m_dataPrinterId, "5.10", 4000, 4000);
             std::ofstream(m_folder / kDataFile, std::ios::binary)
                 .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
         }
@@ -235,6 +243,7 @@ protected:
     fs::path m_scenario;
     fs::path m_log;
     std::string m_scenarioExtra;
+    std::uint16_t m_dataPrinterId = sim::kDefaultPrinterId;
     std::optional<uidriver::Process> m_program;
 };
 
@@ -250,7 +259,14 @@ TEST_F(AppRoadsTest, WholeUpdate_FromTheWarningToTheEnd_WritesTheProfileAndTheNe
     EXPECT_EQ(road.preselected, kSecondPrinter);
     EXPECT_EQ(road.confirmation, Confirmation("5.00"));
     EXPECT_EQ(road.confirmationIcon, StandardIcon::Warning);
+    // Every box over the main dialog, nothing else taking input meanwhile.
+    EXPECT_EQ(road.confirmationBox.owner, "main");
+    EXPECT_EQ(road.confirmationBox.windowsTakingInput, std::vector<std::string>{});
+    ASSERT_EQ(road.boxes.size(), 1u);
+    EXPECT_EQ(road.boxes[0].owner, "main");
+    EXPECT_EQ(road.boxes[0].windowsTakingInput, std::vector<std::string>{});
     EXPECT_EQ(road.progressCaption, roads::kApplicationName);
+    EXPECT_TRUE(CentredOn(road.progressRect, road.mainRect));
     ASSERT_FALSE(road.percentTexts.empty());
     EXPECT_EQ(road.percentTexts.front(), "0 %");
     EXPECT_TRUE(road.operatingShown);
@@ -275,6 +291,26 @@ TEST_F(AppRoadsTest, WholeUpdate_FromTheWarningToTheEnd_WritesTheProfileAndTheNe
     EXPECT_EQ(again.WaitForExit(), 0u);
 }
 
+TEST_F(AppRoadsTest, DataFileForAnotherPrinter_TheWorkersBoxBelongsToTheProgressDialog)
+{
+    m_dataPrinterId = 0x1234;
+    LayOut();
+    InstallPrinters({kPrinter});
+
+    const auto road = roads::DriveWholeUpdate(Start());
+    ASSERT_EQ(road.failure, "");
+    ASSERT_EQ(road.boxes.size(), 2u);
+    EXPECT_EQ(road.boxes[0].text, "A printer ID error occurred.");
+    EXPECT_EQ(road.boxes[0].owner, "progress");
+    EXPECT_EQ(road.boxes[1].text, "Transfer failed.\nPerform the operation again from the beginning.");
+    EXPECT_EQ(road.boxes[1].icon, StandardIcon::Error);
+    EXPECT_EQ(road.boxes[1].owner, "main");
+    for (const auto& box : road.boxes) {
+        EXPECT_EQ(box.windowsTakingInput, std::vector<std::string>{}) << box.text;
+    }
+    EXPECT_EQ(road.exitCode, 0u);
+}
+
 TEST_F(AppRoadsTest, PrinterThatIsNotTheModel_ReportsItAndTheDialogStays)
 {
     m_scenarioExtra = "identification = K0W\n";
@@ -284,12 +320,27 @@ TEST_F(AppRoadsTest, PrinterThatIsNotTheModel_ReportsItAndTheDialogStays)
     const HWND main = PassTheWarning();
     ASSERT_NE(main, nullptr);
 
+    // The About box from the system menu, centred on the main dialog.
+    ::PostMessageA(main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    const auto about = uidriver::WaitForDialog(program.Id(), "About");
+    ASSERT_TRUE(about);
+    RECT aboutRect{};
+    RECT mainRect{};
+    ::GetWindowRect(about->handle, &aboutRect);
+    ::GetWindowRect(main, &mainRect);
+    EXPECT_TRUE(CentredOn(aboutRect, mainRect));
+    EXPECT_FALSE(::IsWindowEnabled(main));
+    uidriver::Click(about->handle, IDOK);
+    ASSERT_TRUE(uidriver::WaitUntilGone(about->handle));
+
     uidriver::Click(main, IDC_UPDATE);
     const auto box = uidriver::WaitForMessageBox(program.Id());
     ASSERT_TRUE(box);
     EXPECT_EQ(box->caption, roads::kApplicationName);
     EXPECT_EQ(box->text, "Connected printer is not VR-380MX.");
     EXPECT_EQ(uidriver::MessageBoxIcon(*box), StandardIcon::Error);
+    EXPECT_EQ(box->owner, main);
+    EXPECT_TRUE(uidriver::WindowsTakingInput(program.Id(), box->handle).empty());
     uidriver::Answer(*box, IDOK);
 
     EXPECT_TRUE(uidriver::WaitUntil([&] { return !uidriver::FindMessageBox(program.Id()); }));

@@ -51,6 +51,10 @@ protected:
 
     void TearDown() override
     {
+        // Whatever the road, no window of the program took input beside a box.
+        for (const auto& box : platform::headless::MessageBoxes()) {
+            EXPECT_TRUE(box.windowsTakingInput.empty()) << box.text;
+        }
         std::filesystem::current_path(m_previousFolder);
         std::filesystem::remove_all(m_folder);
         ResetAll();
@@ -68,7 +72,8 @@ protected:
         platform::headless::ResetProcess();
     }
 
-    void PutFiles(bool transferLibrary = true, bool rawIoLibrary = true, bool dataFile = true)
+    void PutFiles(bool transferLibrary = true, bool rawIoLibrary = true, bool dataFile = true,
+                  std::uint16_t dataPrinterId = 0x3831)
     {
         if (transferLibrary) {
             std::ofstream(m_folder / "TRDRV.DLL") << "stand-in";
@@ -77,7 +82,7 @@ protected:
             std::ofstream(m_folder / "tmfilo.dll") << "stand-in";
         }
         if (dataFile) {
-            const auto bytes = sim::firmware_image::MakeFirmwareFile(0x3831, "5.10", 400, 400);
+            const auto bytes = sim::firmware_image::MakeFirmwareFile(dataPrinterId, "5.10", 400, 400);
             std::ofstream(m_folder / "VR380MX_510.pd3", std::ios::binary)
                 .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         }
@@ -137,6 +142,25 @@ protected:
         return texts;
     }
 
+    // The template id of each box's owner window, in order.
+    static std::vector<int> Owners()
+    {
+        std::vector<int> owners;
+        for (const auto& box : platform::headless::MessageBoxes()) {
+            owners.push_back(box.ownerId);
+        }
+        return owners;
+    }
+
+    // Update on the preselected printer, Yes to the confirmation.
+    static void ScriptUpdate()
+    {
+        Script([](CUpdateDlg& dialog) { platform::headless::ClickButton(dialog, IDC_UPDATE); },
+               [](const MessageBoxRecord& box) {
+                   return box.buttons == platform::MessageButtons::YesNo ? platform::ID_YES : platform::ID_OK;
+               });
+    }
+
     std::filesystem::path m_folder;
     std::filesystem::path m_previousFolder;
 };
@@ -147,6 +171,7 @@ TEST_F(AppTest, StartUp_FirstMissingFileIsReportedAndNothingLoads)
     Run();
     ASSERT_EQ(Texts(platform::headless::MessageBoxes()), std::vector<std::string>{"VR380MX_510.pd3 is not found."});
     EXPECT_EQ(platform::headless::MessageBoxes()[0].icon, platform::MessageIcon::Warning);
+    EXPECT_EQ(Owners(), std::vector<int>{0});  // before any window
     EXPECT_TRUE(platform::headless::LibraryLoadRequests().empty());
 
     platform::headless::ResetUi();
@@ -187,20 +212,9 @@ TEST_F(AppTest, WholeUpdate_ConfirmsTheVersionSendsTheFileAndRemembersThePrinter
     PutFiles();
     auto& printer = InstallSimulatedDriver(kScenario);
     InstallModelPrinter("Labels");
-    std::vector<std::string> entries;
-    Script(
-        [&](CUpdateDlg& dialog) {
-            for (int i = 0; i < dialog.ComboGetCount(IDC_PRINTER_COMBO); ++i) {
-                entries.push_back(dialog.ComboGetText(IDC_PRINTER_COMBO, i));
-            }
-            platform::headless::ClickButton(dialog, IDC_UPDATE);
-        },
-        [](const MessageBoxRecord& box) {
-            return box.buttons == platform::MessageButtons::YesNo ? platform::ID_YES : platform::ID_OK;
-        });
+    ScriptUpdate();
     Run();
 
-    EXPECT_EQ(entries, std::vector<std::string>{"Labels"});
     const auto boxes = platform::headless::MessageBoxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text,
@@ -208,10 +222,54 @@ TEST_F(AppTest, WholeUpdate_ConfirmsTheVersionSendsTheFileAndRemembersThePrinter
               "OK to update the current VR-380MX firmware?\n");
     EXPECT_EQ(boxes[1].text, "Completed the firmware update for VR-380MX.");
     EXPECT_EQ(boxes[1].icon, platform::MessageIcon::Information);
+    // Both over the main dialog, which takes no input meanwhile: no second
+    // update can start under the closing message.
+    EXPECT_EQ(Owners(), std::vector<int>(2, IDD_VR38UPDATE_DIALOG));
     EXPECT_EQ(printer.GetScenario().version, "5.10");
     EXPECT_EQ(Profile(PROFILE_DEFAULT_TM_PRINTER), "Labels");
     EXPECT_EQ(Profile(PROFILE_DEFAULT_PRINTER), "Labels");
     EXPECT_FALSE(g_hRawIoLib);  // unloaded with the main dialog's window
+}
+
+TEST_F(AppTest, TransferFailures_EndInTheFailureMessageOverTheMainDialog)
+{
+    constexpr int kMain = IDD_VR38UPDATE_DIALOG;
+    const std::string failed = "Transfer failed.\nPerform the operation again from the beginning.";
+    InstallSimulatedDriver(kScenario);
+    InstallModelPrinter("Labels");
+    struct Row {
+        const char* name;
+        std::uint16_t dataPrinterId;
+        int unavailableDialog;
+        std::vector<std::string> texts;  // after the confirmation
+        std::vector<int> owners;
+    };
+    for (const auto& row : {
+             // The worker's own box belongs to the progress dialog.
+             Row{"data file for another printer",
+                 0x1234,
+                 0,
+                 {"A printer ID error occurred.", failed},
+                 {kMain, IDD_PROGRESS, kMain}},
+             Row{"no progress dialog", 0x3831, IDD_PROGRESS, {failed}, {kMain, kMain}},
+         }) {
+        SCOPED_TRACE(row.name);
+        ResetTransferState();
+        ResetPrinterList();
+        platform::headless::ResetUi();
+        PutFiles(true, true, true, row.dataPrinterId);
+        if (row.unavailableDialog != 0) {
+            platform::headless::SetDialogUnavailable(row.unavailableDialog);
+        }
+        ScriptUpdate();
+        Run();
+        auto texts = Texts(platform::headless::MessageBoxes());
+        ASSERT_FALSE(texts.empty());
+        texts.erase(texts.begin());
+        EXPECT_EQ(texts, row.texts);
+        EXPECT_EQ(platform::headless::MessageBoxes().back().icon, platform::MessageIcon::Error);
+        EXPECT_EQ(Owners(), row.owners);
+    }
 }
 
 TEST_F(AppTest, RememberedPrinterIsPreselectedFromUserOrMachineProfile)
@@ -289,6 +347,7 @@ TEST_F(AppTest, WrongPrinterStaysOpenButProfileIsWritten)
     const auto boxes = platform::headless::MessageBoxes();
     ASSERT_EQ(Texts(boxes), std::vector<std::string>{"Connected printer is not VR-380MX."});
     EXPECT_EQ(boxes[0].icon, platform::MessageIcon::Error);
+    EXPECT_EQ(Owners(), std::vector<int>{IDD_VR38UPDATE_DIALOG});
     EXPECT_EQ(Profile(PROFILE_DEFAULT_TM_PRINTER), "Labels");
     EXPECT_EQ(Profile(PROFILE_DEFAULT_PRINTER), "Labels");
 }
@@ -356,6 +415,11 @@ TEST_F(AppTest, SystemMenuAboutAndMinimisedIcon)
     ASSERT_NE(paint, events.end());
     EXPECT_EQ(paint->value, (375 - 32 + 1) / 2);   // 250 dialog units at 1.5 pixels
     EXPECT_EQ(paint->value2, (208 - 32 + 1) / 2);  // 104 dialog units at 2 pixels
+    // The About box (348 x 128 pixels) is centred on the main dialog.
+    const auto move =
+        std::ranges::find_if(events, [](const UiEvent& e) { return e.dialogId == IDD_ABOUTBOX && e.op == "move"; });
+    ASSERT_NE(move, events.end());
+    EXPECT_EQ(std::pair(move->value, move->value2), std::pair((375 - 348) / 2, (208 - 128) / 2));
 }
 
 TEST(RegistryKeyName, ProfileAndDriverLookupUseTheSameCompanyKey)

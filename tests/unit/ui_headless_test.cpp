@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
 
 #include "platform/headless/resource_script.h"
 #include "platform/headless/ui_driver.h"
+#include "platform/thread.h"
 #include "res/resource.h"
 
 namespace {
@@ -195,6 +197,127 @@ TEST_F(HeadlessUiTest, OtherThreadsOperations_RunOnTheDialogsThreadWhileTheyWait
     EXPECT_EQ(dialog.readBack, "from the worker");
     EXPECT_EQ(handledOn, (std::vector<std::thread::id>{dialog.dialogThread}));
     EXPECT_FALSE(dialog.HasWindow());
+}
+
+// A dialog run modally by its owner: it notes whether the owner takes input,
+// shows a box from its own thread and one from a worker, which then ends it.
+class OwnedDialog : public platform::Dialog {
+public:
+    explicit OwnedDialog(platform::Dialog* owner) : platform::Dialog(IDD_ABOUTBOX, owner) {}
+    bool ownerEnabledMeanwhile = true;
+
+protected:
+    bool OnInitDialog() override
+    {
+        ownerEnabledMeanwhile = platform::headless::IsWindowEnabled(*Parent());
+        platform::ShowMessageBox("from the dialog's thread");
+        const auto window = Handle();
+        m_worker = platform::WorkerThread::Start(
+            [window] {
+                platform::ShowMessageBox("from the worker");
+                platform::PostCommand(window, platform::ID_OK);
+                return 0u;
+            },
+            window);
+        return true;
+    }
+
+private:
+    std::unique_ptr<platform::WorkerThread> m_worker;
+};
+
+TEST_F(HeadlessUiTest, BoxesAndModalDialogs_DisableTheirOwnerAndTheOtherShownWindows)
+{
+    platform::Dialog main(IDD_VR38UPDATE_DIALOG);
+    platform::Dialog modeless(IDD_OPERATING);
+    ASSERT_TRUE(main.Create() && modeless.Create());
+    main.Show(true);
+    modeless.Show(true);
+    platform::SetMainWindow(&main);
+
+    std::vector<std::pair<bool, bool>> enabledUnderBoxes;  // main, modeless
+    bool clickedUnderBox = true;
+    platform::headless::UiScript script;
+    script.onMessageBox = [&](const platform::headless::MessageBoxRecord& box) {
+        enabledUnderBoxes.emplace_back(platform::headless::IsWindowEnabled(main),
+                                       platform::headless::IsWindowEnabled(modeless));
+        if (box.fromUiThread && box.text == "over the main window") {
+            clickedUnderBox = platform::headless::ClickButton(main, IDC_UPDATE);
+        }
+        return platform::ID_OK;
+    };
+    platform::headless::SetUiScript(script);
+
+    platform::ShowMessageBox("over the main window");
+    OwnedDialog dialog(&main);
+    dialog.DoModal();
+    EXPECT_FALSE(dialog.ownerEnabledMeanwhile);
+    EXPECT_TRUE(platform::headless::IsWindowEnabled(main));
+    EXPECT_TRUE(platform::headless::IsWindowEnabled(modeless));
+    EXPECT_FALSE(clickedUnderBox);
+
+    // The main window's own box; in the modal dialog's initialisation (not
+    // shown yet) the main window is still its owner's last active popup;
+    // the worker's box belongs to the window named at its start.
+    const auto boxes = platform::headless::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0].ownerId, IDD_VR38UPDATE_DIALOG);
+    EXPECT_EQ(boxes[1].ownerId, IDD_VR38UPDATE_DIALOG);
+    EXPECT_EQ(boxes[2].ownerId, IDD_ABOUTBOX);
+    for (const auto& box : boxes) {
+        EXPECT_TRUE(box.windowsTakingInput.empty()) << box.text;
+    }
+    EXPECT_EQ(enabledUnderBoxes, (std::vector<std::pair<bool, bool>>(3, {false, false})));
+}
+
+TEST_F(HeadlessUiTest, OwnerlessBoxOverAShownWindow_IsAFault_ButNotBeforeAnyWindowShows)
+{
+    std::vector<std::string> faults;
+    platform::headless::SetUiFaultHandler([&](const std::string& fault) { faults.push_back(fault); });
+    platform::ShowMessageBox("before any window");
+    platform::Dialog shown(IDD_OPERATING);
+    ASSERT_TRUE(shown.Create());
+    platform::ShowMessageBox("beside a hidden window");
+    shown.Show(true);
+    platform::ShowMessageBox("beside a shown window");
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_NE(faults[0].find("beside a shown window"), std::string::npos);
+}
+
+// Counts its timer's ticks and ends at the third.
+class TickingDialog : public platform::Dialog {
+public:
+    TickingDialog() : platform::Dialog(IDD_OPERATING) {}
+    int ticks = 0;
+
+protected:
+    bool OnInitDialog() override
+    {
+        SetTimer(7, 1000);
+        return true;
+    }
+    void OnTimer(unsigned id) override
+    {
+        if (id == 7 && ++ticks == 3) {
+            KillTimer(id);
+            EndDialog(ticks);
+        }
+    }
+};
+
+TEST_F(HeadlessUiTest, Timers_TickOnAVirtualClockWhenNothingElseWaits)
+{
+    TickingDialog dialog;
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(dialog.DoModal(), 3);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+    std::vector<int> at;
+    for (const auto& event : platform::headless::UiEvents()) {
+        if (event.op == "timer") {
+            at.push_back(event.value2);
+        }
+    }
+    EXPECT_EQ(at, (std::vector<int>{1000, 2000, 3000}));
 }
 
 class SelfOwnedDialog : public platform::Dialog {

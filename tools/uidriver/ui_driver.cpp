@@ -232,6 +232,15 @@ std::vector<Window> TopLevelWindows(DWORD processId)
     return search.found;
 }
 
+std::vector<Window> WindowsTakingInput(DWORD processId, HWND except)
+{
+    auto windows = TopLevelWindows(processId);
+    std::erase_if(windows, [except](const Window& window) {
+        return window.handle == except || ::IsWindowEnabled(window.handle) == FALSE;
+    });
+    return windows;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds wait)
 {
     const auto deadline = std::chrono::steady_clock::now() + wait;
@@ -371,7 +380,7 @@ std::optional<MessageBoxView> FindMessageBox(DWORD processId)
         if (!onlyBoxControls || text == nullptr || !IsStatic(text)) {
             continue;
         }
-        MessageBoxView view{window.handle, window.title, Text(text), {}};
+        MessageBoxView view{window.handle, ::GetWindow(window.handle, GW_OWNER), window.title, Text(text), {}};
         for (HWND child : children) {
             if (!IsStatic(child)) {
                 view.buttons.push_back(Text(child));

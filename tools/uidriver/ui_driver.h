@@ -49,6 +49,9 @@ struct Window {
 // Visible top-level windows of the process.
 std::vector<Window> TopLevelWindows(DWORD processId);
 
+// Those of them that take input (enabled), but the one named.
+std::vector<Window> WindowsTakingInput(DWORD processId, HWND except);
+
 // Waits for a visible top-level window of the process that satisfies the test.
 std::optional<Window> WaitForWindow(DWORD processId, const std::function<bool(const Window&)>& test,
                                     std::chrono::milliseconds wait = kDefaultWait);
@@ -88,6 +91,7 @@ void ShowComboList(HWND dialog, int id, bool show);
 
 struct MessageBoxView {
     HWND handle = nullptr;
+    HWND owner = nullptr;
     std::string caption;
     std::string text;
     std::vector<std::string> buttons;
