@@ -6,10 +6,10 @@
 
 #include <cstring>
 
+#include "platform/devmode_layout.h"
 #include "description/driver_flags.h"
 #include "description/printer_description.h"
 #include "description/private_layout.h"
-#include "platform/devmode_layout.h"
 #include "platform/printing_constants.h"
 
 namespace {
