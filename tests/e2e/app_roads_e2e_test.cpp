@@ -390,7 +390,7 @@ TEST_F(AppRoadsTest, NoPrinterOfTheModel_DisablesTheListAndUpdateCannotCommunica
     EXPECT_EQ(ProfileValue("DefPrn"), std::nullopt);
 }
 
-TEST_F(AppRoadsTest, DataFileMissingAtStartUp_NamesItBeforeAnyLibraryIsLoaded)
+TEST_F(AppRoadsTest, FilesMissingAtStartUp_NameTheFirstBeforeAnyLibraryIsLoaded)
 {
     LayOut({kDataFile});
     InstallPrinters({kPrinter});
@@ -401,28 +401,25 @@ TEST_F(AppRoadsTest, DataFileMissingAtStartUp_NamesItBeforeAnyLibraryIsLoaded)
     EXPECT_EQ(box->caption, roads::kApplicationName);
     EXPECT_EQ(box->text, "VR380MX_510.pd3 is not found.");
     EXPECT_EQ(uidriver::MessageBoxIcon(*box), StandardIcon::Warning);
+    EXPECT_EQ(box->owner, nullptr);  // no window of the program exists yet
     EXPECT_FALSE(HasLoaded(program, "TrDrv.dll"));
     EXPECT_FALSE(HasLoaded(program, "tmfilo.dll"));
     for (const auto& window : uidriver::TopLevelWindows(program.Id())) {
         EXPECT_NE(window.title, roads::kWarningTitle);
     }
-
     uidriver::Answer(*box, IDOK);
     EXPECT_EQ(program.WaitForExit(), 0u);
     EXPECT_EQ(ProfileValue("DefTmPrn"), std::nullopt);
-}
 
-TEST_F(AppRoadsTest, BothLibrariesMissingAtStartUp_NamesOnlyTheTransferLibrary)
-{
-    LayOut({"TrDrv.dll", "tmfilo.dll"});
-    const auto& program = Start();
-
-    const auto box = uidriver::WaitForMessageBox(program.Id());
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->text, "TRDRV.DLL is not found.");
-    uidriver::Answer(*box, IDOK);
-    EXPECT_EQ(program.WaitForExit(), 0u);
-    EXPECT_FALSE(uidriver::FindMessageBox(program.Id()));
+    // Both libraries missing: only the transfer library is named.
+    fs::remove(m_folder / "TrDrv.dll");
+    fs::remove(m_folder / "tmfilo.dll");
+    const auto& again = Start();
+    const auto second = uidriver::WaitForMessageBox(again.Id());
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->text, "TRDRV.DLL is not found.");
+    uidriver::Answer(*second, IDOK);
+    EXPECT_EQ(again.WaitForExit(), 0u);
 }
 
 TEST_F(AppRoadsTest, CancelInTheWarning_EndsAtOnceWithoutTheRawLibraryOrTheProfile)

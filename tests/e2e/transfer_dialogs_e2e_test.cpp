@@ -47,20 +47,6 @@ std::int32_t DRIVER_CALL TimedTRSendFile(const std::uint8_t* header64, const std
     return result;
 }
 
-// The watcher reads windows without sending messages to the thread that owns
-// them, which may be busy: the user-interface thread waits a second before it
-// closes the operating dialog.
-std::string RawText(HWND window)
-{
-    std::array<wchar_t, 256> text{};
-    const int length = ::InternalGetWindowText(window, text.data(), static_cast<int>(text.size()));
-    std::string narrow;
-    for (int i = 0; i < length; ++i) {
-        narrow.push_back(static_cast<char>(text[static_cast<std::size_t>(i)]));
-    }
-    return narrow;
-}
-
 BOOL CALLBACK CollectDialog(HWND window, LPARAM data)
 {
     DWORD process = 0;
@@ -120,9 +106,10 @@ private:
         uidriver::SaveScreenshot(std::string(folder.data()) + "\\" + name + ".bmp");
     }
 
+    // Each change of a text; none from a window that has just gone.
     static void Note(std::vector<std::string>& texts, const std::string& text)
     {
-        if (texts.empty() || texts.back() != text) {
+        if (!text.empty() && (texts.empty() || texts.back() != text)) {
             texts.push_back(text);
         }
     }
@@ -138,9 +125,9 @@ private:
                     // Read hidden too once it has shown: it hides itself at 100 %.
                     m_progressShown = true;
                     progressVisible = progressVisible || visible;
-                    m_seen.progressCaption = RawText(dialog);
-                    Note(m_seen.percentTexts, RawText(::GetDlgItem(dialog, IDC_TRANSFER_PERCENT)));
-                    Note(m_seen.statusTexts, RawText(::GetDlgItem(dialog, IDC_TRANSFER_STATUS)));
+                    m_seen.progressCaption = uidriver::RawText(dialog);
+                    Note(m_seen.percentTexts, uidriver::RawText(::GetDlgItem(dialog, IDC_TRANSFER_PERCENT)));
+                    Note(m_seen.statusTexts, uidriver::RawText(::GetDlgItem(dialog, IDC_TRANSFER_STATUS)));
                     if (m_seen.percentTexts.back() == "50 %") {
                         Screenshot("progress");
                     }
@@ -160,7 +147,9 @@ private:
                         const auto asked = Clock::now();
                         DWORD_PTR ignored = 0;
                         ::SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
-                        m_seen.slowestAnswer = std::max(m_seen.slowestAnswer, Clock::now() - asked);
+                        if (::IsWindow(dialog)) {  // a message to a window that goes meanwhile has no answer
+                            m_seen.slowestAnswer = std::max(m_seen.slowestAnswer, Clock::now() - asked);
+                        }
                     }
                 } else if (visible && m_answered.insert(dialog).second) {
                     // A message box: its thread is waiting in it, and answers.
@@ -169,7 +158,7 @@ private:
                         text += part;
                     }
                     m_seen.boxes.push_back(text);
-                    m_seen.boxCaptions.insert(RawText(dialog));
+                    m_seen.boxCaptions.insert(uidriver::RawText(dialog));
                     Screenshot("box" + std::to_string(m_seen.boxes.size()));
                     uidriver::Click(dialog, ::GetDlgItem(dialog, IDYES) != nullptr ? IDYES : IDOK);
                 }

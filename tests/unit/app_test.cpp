@@ -352,33 +352,6 @@ TEST_F(AppTest, WrongPrinterStaysOpenButProfileIsWritten)
     EXPECT_EQ(Profile(PROFILE_DEFAULT_PRINTER), "Labels");
 }
 
-TEST_F(AppTest, NoInConfirmationStillEndsTheProgram)
-{
-    PutFiles();
-    InstallSimulatedDriver(kScenario);
-    InstallModelPrinter("Labels");
-    int ended = -1;
-    platform::headless::UiScript script;
-    script.onShown = [](platform::Dialog& dialog) {
-        if (dialog.TemplateId() == IDD_WARNING) {
-            platform::headless::PressEnter(dialog);
-        } else if (dialog.TemplateId() == IDD_VR38UPDATE_DIALOG) {
-            platform::headless::ClickButton(dialog, IDC_UPDATE);
-        }
-    };
-    script.onEvent = [&](platform::Dialog& dialog, const UiEvent& event) {
-        if (dialog.TemplateId() == IDD_VR38UPDATE_DIALOG && event.op == "end") {
-            ended = event.value;
-        }
-    };
-    script.onMessageBox = [](const MessageBoxRecord&) { return platform::ID_NO; };
-    platform::headless::SetUiScript(std::move(script));
-    Run();
-    EXPECT_EQ(ended, platform::ID_CANCEL);
-    // The transfer library was initialised for the printer, so exit saves it.
-    EXPECT_EQ(Profile(PROFILE_DEFAULT_TM_PRINTER), "Labels");
-}
-
 TEST_F(AppTest, SystemMenuAboutAndMinimisedIcon)
 {
     PutFiles();
