@@ -1,8 +1,7 @@
 // Firmware updates through the real Win32 dialogs, under Wine, against the
 // stand-in driver libraries. A watcher thread reads what the windows show,
 // answers the message boxes and, when asked, presses Cancel, while the update
-// runs on the main thread. With VR38_SCREENSHOTS naming a folder, it also
-// saves screenshots of the dialogs there.
+// runs on the main thread.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -47,26 +46,6 @@ std::int32_t DRIVER_CALL TimedTRSendFile(const std::uint8_t* header64, const std
     return result;
 }
 
-BOOL CALLBACK CollectDialog(HWND window, LPARAM data)
-{
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    std::array<char, 16> kind{};
-    ::GetClassNameA(window, kind.data(), static_cast<int>(kind.size()));
-    if (process == ::GetCurrentProcessId() && std::string(kind.data()) == "#32770") {
-        reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
-    }
-    return TRUE;
-}
-
-// The process's dialogs and message boxes, visible or not.
-std::vector<HWND> ProcessDialogs()
-{
-    std::vector<HWND> dialogs;
-    ::EnumWindows(&CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
-    return dialogs;
-}
-
 struct Seen {
     std::vector<std::string> percentTexts;  // label 2312, each change
     std::vector<std::string> statusTexts;   // label 2311, each change
@@ -95,17 +74,6 @@ public:
     }
 
 private:
-    void Screenshot(const std::string& name)
-    {
-        std::array<char, MAX_PATH> folder{};
-        if (::GetEnvironmentVariableA("VR38_SCREENSHOTS", folder.data(), MAX_PATH) == 0 ||
-            !m_shots.insert(name).second) {
-            return;
-        }
-        std::this_thread::sleep_for(150ms);  // let the window finish painting
-        uidriver::SaveScreenshot(std::string(folder.data()) + "\\" + name + ".bmp");
-    }
-
     // Each change of a text; none from a window that has just gone.
     static void Note(std::vector<std::string>& texts, const std::string& text)
     {
@@ -119,7 +87,11 @@ private:
         while (!m_stop) {
             bool operatingVisible = false;
             bool progressVisible = false;
-            for (const HWND dialog : ProcessDialogs()) {
+            for (const auto& window : uidriver::TopLevelWindows(::GetCurrentProcessId(), true)) {
+                const HWND dialog = window.handle;
+                if (window.className != "#32770") {
+                    continue;
+                }
                 const bool visible = ::IsWindowVisible(dialog) != FALSE;
                 if (::GetDlgItem(dialog, IDC_TRANSFER_PERCENT) != nullptr && (visible || m_progressShown)) {
                     // Read hidden too once it has shown: it hides itself at 100 %.
@@ -128,11 +100,7 @@ private:
                     m_seen.progressCaption = uidriver::RawText(dialog);
                     Note(m_seen.percentTexts, uidriver::RawText(::GetDlgItem(dialog, IDC_TRANSFER_PERCENT)));
                     Note(m_seen.statusTexts, uidriver::RawText(::GetDlgItem(dialog, IDC_TRANSFER_STATUS)));
-                    if (m_seen.percentTexts.back() == "50 %") {
-                        Screenshot("progress");
-                    }
                     if (m_pressCancel && !m_seen.cancelClicked && uidriver::IsItemEnabled(dialog, IDCANCEL)) {
-                        Screenshot("cancel-enabled");
                         uidriver::Click(dialog, IDCANCEL);
                         m_seen.cancelClicked = true;
                     }
@@ -142,7 +110,6 @@ private:
                         if (!m_seen.operatingShown) {
                             m_seen.operatingShown = Clock::now();
                         }
-                        Screenshot("operating");
                         // Its thread keeps answering while the dialog stays.
                         const auto asked = Clock::now();
                         DWORD_PTR ignored = 0;
@@ -159,7 +126,6 @@ private:
                     }
                     m_seen.boxes.push_back(text);
                     m_seen.boxCaptions.insert(uidriver::RawText(dialog));
-                    Screenshot("box" + std::to_string(m_seen.boxes.size()));
                     uidriver::Click(dialog, ::GetDlgItem(dialog, IDYES) != nullptr ? IDYES : IDOK);
                 }
             }
@@ -176,7 +142,6 @@ private:
     std::atomic<bool> m_stop{false};
     Seen m_seen;
     std::set<HWND> m_answered;
-    std::set<std::string> m_shots;
     std::thread m_thread;  // last: starts once the rest is ready
 };
 

@@ -1,5 +1,7 @@
 #include "ui_driver.h"
 
+#include <psapi.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -70,6 +72,7 @@ std::vector<HWND> Children(HWND window)
 
 struct WindowSearch {
     DWORD processId;
+    bool hiddenToo;
     std::vector<Window> found;
 };
 
@@ -78,7 +81,7 @@ BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM parameter)
     auto& search = *reinterpret_cast<WindowSearch*>(parameter);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search.processId && ::IsWindowVisible(window)) {
+    if (owner == search.processId && (search.hiddenToo || ::IsWindowVisible(window))) {
         search.found.push_back({window, RawText(window), ClassName(window)});
     }
     return TRUE;
@@ -225,9 +228,9 @@ void Process::Kill() const
     ::WaitForSingleObject(m_info.hProcess, 5000);
 }
 
-std::vector<Window> TopLevelWindows(DWORD processId)
+std::vector<Window> TopLevelWindows(DWORD processId, bool hiddenToo)
 {
-    WindowSearch search{processId, {}};
+    WindowSearch search{processId, hiddenToo, {}};
     ::EnumWindows(&CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -239,6 +242,23 @@ std::vector<Window> WindowsTakingInput(DWORD processId, HWND except)
         return window.handle == except || ::IsWindowEnabled(window.handle) == FALSE;
     });
     return windows;
+}
+
+bool HasLoaded(const Process& program, const std::string& library)
+{
+    std::array<HMODULE, 512> modules{};
+    DWORD needed = 0;
+    if (!::EnumProcessModules(program.Handle(), modules.data(), sizeof(modules), &needed)) {
+        return false;
+    }
+    for (DWORD i = 0; i < std::min<DWORD>(needed / sizeof(HMODULE), modules.size()); ++i) {
+        std::array<char, MAX_PATH> name{};
+        if (::GetModuleBaseNameA(program.Handle(), modules[i], name.data(), MAX_PATH) > 0 &&
+            ::_stricmp(name.data(), library.c_str()) == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds wait)

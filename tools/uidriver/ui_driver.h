@@ -46,8 +46,11 @@ struct Window {
     std::string className;
 };
 
-// Visible top-level windows of the process.
-std::vector<Window> TopLevelWindows(DWORD processId);
+// Visible top-level windows of the process, or all of them.
+std::vector<Window> TopLevelWindows(DWORD processId, bool hiddenToo = false);
+
+// Whether the process has loaded a library of this file name (in any case).
+bool HasLoaded(const Process& program, const std::string& library);
 
 // Those of them that take input (enabled), but the one named.
 std::vector<Window> WindowsTakingInput(DWORD processId, HWND except);
