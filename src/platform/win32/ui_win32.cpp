@@ -36,13 +36,13 @@ ModalRun* ModalRunOf(HWND hwnd)
     return hwnd != nullptr ? static_cast<ModalRun*>(::GetPropA(hwnd, kModalRunProperty)) : nullptr;
 }
 
-// Ends a modal run on the dialog's own thread.
+// Ends a modal run; on the dialog's own thread.
 void EndModalRun(HWND hwnd, int result)
 {
     if (auto* run = ModalRunOf(hwnd); run != nullptr && !run->ended) {
         run->ended = true;
         run->result = result;
-        ::PostMessageA(hwnd, WM_NULL, 0, 0);  // wakes the loop
+        ::PostMessageA(nullptr, WM_NULL, 0, 0);  // wakes the thread's loop
     }
 }
 
@@ -139,6 +139,7 @@ public:
                 if (dialog != nullptr) {
                     dialog->OnDestroy();
                 }
+                EndModalRun(hwnd, ID_CANCEL);  // a modal dialog destroyed ends its run
                 break;
             case WM_NCDESTROY:
                 if (dialog != nullptr) {
