@@ -297,9 +297,14 @@ public:
             if (found != State().windows.end()) {
                 gone = std::move(found->second);
                 State().windows.erase(found);
-                for (auto& [raw, window] : State().windows) {
-                    if (window->lastActivePopup == raw || window->lastActivePopup == gone.get()) {
-                        window->lastActivePopup = nullptr;
+                // Nothing keeps pointing at it.
+                for (auto& entry : State().windows) {
+                    auto& window = *entry.second;
+                    if (window.lastActivePopup == gone.get()) {
+                        window.lastActivePopup = nullptr;
+                    }
+                    if (window.owner == gone.get()) {
+                        window.owner = nullptr;
                     }
                 }
             }
