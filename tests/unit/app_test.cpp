@@ -324,18 +324,6 @@ TEST_F(AppTest, SystemMenuAboutAndMinimisedIcon)
     ASSERT_NE(paint, events.end());
     EXPECT_EQ(paint->value, (375 - 32 + 1) / 2);   // 250 dialog units at 1.5 pixels
     EXPECT_EQ(paint->value2, (208 - 32 + 1) / 2);  // 104 dialog units at 2 pixels
-    // The About box (348 x 128 pixels) is centred on the main dialog.
-    const auto move =
-        std::ranges::find_if(events, [](const UiEvent& e) { return e.dialogId == IDD_ABOUTBOX && e.op == "move"; });
-    ASSERT_NE(move, events.end());
-    EXPECT_EQ(std::pair(move->value, move->value2), std::pair((375 - 348) / 2, (208 - 128) / 2));
-}
-
-TEST(RegistryKeyName, ProfileAndDriverLookupUseTheSameCompanyKey)
-{
-    // Start-up sets the profile's key from string 1010; the driver lookup
-    // walks "SOFTWARE" for the same name.
-    EXPECT_EQ(platform::LoadResourceString(IDS_REGISTRY_KEY), REGISTRY_KEY_NAME);
 }
 
 TEST(ModuleDirectory, DoubleByteTrailBytesAreNoSeparators)
