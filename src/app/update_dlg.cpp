@@ -226,6 +226,9 @@ bool CUpdateDlg::RunFirmwareUpdate()
     g_pfnWorker = SendJobFiles;
     g_pWorkerParam = &m_transferJobs;
     progress.m_nAnimationId = IDR_TRANSFER_CLIP;
+    // The worker sets the result when it starts: a dialog that cannot be
+    // made or cannot start its worker leaves this failure.
+    g_nTransferResult = TRANSFER_ERR_NO_WORKER;
     progress.DoModal();
 
     switch (g_nTransferResult) {

@@ -19,6 +19,14 @@ public:
 class CAboutDlg : public platform::Dialog {
 public:
     explicit CAboutDlg(platform::Dialog* parent = nullptr) : platform::Dialog(IDD_ABOUTBOX, parent) {}
+
+protected:
+    // Centred on the main dialog, like the warning.
+    bool OnInitDialog() override
+    {
+        CentreOnOwner();
+        return true;
+    }
 };
 
 // The printer combo box of the main dialog, reached through the dialog.

@@ -6,6 +6,7 @@
 
 #include "platform/dialog.h"
 #include "platform/dialog_internal.h"
+#include "platform/ui.h"
 
 namespace platform {
 namespace {
@@ -37,6 +38,26 @@ bool Dialog::AdoptSelfOwned(std::unique_ptr<Dialog> dialog, Dialog* parent)
         return false;
     }
     return true;
+}
+
+void Dialog::CentreOn(const Rect& outer)
+{
+    const auto own = GetWindowRect();
+    MoveToTop((outer.left + outer.right - own.Width()) / 2, (outer.top + outer.bottom - own.Height()) / 2);
+}
+
+void Dialog::CentreOnOwner()
+{
+    CentreOn(m_parent != nullptr && m_parent->HasWindow() ? m_parent->GetWindowRect() : DesktopWorkArea());
+}
+
+DialogHandle MessageBoxOwner()
+{
+    if (const auto worker = ThreadBoxOwner()) {
+        return worker;
+    }
+    const Dialog* main = MainWindow();
+    return main != nullptr && main->HasWindow() ? LastActivePopup(main->Handle()) : nullptr;
 }
 
 void ReleaseIfSelfOwned(Dialog* dialog)

@@ -43,8 +43,11 @@ public:
     int TemplateId() const { return m_templateId; }
     Dialog* Parent() const { return m_parent; }
 
-    // Runs the dialog modally; returns the result given to EndDialog, or -1
-    // when the window cannot be made.
+    // Runs the dialog modally: its owner (the parent) takes no input until it
+    // ends. The dialog shows once, right after OnInitDialog, before any other
+    // thread's operation on it is carried out, so that a dialog hidden from
+    // then on stays hidden. Returns the result given to EndDialog, or -1 when
+    // the window cannot be made.
     int DoModal();
 
     // Makes the window of a modeless dialog. False when it cannot be made.
@@ -72,6 +75,17 @@ public:
     Rect GetWindowRect() const;
     // Moves the window, keeping its size, to the top of the window order.
     void MoveToTop(int x, int y);
+    // Moves it so that its centre is the centre of the outer rectangle
+    // (divisions truncating toward zero).
+    void CentreOn(const Rect& outer);
+    // Centres it on its parent's window, or on the screen's work area when
+    // there is none.
+    void CentreOnOwner();
+
+    // A timer of the window: OnTimer(id) every so many milliseconds, on the
+    // window's thread, while the thread waits for messages, until killed.
+    void SetTimer(unsigned id, int milliseconds);
+    void KillTimer(unsigned id);
 
     // Controls by id.
     void SetItemText(int id, const std::string& text);
@@ -125,6 +139,7 @@ protected:
     virtual bool OnPaint() { return false; }
     // The icon resource to drag a minimised window by; 0 for the default.
     virtual int OnQueryDragIcon() { return 0; }
+    virtual void OnTimer(unsigned /*id*/) {}
 
 private:
     friend class DialogBackend;
@@ -133,6 +148,9 @@ private:
     int m_templateId;
     Dialog* m_parent;
     DialogWindow* m_window = nullptr;
+    bool m_modal = false;        // DoModal runs
+    bool m_endedInInit = false;  // EndDialog came in OnInitDialog
+    int m_initResult = 0;
 };
 
 // Posts a command to a dialog's window from any thread; it arrives on the

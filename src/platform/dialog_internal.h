@@ -1,12 +1,26 @@
 #pragma once
 // Between the dialog backends and the code they share.
 
-namespace platform {
+#include "platform/dialog.h"
 
-class Dialog;
+namespace platform {
 
 // Called by a backend once a dialog's window is gone for good and
 // PostNcDestroy has run: a self-owned dialog is deleted here.
 void ReleaseIfSelfOwned(Dialog* dialog);
+
+// The window whose boxes a worker thread's boxes are: the one named when the
+// thread was started; null on other threads.
+DialogHandle ThreadBoxOwner();
+
+// The owner of a message box: the window the user is working in. From a
+// worker thread, the window its starter named; otherwise the main window's
+// last active popup (the main window itself when that popup is gone or
+// hidden); null before the main window exists.
+DialogHandle MessageBoxOwner();
+
+// Backend: the window the owner last activated among the windows it owns,
+// while that one still exists and shows; the owner itself otherwise.
+DialogHandle LastActivePopup(DialogHandle owner);
 
 }  // namespace platform

@@ -2,16 +2,32 @@
 
 #include <system_error>
 
-namespace platform {
+#include "platform/dialog_internal.h"
 
-WorkerThread::WorkerThread(Routine routine) : m_thread([this, routine = std::move(routine)] { m_exitCode = routine(); })
+namespace platform {
+namespace {
+
+thread_local DialogHandle t_boxOwner = nullptr;
+
+}  // namespace
+
+DialogHandle ThreadBoxOwner()
+{
+    return t_boxOwner;
+}
+
+WorkerThread::WorkerThread(Routine routine, DialogHandle boxOwner)
+    : m_thread([this, boxOwner, routine = std::move(routine)] {
+          t_boxOwner = boxOwner;
+          m_exitCode = routine();
+      })
 {
 }
 
-std::unique_ptr<WorkerThread> WorkerThread::Start(Routine routine)
+std::unique_ptr<WorkerThread> WorkerThread::Start(Routine routine, DialogHandle boxOwner)
 {
     try {
-        return std::make_unique<WorkerThread>(std::move(routine));
+        return std::make_unique<WorkerThread>(std::move(routine), boxOwner);
     } catch (const std::system_error&) {
         return nullptr;
     }

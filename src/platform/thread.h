@@ -8,17 +8,20 @@
 #include <memory>
 #include <thread>
 
+#include "platform/dialog.h"
+
 namespace platform {
 
 class WorkerThread {
 public:
     using Routine = std::function<std::uint32_t()>;
 
-    // Null when no thread can be started.
-    static std::unique_ptr<WorkerThread> Start(Routine routine);
+    // Null when no thread can be started. The routine's message boxes are
+    // owned by boxOwner, the window the user watches while it runs.
+    static std::unique_ptr<WorkerThread> Start(Routine routine, DialogHandle boxOwner = nullptr);
 
     // Starts the thread; throws std::system_error when it cannot.
-    explicit WorkerThread(Routine routine);
+    WorkerThread(Routine routine, DialogHandle boxOwner);
     ~WorkerThread();
     WorkerThread(const WorkerThread&) = delete;
     WorkerThread& operator=(const WorkerThread&) = delete;

@@ -1,7 +1,6 @@
 #pragma once
 // The rest of the user interface the program asks of the platform: message
-// boxes, string resources, the application's name and main window, and a
-// pause on the calling thread.
+// boxes, string resources, the application's name and main window.
 
 #include <string>
 
@@ -15,7 +14,9 @@ enum class MessageButtons { Ok, YesNo };
 enum class MessageIcon { Default, Warning, Error, Information };
 
 // Shows a message box captioned with the application name; returns ID_OK,
-// ID_YES or ID_NO. May be called from any thread.
+// ID_YES or ID_NO. May be called from any thread. The box is owned by the
+// window the user is working in (see MessageBoxOwner), and while it is up no
+// other window of the program takes input.
 int ShowMessageBox(const std::string& text, MessageButtons buttons = MessageButtons::Ok,
                    MessageIcon icon = MessageIcon::Default);
 
@@ -38,9 +39,6 @@ struct Size {
     int cy = 0;
 };
 Size SystemIconSize();
-
-// Blocks the calling thread for the given time.
-void WaitMilliseconds(int milliseconds);
 
 // Shows the application's wait cursor for as long as it lives.
 class WaitCursor {

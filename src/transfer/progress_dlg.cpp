@@ -2,7 +2,6 @@
 
 #include "platform/text_format.h"
 #include "platform/ui.h"
-#include "transfer/transfer_library.h"
 
 CProgressDlg* g_pProgressDlg = nullptr;
 COperatingDlg* g_pOperatingDlg = nullptr;
@@ -15,12 +14,28 @@ std::string g_strFileTitle;
 int g_nPercent = 0;
 TransferWorkerProc g_pfnWorker = nullptr;
 const TransferJobList* g_pWorkerParam = nullptr;
+ProgressShown g_progressShown;
 
 namespace {
 
 constexpr int kPercentMax = 100;
 // How long the operating dialog stays after the worker has finished.
 constexpr int kOperatingLingerMs = 1000;
+constexpr unsigned kOperatingLingerTimer = 1;
+
+// The variables the dialog's constructor resets.
+void ResetDialogVariables()
+{
+    g_pProgressDlg = nullptr;
+    g_pOperatingDlg = nullptr;
+    g_bCancelRequested = 0;
+    g_nTotalBytes = 0;
+    g_nDoneBytes = 0;
+    g_nFileBytes = 0;
+    g_strFileTitle.clear();
+    g_nPercent = 0;
+    g_progressShown = {};
+}
 
 }  // namespace
 
@@ -32,17 +47,26 @@ std::int32_t DRIVER_CALL TransferProgress(std::int32_t percent)
     if (percent < 0 || percent > kPercentMax) {
         return 0;
     }
-    if (g_pOperatingDlg != nullptr && g_pOperatingDlg->IsVisible()) {
+    auto& shown = g_progressShown;
+    // Once the operating dialog shows, nothing more is displayed and Cancel
+    // is too late.
+    if (shown.progressHidden && g_pOperatingDlg != nullptr) {
         return 1;
     }
-    g_pProgressDlg->EnableItem(platform::ID_CANCEL, g_bCancelAllowed != 0);
-
-    std::string title = g_strFileTitle;
-    if (title.size() > TITLE_MAX_LENGTH) {
-        title = title.substr(0, TITLE_MAX_LENGTH) + TITLE_ELLIPSIS;
+    const bool cancelAllowed = g_bCancelAllowed != 0;
+    if (shown.cancelEnabled != cancelAllowed) {
+        g_pProgressDlg->EnableItem(platform::ID_CANCEL, cancelAllowed);
+        shown.cancelEnabled = cancelAllowed;
     }
-    g_pProgressDlg->SetItemText(IDC_TRANSFER_STATUS,
-                                platform::FormatText(platform::LoadResourceString(IDS_TRANSFERRING), title));
+    if (shown.fileTitle != g_strFileTitle) {
+        std::string title = g_strFileTitle;
+        if (title.size() > TITLE_MAX_LENGTH) {
+            title = title.substr(0, TITLE_MAX_LENGTH) + TITLE_ELLIPSIS;
+        }
+        g_pProgressDlg->SetItemText(IDC_TRANSFER_STATUS,
+                                    platform::FormatText(platform::LoadResourceString(IDS_TRANSFERRING), title));
+        shown.fileTitle = g_strFileTitle;
+    }
 
     // Wider than 32 bits, so that files above 42,949,672 bytes cannot wrap
     // the intermediate products.
@@ -51,12 +75,19 @@ std::int32_t DRIVER_CALL TransferProgress(std::int32_t percent)
         g_nTotalBytes;
     if (overall <= kPercentMax) {
         g_nPercent = static_cast<int>(overall);
-        g_pProgressDlg->SetProgressPos(IDC_TRANSFER_PROGRESS, g_nPercent);
-        g_pProgressDlg->SetItemText(IDC_TRANSFER_PERCENT, std::to_string(g_nPercent) + " %");
+        if (shown.percent != g_nPercent) {
+            g_pProgressDlg->SetProgressPos(IDC_TRANSFER_PROGRESS, g_nPercent);
+            g_pProgressDlg->SetItemText(IDC_TRANSFER_PERCENT, std::to_string(g_nPercent) + " %");
+            shown.percent = g_nPercent;
+        }
     }
-    if (overall >= kPercentMax) {
+    if (overall >= kPercentMax && !shown.progressHidden) {
+        const auto place = g_pProgressDlg->GetWindowRect();
         g_pProgressDlg->Show(false);
+        shown.progressHidden = true;
         if (g_pOperatingDlg != nullptr) {
+            // Where the progress dialog was, wherever the user has moved it.
+            g_pOperatingDlg->CentreOn(place);
             g_pOperatingDlg->Show(true);
         }
     }
@@ -72,14 +103,7 @@ std::uint32_t WorkerThreadProc(platform::DialogHandle window)
 
 CProgressDlg::CProgressDlg(platform::Dialog* parent) : platform::Dialog(IDD_PROGRESS, parent)
 {
-    g_pProgressDlg = nullptr;
-    g_pOperatingDlg = nullptr;
-    g_bCancelRequested = 0;
-    g_nTotalBytes = 0;
-    g_nDoneBytes = 0;
-    g_nFileBytes = 0;
-    g_strFileTitle.clear();
-    g_nPercent = 0;
+    ResetDialogVariables();
 }
 
 CProgressDlg::~CProgressDlg()
@@ -98,6 +122,7 @@ CProgressDlg::~CProgressDlg()
 bool CProgressDlg::OnInitDialog()
 {
     platform::Dialog::OnInitDialog();
+    CentreOnOwner();
 
     g_pOperatingDlg = platform::Dialog::CreateSelfOwned(std::make_unique<COperatingDlg>());
     if (g_pOperatingDlg != nullptr) {
@@ -113,13 +138,12 @@ bool CProgressDlg::OnInitDialog()
 
     if (g_pfnWorker != nullptr) {
         const auto window = Handle();
-        m_pWorkerThread = platform::WorkerThread::Start([window] { return WorkerThreadProc(window); });
+        m_pWorkerThread = platform::WorkerThread::Start([window] { return WorkerThreadProc(window); }, window);
         if (m_pWorkerThread) {
             m_bWorkerRunning = true;
         } else {
-            // Without its worker the dialog would wait for ever: the transfer
-            // has failed, and the dialog closes at once.
-            g_nTransferResult = TRANSFER_ERR_NO_WORKER;
+            // Without its worker the dialog would wait for ever: the dialog
+            // closes at once, and the result stays what it was before.
             platform::PostCommand(window, platform::ID_OK);
         }
     }
@@ -143,8 +167,24 @@ void CProgressDlg::OnCommand(int id, platform::CommandSource source)
 
 void CProgressDlg::OnOK()
 {
+    if (m_bClosing) {
+        return;
+    }
+    m_bClosing = true;
     if (g_pOperatingDlg != nullptr && g_pOperatingDlg->HasWindow()) {
-        platform::WaitMilliseconds(kOperatingLingerMs);
+        SetTimer(kOperatingLingerTimer, kOperatingLingerMs);
+        return;
+    }
+    platform::Dialog::OnOK();
+}
+
+void CProgressDlg::OnTimer(unsigned id)
+{
+    if (id != kOperatingLingerTimer) {
+        return;
+    }
+    KillTimer(id);
+    if (g_pOperatingDlg != nullptr && g_pOperatingDlg->HasWindow()) {
         g_pOperatingDlg->DestroyWindow();  // which deletes it
     }
     platform::Dialog::OnOK();
@@ -159,10 +199,7 @@ bool COperatingDlg::OnInitDialog()
 {
     platform::Dialog::OnInitDialog();
     const auto* main = platform::MainWindow();
-    const auto outer = main != nullptr && main->HasWindow() ? main->GetWindowRect() : platform::DesktopWorkArea();
-    const auto own = GetWindowRect();
-    MoveToTop((outer.left + outer.right - (own.right - own.left)) / 2,
-              (outer.top + outer.bottom - (own.bottom - own.top)) / 2);
+    CentreOn(main != nullptr && main->HasWindow() ? main->GetWindowRect() : platform::DesktopWorkArea());
     SetCaption(platform::ApplicationName());
     return true;
 }
@@ -177,15 +214,8 @@ void COperatingDlg::PostNcDestroy()
 
 void ResetProgressState()
 {
-    g_pProgressDlg = nullptr;
-    g_pOperatingDlg = nullptr;
-    g_bCancelRequested = 0;
+    ResetDialogVariables();
     g_bCancelAllowed = 1;
-    g_nTotalBytes = 0;
-    g_nDoneBytes = 0;
-    g_nFileBytes = 0;
-    g_strFileTitle.clear();
-    g_nPercent = 0;
     g_pfnWorker = nullptr;
     g_pWorkerParam = nullptr;
 }

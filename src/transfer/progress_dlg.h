@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "driver/driver_exports.h"
@@ -36,6 +37,17 @@ extern int g_nPercent;                       // last overall percentage shown
 extern TransferWorkerProc g_pfnWorker;
 extern const TransferJobList* g_pWorkerParam;
 
+// What the progress dialog shows as the reports have left it, so that a
+// report touches only what changes; empty before the dialog's own first
+// report. Written by TransferProgress only.
+struct ProgressShown {
+    std::optional<bool> cancelEnabled;
+    std::optional<std::string> fileTitle;  // the title the status label was made from
+    std::optional<int> percent;            // on the bar and in the label
+    bool progressHidden = false;           // the operating dialog has taken its place
+};
+extern ProgressShown g_progressShown;
+
 // Titles longer than this are cut and TITLE_ELLIPSIS appended.
 inline constexpr std::size_t TITLE_MAX_LENGTH = 32;
 inline constexpr const char* TITLE_ELLIPSIS = "...";
@@ -44,10 +56,14 @@ inline constexpr const char* TITLE_ELLIPSIS = "...";
 // one and shows it; at 100 % it puts the operating dialog in place of the
 // progress dialog. Returns 0 to ask the library to stop: on a percentage
 // outside 0..100, without a dialog or total, or once the user has cancelled.
+// It runs on the library's sending thread, where every window operation
+// waits for the user-interface thread: a report that changes nothing of what
+// the dialog shows makes none.
 std::int32_t DRIVER_CALL TransferProgress(std::int32_t percent);
 
 // The worker thread: runs g_pfnWorker(g_pWorkerParam), then posts the
-// completion notice (ID_OK) to the progress dialog.
+// completion notice (ID_OK) to the progress dialog. Its message boxes are
+// owned by the progress dialog.
 std::uint32_t WorkerThreadProc(platform::DialogHandle window);
 
 class CProgressDlg : public platform::Dialog {
@@ -61,10 +77,13 @@ public:
     int m_nAnimationId = IDR_TRANSFER_CLIP;
 
 protected:
+    // Centred on its owner, like the other dialogs.
     bool OnInitDialog() override;
-    // The completion notice: ends the dialog, one second after the operating
-    // dialog was last seen.
+    // The completion notice: ends the dialog, one second later when the
+    // operating dialog exists, which then goes first. The second passes on a
+    // timer: the thread keeps answering its windows meanwhile.
     void OnOK() override;
+    void OnTimer(unsigned id) override;
     // Cancel: asks the transfer to stop at its next progress report.
     void OnCancel() override;
     // Only the completion notice ends the dialog while the worker runs: the
@@ -76,6 +95,7 @@ private:
     platform::ProgressBar m_progress{*this, IDC_TRANSFER_PROGRESS};
     std::unique_ptr<platform::WorkerThread> m_pWorkerThread;
     bool m_bWorkerRunning = false;
+    bool m_bClosing = false;  // the completion notice has come
 };
 
 class COperatingDlg : public platform::Dialog {
@@ -89,5 +109,7 @@ protected:
     void PostNcDestroy() override;
 };
 
-// Returns the shared transfer variables to their start state.
+// Returns the shared transfer variables to their start state: those the
+// dialog's constructor resets, and g_bCancelAllowed, g_pfnWorker and
+// g_pWorkerParam.
 void ResetProgressState();

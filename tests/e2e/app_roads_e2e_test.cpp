@@ -9,11 +9,11 @@
 #include <winspool.h>
 
 #include <gtest/gtest.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -94,34 +94,11 @@ void RemoveAllPrinters()
     }
 }
 
-std::string Lower(std::string text)
+// Whether a window is centred on another, to the pixel that halving rounds.
+bool CentredOn(const RECT& inner, const RECT& outer)
 {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
-// The file names of the libraries the program has loaded, in lower case.
-std::vector<std::string> LoadedModules(const uidriver::Process& program)
-{
-    std::array<HMODULE, 512> modules{};
-    DWORD needed = 0;
-    if (!::EnumProcessModules(program.Handle(), modules.data(), sizeof(modules), &needed)) {
-        return {};
-    }
-    std::vector<std::string> names;
-    for (DWORD i = 0; i < std::min<DWORD>(needed / sizeof(HMODULE), modules.size()); ++i) {
-        std::array<char, MAX_PATH> name{};
-        if (::GetModuleBaseNameA(program.Handle(), modules[i], name.data(), MAX_PATH) > 0) {
-            names.push_back(Lower(name.data()));
-        }
-    }
-    return names;
-}
-
-bool HasLoaded(const uidriver::Process& program, const std::string& library)
-{
-    const auto modules = LoadedModules(program);
-    return std::find(modules.begin(), modules.end(), Lower(library)) != modules.end();
+    return std::abs((inner.left + inner.right) - (outer.left + outer.right)) <= 2 &&
+           std::abs((inner.top + inner.bottom) - (outer.top + outer.bottom)) <= 2;
 }
 
 class AppRoadsTest : public ::testing::Test {
@@ -163,7 +140,7 @@ protected:
             }
         }
         if (wanted(kDataFile)) {
-            const auto data = sim::firmware_image::MakeFirmwareFile(sim::kDefaultPrinterId, "5.10", 4000, 4000);
+            const auto data = sim::firmware_image::MakeFirmwareFile(m_dataPrinterId, "5.10", 4000, 4000);
             std::ofstream(m_folder / kDataFile, std::ios::binary)
                 .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
         }
@@ -235,6 +212,7 @@ protected:
     fs::path m_scenario;
     fs::path m_log;
     std::string m_scenarioExtra;
+    std::uint16_t m_dataPrinterId = sim::kDefaultPrinterId;
     std::optional<uidriver::Process> m_program;
 };
 
@@ -250,7 +228,14 @@ TEST_F(AppRoadsTest, WholeUpdate_FromTheWarningToTheEnd_WritesTheProfileAndTheNe
     EXPECT_EQ(road.preselected, kSecondPrinter);
     EXPECT_EQ(road.confirmation, Confirmation("5.00"));
     EXPECT_EQ(road.confirmationIcon, StandardIcon::Warning);
+    // Every box over the main dialog, nothing else taking input meanwhile.
+    EXPECT_EQ(road.confirmationBox.owner, "main");
+    EXPECT_EQ(road.confirmationBox.windowsTakingInput, std::vector<std::string>{});
+    ASSERT_EQ(road.boxes.size(), 1u);
+    EXPECT_EQ(road.boxes[0].owner, "main");
+    EXPECT_EQ(road.boxes[0].windowsTakingInput, std::vector<std::string>{});
     EXPECT_EQ(road.progressCaption, roads::kApplicationName);
+    EXPECT_TRUE(CentredOn(road.progressRect, road.mainRect));
     ASSERT_FALSE(road.percentTexts.empty());
     EXPECT_EQ(road.percentTexts.front(), "0 %");
     EXPECT_TRUE(road.operatingShown);
@@ -275,6 +260,26 @@ TEST_F(AppRoadsTest, WholeUpdate_FromTheWarningToTheEnd_WritesTheProfileAndTheNe
     EXPECT_EQ(again.WaitForExit(), 0u);
 }
 
+TEST_F(AppRoadsTest, DataFileForAnotherPrinter_TheWorkersBoxBelongsToTheProgressDialog)
+{
+    m_dataPrinterId = 0x1234;
+    LayOut();
+    InstallPrinters({kPrinter});
+
+    const auto road = roads::DriveWholeUpdate(Start());
+    ASSERT_EQ(road.failure, "");
+    ASSERT_EQ(road.boxes.size(), 2u);
+    EXPECT_EQ(road.boxes[0].text, "A printer ID error occurred.");
+    EXPECT_EQ(road.boxes[0].owner, "progress");
+    EXPECT_EQ(road.boxes[1].text, "Transfer failed.\nPerform the operation again from the beginning.");
+    EXPECT_EQ(road.boxes[1].icon, StandardIcon::Error);
+    EXPECT_EQ(road.boxes[1].owner, "main");
+    for (const auto& box : road.boxes) {
+        EXPECT_EQ(box.windowsTakingInput, std::vector<std::string>{}) << box.text;
+    }
+    EXPECT_EQ(road.exitCode, 0u);
+}
+
 TEST_F(AppRoadsTest, PrinterThatIsNotTheModel_ReportsItAndTheDialogStays)
 {
     m_scenarioExtra = "identification = K0W\n";
@@ -284,12 +289,27 @@ TEST_F(AppRoadsTest, PrinterThatIsNotTheModel_ReportsItAndTheDialogStays)
     const HWND main = PassTheWarning();
     ASSERT_NE(main, nullptr);
 
+    // The About box from the system menu, centred on the main dialog.
+    ::PostMessageA(main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    const auto about = uidriver::WaitForDialog(program.Id(), "About");
+    ASSERT_TRUE(about);
+    RECT aboutRect{};
+    RECT mainRect{};
+    ::GetWindowRect(about->handle, &aboutRect);
+    ::GetWindowRect(main, &mainRect);
+    EXPECT_TRUE(CentredOn(aboutRect, mainRect));
+    EXPECT_FALSE(::IsWindowEnabled(main));
+    uidriver::Click(about->handle, IDOK);
+    ASSERT_TRUE(uidriver::WaitUntilGone(about->handle));
+
     uidriver::Click(main, IDC_UPDATE);
     const auto box = uidriver::WaitForMessageBox(program.Id());
     ASSERT_TRUE(box);
     EXPECT_EQ(box->caption, roads::kApplicationName);
     EXPECT_EQ(box->text, "Connected printer is not VR-380MX.");
     EXPECT_EQ(uidriver::MessageBoxIcon(*box), StandardIcon::Error);
+    EXPECT_EQ(box->owner, main);
+    EXPECT_TRUE(uidriver::WindowsTakingInput(program.Id(), box->handle).empty());
     uidriver::Answer(*box, IDOK);
 
     EXPECT_TRUE(uidriver::WaitUntil([&] { return !uidriver::FindMessageBox(program.Id()); }));
@@ -339,7 +359,7 @@ TEST_F(AppRoadsTest, NoPrinterOfTheModel_DisablesTheListAndUpdateCannotCommunica
     EXPECT_EQ(ProfileValue("DefPrn"), std::nullopt);
 }
 
-TEST_F(AppRoadsTest, DataFileMissingAtStartUp_NamesItBeforeAnyLibraryIsLoaded)
+TEST_F(AppRoadsTest, FilesMissingAtStartUp_NameTheFirstBeforeAnyLibraryIsLoaded)
 {
     LayOut({kDataFile});
     InstallPrinters({kPrinter});
@@ -350,28 +370,25 @@ TEST_F(AppRoadsTest, DataFileMissingAtStartUp_NamesItBeforeAnyLibraryIsLoaded)
     EXPECT_EQ(box->caption, roads::kApplicationName);
     EXPECT_EQ(box->text, "VR380MX_510.pd3 is not found.");
     EXPECT_EQ(uidriver::MessageBoxIcon(*box), StandardIcon::Warning);
-    EXPECT_FALSE(HasLoaded(program, "TrDrv.dll"));
-    EXPECT_FALSE(HasLoaded(program, "tmfilo.dll"));
+    EXPECT_EQ(box->owner, nullptr);  // no window of the program exists yet
+    EXPECT_FALSE(uidriver::HasLoaded(program, "TrDrv.dll"));
+    EXPECT_FALSE(uidriver::HasLoaded(program, "tmfilo.dll"));
     for (const auto& window : uidriver::TopLevelWindows(program.Id())) {
         EXPECT_NE(window.title, roads::kWarningTitle);
     }
-
     uidriver::Answer(*box, IDOK);
     EXPECT_EQ(program.WaitForExit(), 0u);
     EXPECT_EQ(ProfileValue("DefTmPrn"), std::nullopt);
-}
 
-TEST_F(AppRoadsTest, BothLibrariesMissingAtStartUp_NamesOnlyTheTransferLibrary)
-{
-    LayOut({"TrDrv.dll", "tmfilo.dll"});
-    const auto& program = Start();
-
-    const auto box = uidriver::WaitForMessageBox(program.Id());
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->text, "TRDRV.DLL is not found.");
-    uidriver::Answer(*box, IDOK);
-    EXPECT_EQ(program.WaitForExit(), 0u);
-    EXPECT_FALSE(uidriver::FindMessageBox(program.Id()));
+    // Both libraries missing: only the transfer library is named.
+    fs::remove(m_folder / "TrDrv.dll");
+    fs::remove(m_folder / "tmfilo.dll");
+    const auto& again = Start();
+    const auto second = uidriver::WaitForMessageBox(again.Id());
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->text, "TRDRV.DLL is not found.");
+    uidriver::Answer(*second, IDOK);
+    EXPECT_EQ(again.WaitForExit(), 0u);
 }
 
 TEST_F(AppRoadsTest, CancelInTheWarning_EndsAtOnceWithoutTheRawLibraryOrTheProfile)
@@ -385,8 +402,8 @@ TEST_F(AppRoadsTest, CancelInTheWarning_EndsAtOnceWithoutTheRawLibraryOrTheProfi
     EXPECT_EQ(uidriver::StaticTexts(warning->handle), kWarningTexts);
     EXPECT_EQ(uidriver::ItemText(warning->handle, IDOK), "&Start");
     EXPECT_EQ(uidriver::ItemText(warning->handle, IDCANCEL), "Cancel");
-    EXPECT_TRUE(HasLoaded(program, "TrDrv.dll"));
-    EXPECT_FALSE(HasLoaded(program, "tmfilo.dll"));
+    EXPECT_TRUE(uidriver::HasLoaded(program, "TrDrv.dll"));
+    EXPECT_FALSE(uidriver::HasLoaded(program, "tmfilo.dll"));
 
     // The main dialog's window may flash up as the dialog ends (its template
     // is visible), but the program ends at once.

@@ -51,6 +51,10 @@ protected:
 
     void TearDown() override
     {
+        // Whatever the road, no window of the program took input beside a box.
+        for (const auto& box : platform::headless::MessageBoxes()) {
+            EXPECT_TRUE(box.windowsTakingInput.empty()) << box.text;
+        }
         std::filesystem::current_path(m_previousFolder);
         std::filesystem::remove_all(m_folder);
         ResetAll();
@@ -68,7 +72,8 @@ protected:
         platform::headless::ResetProcess();
     }
 
-    void PutFiles(bool transferLibrary = true, bool rawIoLibrary = true, bool dataFile = true)
+    void PutFiles(bool transferLibrary = true, bool rawIoLibrary = true, bool dataFile = true,
+                  std::uint16_t dataPrinterId = 0x3831)
     {
         if (transferLibrary) {
             std::ofstream(m_folder / "TRDRV.DLL") << "stand-in";
@@ -77,7 +82,7 @@ protected:
             std::ofstream(m_folder / "tmfilo.dll") << "stand-in";
         }
         if (dataFile) {
-            const auto bytes = sim::firmware_image::MakeFirmwareFile(0x3831, "5.10", 400, 400);
+            const auto bytes = sim::firmware_image::MakeFirmwareFile(dataPrinterId, "5.10", 400, 400);
             std::ofstream(m_folder / "VR380MX_510.pd3", std::ios::binary)
                 .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         }
@@ -123,11 +128,6 @@ protected:
         return key ? platform::ReadStringValue(key, value) : std::nullopt;
     }
 
-    static bool Loaded(const std::string& library)
-    {
-        return std::ranges::count(platform::headless::LibraryLoadRequests(), library) > 0;
-    }
-
     static std::vector<std::string> Texts(const std::vector<MessageBoxRecord>& boxes)
     {
         std::vector<std::string> texts;
@@ -137,24 +137,28 @@ protected:
         return texts;
     }
 
+    // The template id of each box's owner window, in order.
+    static std::vector<int> Owners()
+    {
+        std::vector<int> owners;
+        for (const auto& box : platform::headless::MessageBoxes()) {
+            owners.push_back(box.ownerId);
+        }
+        return owners;
+    }
+
+    // Update on the preselected printer, Yes to the confirmation.
+    static void ScriptUpdate()
+    {
+        Script([](CUpdateDlg& dialog) { platform::headless::ClickButton(dialog, IDC_UPDATE); },
+               [](const MessageBoxRecord& box) {
+                   return box.buttons == platform::MessageButtons::YesNo ? platform::ID_YES : platform::ID_OK;
+               });
+    }
+
     std::filesystem::path m_folder;
     std::filesystem::path m_previousFolder;
 };
-
-TEST_F(AppTest, StartUp_FirstMissingFileIsReportedAndNothingLoads)
-{
-    PutFiles(true, true, false);
-    Run();
-    ASSERT_EQ(Texts(platform::headless::MessageBoxes()), std::vector<std::string>{"VR380MX_510.pd3 is not found."});
-    EXPECT_EQ(platform::headless::MessageBoxes()[0].icon, platform::MessageIcon::Warning);
-    EXPECT_TRUE(platform::headless::LibraryLoadRequests().empty());
-
-    platform::headless::ResetUi();
-    std::filesystem::remove(m_folder / "TRDRV.DLL");
-    std::filesystem::remove(m_folder / "tmfilo.dll");
-    Run();
-    EXPECT_EQ(Texts(platform::headless::MessageBoxes()), std::vector<std::string>{"TRDRV.DLL is not found."});
-}
 
 TEST_F(AppTest, StartUp_IncompleteTransferLibraryEndsWithItsName)
 {
@@ -164,22 +168,9 @@ TEST_F(AppTest, StartUp_IncompleteTransferLibraryEndsWithItsName)
     const auto boxes = platform::headless::MessageBoxes();
     ASSERT_EQ(Texts(boxes), std::vector<std::string>{"Error: Not Found TrDrv.dll."});
     EXPECT_EQ(boxes[0].icon, platform::MessageIcon::Error);
+    EXPECT_EQ(Owners(), std::vector<int>{0});                // before any window
     EXPECT_EQ(platform::headless::LoadedLibraryCount(), 0);  // unloaded at exit
     EXPECT_FALSE(Profile(PROFILE_DEFAULT_TM_PRINTER));
-}
-
-TEST_F(AppTest, CancelInTheWarningEndsBeforeTheRawLibraryLoads)
-{
-    PutFiles();
-    InstallSimulatedDriver(kScenario);
-    InstallModelPrinter("Labels");
-    bool mainShown = false;
-    Script([&](CUpdateDlg&) { mainShown = true; }, {}, platform::ID_CANCEL);
-    Run();
-    EXPECT_FALSE(mainShown);
-    EXPECT_FALSE(Loaded("tmfilo.dll"));
-    EXPECT_FALSE(Profile(PROFILE_DEFAULT_TM_PRINTER));
-    EXPECT_FALSE(Profile(PROFILE_DEFAULT_PRINTER));
 }
 
 TEST_F(AppTest, WholeUpdate_ConfirmsTheVersionSendsTheFileAndRemembersThePrinter)
@@ -187,20 +178,9 @@ TEST_F(AppTest, WholeUpdate_ConfirmsTheVersionSendsTheFileAndRemembersThePrinter
     PutFiles();
     auto& printer = InstallSimulatedDriver(kScenario);
     InstallModelPrinter("Labels");
-    std::vector<std::string> entries;
-    Script(
-        [&](CUpdateDlg& dialog) {
-            for (int i = 0; i < dialog.ComboGetCount(IDC_PRINTER_COMBO); ++i) {
-                entries.push_back(dialog.ComboGetText(IDC_PRINTER_COMBO, i));
-            }
-            platform::headless::ClickButton(dialog, IDC_UPDATE);
-        },
-        [](const MessageBoxRecord& box) {
-            return box.buttons == platform::MessageButtons::YesNo ? platform::ID_YES : platform::ID_OK;
-        });
+    ScriptUpdate();
     Run();
 
-    EXPECT_EQ(entries, std::vector<std::string>{"Labels"});
     const auto boxes = platform::headless::MessageBoxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text,
@@ -208,10 +188,54 @@ TEST_F(AppTest, WholeUpdate_ConfirmsTheVersionSendsTheFileAndRemembersThePrinter
               "OK to update the current VR-380MX firmware?\n");
     EXPECT_EQ(boxes[1].text, "Completed the firmware update for VR-380MX.");
     EXPECT_EQ(boxes[1].icon, platform::MessageIcon::Information);
+    // Both over the main dialog, which takes no input meanwhile: no second
+    // update can start under the closing message.
+    EXPECT_EQ(Owners(), std::vector<int>(2, IDD_VR38UPDATE_DIALOG));
     EXPECT_EQ(printer.GetScenario().version, "5.10");
     EXPECT_EQ(Profile(PROFILE_DEFAULT_TM_PRINTER), "Labels");
     EXPECT_EQ(Profile(PROFILE_DEFAULT_PRINTER), "Labels");
     EXPECT_FALSE(g_hRawIoLib);  // unloaded with the main dialog's window
+}
+
+TEST_F(AppTest, TransferFailures_EndInTheFailureMessageOverTheMainDialog)
+{
+    constexpr int kMain = IDD_VR38UPDATE_DIALOG;
+    const std::string failed = "Transfer failed.\nPerform the operation again from the beginning.";
+    InstallSimulatedDriver(kScenario);
+    InstallModelPrinter("Labels");
+    struct Row {
+        const char* name;
+        std::uint16_t dataPrinterId;
+        int unavailableDialog;
+        std::vector<std::string> texts;  // after the confirmation
+        std::vector<int> owners;
+    };
+    for (const auto& row : {
+             // The worker's own box belongs to the progress dialog.
+             Row{"data file for another printer",
+                 0x1234,
+                 0,
+                 {"A printer ID error occurred.", failed},
+                 {kMain, IDD_PROGRESS, kMain}},
+             Row{"no progress dialog", 0x3831, IDD_PROGRESS, {failed}, {kMain, kMain}},
+         }) {
+        SCOPED_TRACE(row.name);
+        ResetTransferState();
+        ResetPrinterList();
+        platform::headless::ResetUi();
+        PutFiles(true, true, true, row.dataPrinterId);
+        if (row.unavailableDialog != 0) {
+            platform::headless::SetDialogUnavailable(row.unavailableDialog);
+        }
+        ScriptUpdate();
+        Run();
+        auto texts = Texts(platform::headless::MessageBoxes());
+        ASSERT_FALSE(texts.empty());
+        texts.erase(texts.begin());
+        EXPECT_EQ(texts, row.texts);
+        EXPECT_EQ(platform::headless::MessageBoxes().back().icon, platform::MessageIcon::Error);
+        EXPECT_EQ(Owners(), row.owners);
+    }
 }
 
 TEST_F(AppTest, RememberedPrinterIsPreselectedFromUserOrMachineProfile)
@@ -241,28 +265,19 @@ TEST_F(AppTest, RememberedPrinterIsPreselectedFromUserOrMachineProfile)
     EXPECT_EQ(selected, "Office");  // the combo box's search ignores case
 }
 
-TEST_F(AppTest, NoPrinterInstalled_DisablesTheListAndUpdateStillChecks)
+TEST_F(AppTest, NoPrinterInstalled_UpdateStillChecksThePrinter)
 {
     PutFiles();
     auto& printer = InstallSimulatedDriver(kScenario);
-    bool comboEnabled = true;
-    bool labelBefore = true;
-    bool labelAfter = true;
     Script([&](CUpdateDlg& dialog) {
-        comboEnabled = dialog.IsItemEnabled(IDC_PRINTER_COMBO);
-        labelBefore = dialog.IsSiblingEnabled(IDC_PRINTER_COMBO, -1);
-        labelAfter = dialog.IsSiblingEnabled(IDC_PRINTER_COMBO, +1);
         platform::headless::ClickButton(dialog, IDC_UPDATE);
         dialog.EndDialog(platform::ID_CANCEL);
     });
     Run();
-    EXPECT_FALSE(comboEnabled);
-    EXPECT_FALSE(labelBefore);
-    EXPECT_FALSE(labelAfter);
-    EXPECT_TRUE(platform::headless::FindPrinterDriver("x") == nullptr);
     EXPECT_EQ(Texts(platform::headless::MessageBoxes()),
               std::vector<std::string>{"Cannot communicate with the printer. Make sure that the printer is turned on "
                                        "and that the cables are correctly connected."});
+    EXPECT_EQ(Owners(), std::vector<int>{IDD_VR38UPDATE_DIALOG});
     std::vector<std::string> calls;
     for (const auto& entry : printer.Log()) {
         calls.push_back(entry.call);
@@ -271,53 +286,6 @@ TEST_F(AppTest, NoPrinterInstalled_DisablesTheListAndUpdateStillChecks)
     EXPECT_EQ(std::ranges::count(calls, "TRInitPrinter"), 0);
     EXPECT_GE(std::ranges::count(calls, "TRCmdInit"), 2);
     EXPECT_FALSE(Profile(PROFILE_DEFAULT_TM_PRINTER));
-}
-
-TEST_F(AppTest, WrongPrinterStaysOpenButProfileIsWritten)
-{
-    PutFiles();
-    InstallSimulatedDriver(std::string(kScenario) + "identification = K0W\n");
-    InstallModelPrinter("Labels");
-    bool stillOpen = false;
-    Script([&](CUpdateDlg& dialog) {
-        platform::headless::ClickButton(dialog, IDC_UPDATE);
-        stillOpen = dialog.HasWindow();
-        dialog.EndDialog(platform::ID_CANCEL);
-    });
-    Run();
-    EXPECT_TRUE(stillOpen);
-    const auto boxes = platform::headless::MessageBoxes();
-    ASSERT_EQ(Texts(boxes), std::vector<std::string>{"Connected printer is not VR-380MX."});
-    EXPECT_EQ(boxes[0].icon, platform::MessageIcon::Error);
-    EXPECT_EQ(Profile(PROFILE_DEFAULT_TM_PRINTER), "Labels");
-    EXPECT_EQ(Profile(PROFILE_DEFAULT_PRINTER), "Labels");
-}
-
-TEST_F(AppTest, NoInConfirmationStillEndsTheProgram)
-{
-    PutFiles();
-    InstallSimulatedDriver(kScenario);
-    InstallModelPrinter("Labels");
-    int ended = -1;
-    platform::headless::UiScript script;
-    script.onShown = [](platform::Dialog& dialog) {
-        if (dialog.TemplateId() == IDD_WARNING) {
-            platform::headless::PressEnter(dialog);
-        } else if (dialog.TemplateId() == IDD_VR38UPDATE_DIALOG) {
-            platform::headless::ClickButton(dialog, IDC_UPDATE);
-        }
-    };
-    script.onEvent = [&](platform::Dialog& dialog, const UiEvent& event) {
-        if (dialog.TemplateId() == IDD_VR38UPDATE_DIALOG && event.op == "end") {
-            ended = event.value;
-        }
-    };
-    script.onMessageBox = [](const MessageBoxRecord&) { return platform::ID_NO; };
-    platform::headless::SetUiScript(std::move(script));
-    Run();
-    EXPECT_EQ(ended, platform::ID_CANCEL);
-    // The transfer library was initialised for the printer, so exit saves it.
-    EXPECT_EQ(Profile(PROFILE_DEFAULT_TM_PRINTER), "Labels");
 }
 
 TEST_F(AppTest, SystemMenuAboutAndMinimisedIcon)
@@ -356,13 +324,6 @@ TEST_F(AppTest, SystemMenuAboutAndMinimisedIcon)
     ASSERT_NE(paint, events.end());
     EXPECT_EQ(paint->value, (375 - 32 + 1) / 2);   // 250 dialog units at 1.5 pixels
     EXPECT_EQ(paint->value2, (208 - 32 + 1) / 2);  // 104 dialog units at 2 pixels
-}
-
-TEST(RegistryKeyName, ProfileAndDriverLookupUseTheSameCompanyKey)
-{
-    // Start-up sets the profile's key from string 1010; the driver lookup
-    // walks "SOFTWARE" for the same name.
-    EXPECT_EQ(platform::LoadResourceString(IDS_REGISTRY_KEY), REGISTRY_KEY_NAME);
 }
 
 TEST(ModuleDirectory, DoubleByteTrailBytesAreNoSeparators)

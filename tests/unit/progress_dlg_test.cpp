@@ -73,32 +73,52 @@ protected:
     }
 };
 
-TEST_F(ProgressDlgTest, OverallPercentage_CountsTheFilesAlreadySent)
+TEST_F(ProgressDlgTest, OverallPercentage_CountsTheFilesAlreadySentAndLargeTotalsDoNotWrap)
 {
-    Run(400, [] {
-        g_nDoneBytes = 300;
-        g_nFileBytes = 100;
-        EXPECT_EQ(TransferProgress(50), 1);
-    });
-    EXPECT_EQ(LastPercentText(), "87 %");
-    EXPECT_EQ(g_nPercent, 87);
-    EXPECT_EQ(EventsOf(IDD_PROGRESS).back().op, "destroy");
+    struct Row {
+        std::uint32_t total, done, file;
+        int percent;
+        std::string shown;
+    };
+    // Beyond 42,949,672 bytes, 32-bit products would wrap.
+    for (const auto& row : {Row{400, 300, 100, 50, "87 %"}, Row{42'949'672u, 0, 42'949'672u, 50, "50 %"},
+                            Row{2'147'483'600u, 0, 2'147'483'600u, 99, "99 %"}}) {
+        SCOPED_TRACE(row.total);
+        platform::headless::ResetUi();
+        Run(row.total, [&] {
+            g_nDoneBytes = row.done;
+            g_nFileBytes = row.file;
+            EXPECT_EQ(TransferProgress(row.percent), 1);
+        });
+        EXPECT_EQ(LastPercentText(), row.shown);
+    }
 }
 
-TEST_F(ProgressDlgTest, LargeTotals_GiveTheRightPercentage)
+TEST_F(ProgressDlgTest, UnchangedReports_MakeNoWindowCall_ChangesTouchOnlyWhatChanged)
 {
-    // Beyond 42,949,672 bytes, 32-bit products would wrap.
-    for (const std::uint32_t total : {42'949'672u, 100'000'000u, 2'147'483'600u}) {
-        SCOPED_TRACE(total);
-        platform::headless::ResetUi();
-        Run(total, [total] {
-            g_nFileBytes = total;
-            TransferProgress(50);
-            EXPECT_EQ(LastPercentText(), "50 %");
-            TransferProgress(100);
-            EXPECT_EQ(LastPercentText(), "100 %");
-        });
-    }
+    platform::headless::SetResourceString(IDS_TRANSFERRING, "Transferring %s");
+    const std::string title40 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd";
+    Run(1000, [&] {
+        g_nFileBytes = 1000;
+        TransferProgress(50);
+        const auto before = UiEvents().size();
+        for (int i = 0; i < 1000; ++i) {
+            EXPECT_EQ(TransferProgress(50), 1);
+        }
+        EXPECT_EQ(UiEvents().size(), before);
+
+        g_bCancelAllowed = 0;
+        g_strFileTitle = title40;  // cut to 32 characters and "..."
+        TransferProgress(50);
+        g_strFileTitle = title40.substr(0, 32);
+        TransferProgress(50);
+        const auto events = UiEvents();
+        ASSERT_EQ(events.size(), before + 3);
+        EXPECT_EQ(std::tie(events[before].op, events[before].controlId), std::tuple("disable", platform::ID_CANCEL));
+        EXPECT_EQ(events[before + 1].text, "Transferring " + title40.substr(0, 32) + "...");
+        EXPECT_EQ(events[before + 2].text, "Transferring " + title40.substr(0, 32));
+        EXPECT_EQ(g_pProgressDlg->GetItemText(IDC_TRANSFER_PERCENT), "50 %");
+    });
 }
 
 TEST_F(ProgressDlgTest, PercentageOutOfRangeOrNoTotal_AsksToStopAndChangesNothing)
@@ -115,9 +135,12 @@ TEST_F(ProgressDlgTest, PercentageOutOfRangeOrNoTotal_AsksToStopAndChangesNothin
     });
 }
 
-TEST_F(ProgressDlgTest, MoreDataThanAnnounced_SwitchesToTheOperatingDialog)
+TEST_F(ProgressDlgTest, MoreDataThanAnnounced_SwitchesToTheOperatingDialogWhereTheProgressDialogWas)
 {
+    // The report comes before the dialog has ever been seen: it shows once,
+    // and once hidden stays hidden.
     Run(400, [] {
+        g_pProgressDlg->MoveToTop(-300, 41);  // where the user has dragged it
         g_nDoneBytes = 300;
         g_nFileBytes = 200;
         EXPECT_EQ(TransferProgress(100), 1);  // 125 %
@@ -128,76 +151,54 @@ TEST_F(ProgressDlgTest, MoreDataThanAnnounced_SwitchesToTheOperatingDialog)
         EXPECT_EQ(UiEvents().size(), before);
     });
     EXPECT_EQ(LastPercentText(), "0 %");  // as the dialog's own first update left it
-    const auto progress = EventsOf(IDD_PROGRESS);
-    EXPECT_TRUE(std::ranges::any_of(progress, [](const UiEvent& e) { return e.op == "hide" && e.fromOtherThread; }));
+    std::vector<std::string> shows;
+    for (const auto& event : EventsOf(IDD_PROGRESS)) {
+        if (event.op == "show" || event.op == "hide") {
+            shows.push_back(event.op);
+        }
+    }
+    EXPECT_EQ(shows, (std::vector<std::string>{"show", "hide"}));
     const auto operating = EventsOf(IDD_OPERATING);
+    const auto moved =
+        std::ranges::find_if(operating, [](const UiEvent& e) { return e.op == "move" && e.fromOtherThread; });
+    ASSERT_NE(moved, operating.end());
+    // Both are 274 pixels wide; 250 and 74 high.
+    EXPECT_EQ(std::pair(moved->value, moved->value2), std::pair(-300, 41 + (250 - 74) / 2));
     EXPECT_TRUE(std::ranges::any_of(operating, [](const UiEvent& e) { return e.op == "show"; }));
 }
 
-TEST_F(ProgressDlgTest, LongFileTitle_IsCutTo32Characters)
-{
-    platform::headless::SetResourceString(IDS_TRANSFERRING, "Transferring %s");
-    const std::string title40 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd";
-    Run(100, [&] {
-        g_nFileBytes = 100;
-        g_strFileTitle = title40;
-        TransferProgress(10);
-        g_strFileTitle = title40.substr(0, 32);
-        TransferProgress(20);
-    });
-    std::vector<std::string> texts;
-    for (const auto& event : EventsOf(IDD_PROGRESS)) {
-        if (event.op == "text" && event.controlId == IDC_TRANSFER_STATUS) {
-            texts.push_back(event.text);
-        }
-    }
-    ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[1], "Transferring " + title40.substr(0, 32) + "...");
-    EXPECT_EQ(texts[2], "Transferring " + title40.substr(0, 32));
-}
-
-TEST_F(ProgressDlgTest, Initialisation_ShowsTheStartStateBeforeTheWorkerRuns)
+TEST_F(ProgressDlgTest, Initialisation_CaptionsTheDialogAndPlaysTheClip)
 {
     Run(100, [] {});
     const auto events = EventsOf(IDD_PROGRESS);
-    auto has = [&](const std::string& op, int control, const std::string& text = {}, int value = 0) {
-        return std::ranges::any_of(events, [&](const UiEvent& e) {
-            return e.op == op && e.controlId == control && e.text == text && e.value == value && !e.fromOtherThread;
-        });
-    };
-    EXPECT_TRUE(has("caption", 0, "VR38Update"));
-    EXPECT_TRUE(has("animation.open", IDC_TRANSFER_ANIMATION, "transfer.avi", IDR_TRANSFER_CLIP));
-    EXPECT_TRUE(has("progress.pos", IDC_TRANSFER_PROGRESS, {}, 0));
-    EXPECT_TRUE(has("enable", platform::ID_CANCEL));
-    EXPECT_TRUE(has("text", IDC_TRANSFER_STATUS, "Transferring"));
-    EXPECT_TRUE(has("text", IDC_TRANSFER_PERCENT, "0 %"));
-    // The operating dialog exists from the start, hidden, and is gone after.
-    const auto operating = EventsOf(IDD_OPERATING);
-    ASSERT_GE(operating.size(), 3u);
-    EXPECT_EQ(operating[0].op, "create");
-    EXPECT_EQ(operating.back().op, "destroy");
+    EXPECT_TRUE(
+        std::ranges::any_of(events, [](const UiEvent& e) { return e.op == "caption" && e.text == "VR38Update"; }));
+    EXPECT_TRUE(std::ranges::any_of(events, [](const UiEvent& e) {
+        return e.op == "animation.open" && e.controlId == IDC_TRANSFER_ANIMATION && e.value == IDR_TRANSFER_CLIP;
+    }));
 }
 
-TEST_F(ProgressDlgTest, OperatingDialog_IsCentredOnTheMainWindowOrTheScreen)
+TEST_F(ProgressDlgTest, ProgressDialog_IsCentredOnItsOwner)
 {
-    auto moveOf = [] {
+    auto firstMove = [](int dialogId) {
         const auto events = UiEvents();
         const auto move = std::ranges::find_if(
-            events, [](const UiEvent& e) { return e.dialogId == IDD_OPERATING && e.op == "move"; });
+            events, [dialogId](const UiEvent& e) { return e.dialogId == dialogId && e.op == "move"; });
         return move == events.end() ? std::pair{-1, -1} : std::pair{move->value, move->value2};
     };
-    Run(100, [] {});
-    EXPECT_EQ(moveOf(), (std::pair{(1024 - 274) / 2, (768 - 74) / 2}));
-
-    platform::Dialog main(IDD_PROGRESS);
+    platform::Dialog main(IDD_VR38UPDATE_DIALOG);
     ASSERT_TRUE(main.Create());
     main.MoveToTop(-300, 41);
     platform::SetMainWindow(&main);
-    const auto outer = main.GetWindowRect();
-    platform::headless::ResetUi();
-    platform::SetMainWindow(&main);
-    Run(100, [] {});
-    EXPECT_EQ(moveOf(), (std::pair{(outer.left + outer.right - 274) / 2, (outer.top + outer.bottom - 74) / 2}));
+    g_work = [] {};
+    CProgressDlg dialog(&main);
+    g_nTotalBytes = 100;
+    g_pfnWorker = RunTestWork;
+    EXPECT_EQ(dialog.DoModal(), platform::ID_OK);
+    // The main window is 375 x 208 pixels; the operating dialog starts centred
+    // on it too.
+    EXPECT_EQ(firstMove(IDD_PROGRESS), (std::pair{(-300 + 75 - 274) / 2, (41 + 249 - 250) / 2}));
+    EXPECT_EQ(firstMove(IDD_OPERATING), (std::pair{(-300 + 75 - 274) / 2, (41 + 249 - 74) / 2}));
 }
 
 TEST_F(ProgressDlgTest, WithoutWorker_EnterEndsTheDialog)

@@ -1,6 +1,7 @@
 // The headless user interface: that it reads the program's .rc as the
-// resource compiler does, and that it carries out other threads' window
-// operations on the dialog's own thread, as the Win32 backend does.
+// resource compiler does, carries out other threads' window operations on
+// the dialog's own thread, gives boxes and modal dialogs their owners and
+// modality as Windows does, and runs timers without waiting.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 
 #include "platform/headless/resource_script.h"
 #include "platform/headless/ui_driver.h"
+#include "platform/thread.h"
 #include "res/resource.h"
 
 namespace {
@@ -24,11 +26,6 @@ struct Layout {
     int x, y, cx, cy;
     bool enabled;
     bool operator==(const Layout&) const = default;
-    friend void PrintTo(const Layout& l, std::ostream* out)
-    {
-        *out << l.windowClass << ' ' << l.id << " \"" << l.text << "\" " << l.x << ',' << l.y << ' ' << l.cx << 'x'
-             << l.cy << (l.enabled ? "" : " disabled");
-    }
 };
 
 std::vector<Layout> Layouts(const DialogTemplate& dialog)
@@ -59,11 +56,6 @@ TEST(ProgramResourcesTest, ProgressAndOperatingDialogs_AreLaidOutAsTheProgramExp
                                      {"msctls_progress32", 2310, "", 7, 76, 169, 15, true},
                                      {"Button", 2, "Cancel", 66, 104, 50, 14, false},
                                  }));
-    const auto& animation = progress.controls[0].styles;
-    EXPECT_TRUE(animation.contains("ACS_CENTER") && animation.contains("ACS_TRANSPARENT") &&
-                animation.contains("ACS_AUTOPLAY"));
-    EXPECT_TRUE(progress.controls[1].styles.contains("SS_CENTERIMAGE"));
-    EXPECT_TRUE(progress.controls[3].styles.contains("PBS_SMOOTH"));
 
     const auto& operating = resources.dialogs.at(IDD_OPERATING);
     EXPECT_EQ(std::tie(operating.cx, operating.cy), std::tuple(183, 37));
@@ -71,13 +63,6 @@ TEST(ProgramResourcesTest, ProgressAndOperatingDialogs_AreLaidOutAsTheProgramExp
     EXPECT_EQ(operating.exStyles, progress.exStyles);
     EXPECT_EQ(Layouts(operating),
               (std::vector<Layout>{{"Static", 2510, "The unit is operating...", 7, 12, 169, 10, true}}));
-
-    EXPECT_EQ(resources.clips.at(IDR_TRANSFER_CLIP), "transfer.avi");
-    EXPECT_EQ(resources.strings.at(1710), "Transferring");
-    EXPECT_EQ(resources.strings.at(1814), "Completed the firmware update for VR-380MX.");
-    EXPECT_EQ(resources.strings.at(1911), "Transfer failed.\nPerform the operation again from the beginning.");
-    EXPECT_EQ(resources.strings.at(1916), "Transferring cancelled.");
-    EXPECT_EQ(resources.strings.at(1917), "A printer ID error occurred.");
 }
 
 TEST(ResourceScriptTest, ReadsWhatTheResourceCompilerReads)
@@ -141,23 +126,30 @@ protected:
     void TearDown() override { platform::headless::ResetUi(); }
 };
 
-// A dialog whose other thread changes a label, reads it back and ends it.
-class ThreadedDialog : public platform::Dialog {
+// A dialog run modally by its owner: it notes whether the owner takes input;
+// its worker changes a label, reads it back, shows a box and ends the dialog.
+class OwnedDialog : public platform::Dialog {
 public:
-    ThreadedDialog() : platform::Dialog(IDD_OPERATING) {}
+    explicit OwnedDialog(platform::Dialog* owner) : platform::Dialog(IDD_OPERATING, owner) {}
+    bool ownerEnabledMeanwhile = true;
     std::thread::id dialogThread;
     std::string readBack;
 
 protected:
     bool OnInitDialog() override
     {
+        ownerEnabledMeanwhile = platform::headless::IsWindowEnabled(*Parent());
         dialogThread = std::this_thread::get_id();
         const auto window = Handle();
-        m_thread = std::thread([this, window] {
-            SetItemText(IDC_OPERATING_TEXT, "from the worker");
-            readBack = GetItemText(IDC_OPERATING_TEXT);
-            platform::PostCommand(window, 4242);
-        });
+        m_worker = platform::WorkerThread::Start(
+            [this, window] {
+                SetItemText(IDC_OPERATING_TEXT, "from the worker");
+                readBack = GetItemText(IDC_OPERATING_TEXT);
+                platform::ShowMessageBox("from the worker");
+                platform::PostCommand(window, 4242);
+                return 0u;
+            },
+            window);
         return true;
     }
     void OnCommand(int id, platform::CommandSource source) override
@@ -167,34 +159,103 @@ protected:
         }
     }
 
-public:
-    ~ThreadedDialog() override
-    {
-        if (m_thread.joinable()) {
-            m_thread.join();
-        }
-    }
-
 private:
-    std::thread m_thread;
+    std::unique_ptr<platform::WorkerThread> m_worker;
 };
 
-TEST_F(HeadlessUiTest, OtherThreadsOperations_RunOnTheDialogsThreadWhileTheyWait)
+TEST_F(HeadlessUiTest, BoxesAndModalDialogs_DisableTheirOwnerAndTheOtherShownWindows)
 {
-    std::vector<std::thread::id> handledOn;
+    platform::Dialog main(IDD_VR38UPDATE_DIALOG);
+    platform::Dialog modeless(IDD_PROGRESS);
+    ASSERT_TRUE(main.Create() && modeless.Create());
+    main.Show(true);
+    modeless.Show(true);
+    platform::SetMainWindow(&main);
+
+    bool clickedUnderBox = true;
     platform::headless::UiScript script;
+    script.onMessageBox = [&](const platform::headless::MessageBoxRecord& box) {
+        if (box.fromUiThread && box.text == "over the main window") {
+            clickedUnderBox = platform::headless::ClickButton(main, IDC_UPDATE);
+        }
+        return platform::ID_OK;
+    };
+    std::vector<std::thread::id> textOn;
     script.onEvent = [&](platform::Dialog&, const UiEvent& event) {
-        if (event.op == "text") {
-            handledOn.push_back(std::this_thread::get_id());
-            EXPECT_TRUE(event.fromOtherThread);
+        if (event.op == "text" && event.fromOtherThread) {
+            textOn.push_back(std::this_thread::get_id());
         }
     };
     platform::headless::SetUiScript(script);
-    ThreadedDialog dialog;
+
+    platform::ShowMessageBox("over the main window");
+    OwnedDialog dialog(&main);
     EXPECT_EQ(dialog.DoModal(), 7);
+    // The worker's window operations ran on the dialog's thread while it waited.
     EXPECT_EQ(dialog.readBack, "from the worker");
-    EXPECT_EQ(handledOn, (std::vector<std::thread::id>{dialog.dialogThread}));
-    EXPECT_FALSE(dialog.HasWindow());
+    EXPECT_EQ(textOn, (std::vector<std::thread::id>{dialog.dialogThread}));
+    EXPECT_FALSE(dialog.ownerEnabledMeanwhile);
+    EXPECT_TRUE(platform::headless::IsWindowEnabled(main));
+    EXPECT_TRUE(platform::headless::IsWindowEnabled(modeless));
+    EXPECT_FALSE(clickedUnderBox);
+
+    // The main window's own box; the worker's belongs to the window named at
+    // its start.
+    const auto boxes = platform::headless::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].ownerId, IDD_VR38UPDATE_DIALOG);
+    EXPECT_EQ(boxes[1].ownerId, IDD_OPERATING);
+    for (const auto& box : boxes) {
+        EXPECT_TRUE(box.windowsTakingInput.empty()) << box.text;
+    }
+}
+
+TEST_F(HeadlessUiTest, OwnerlessBoxOverAShownWindow_IsAFault_ButNotBeforeAnyWindowShows)
+{
+    std::vector<std::string> faults;
+    platform::headless::SetUiFaultHandler([&](const std::string& fault) { faults.push_back(fault); });
+    platform::ShowMessageBox("before any window");
+    platform::Dialog shown(IDD_OPERATING);
+    ASSERT_TRUE(shown.Create());
+    platform::ShowMessageBox("beside a hidden window");
+    shown.Show(true);
+    platform::ShowMessageBox("beside a shown window");
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_NE(faults[0].find("beside a shown window"), std::string::npos);
+}
+
+// Counts its timer's ticks and ends at the second.
+class TickingDialog : public platform::Dialog {
+public:
+    TickingDialog() : platform::Dialog(IDD_OPERATING) {}
+    int ticks = 0;
+
+protected:
+    bool OnInitDialog() override
+    {
+        SetTimer(7, 1000);
+        return true;
+    }
+    void OnTimer(unsigned id) override
+    {
+        if (id == 7 && ++ticks == 2) {
+            KillTimer(id);
+            EndDialog(ticks);
+        }
+    }
+};
+
+TEST_F(HeadlessUiTest, Timers_TickOnAVirtualClockWhenNothingElseWaits)
+{
+    TickingDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), 2);
+    std::vector<int> at;
+    for (const auto& event : platform::headless::UiEvents()) {
+        if (event.op == "timer") {
+            at.push_back(event.value2);
+        }
+    }
+    EXPECT_EQ(at, (std::vector<int>{1000, 2000}));
 }
 
 class SelfOwnedDialog : public platform::Dialog {

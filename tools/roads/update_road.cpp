@@ -30,6 +30,31 @@ HWND FindWithItem(DWORD processId, int id)
     return nullptr;
 }
 
+// What a window of the program is, for a report.
+std::string NameOf(HWND window)
+{
+    if (window == nullptr) {
+        return "none";
+    }
+    if (::GetDlgItem(window, IDC_TRANSFER_PERCENT) != nullptr) {
+        return "progress";
+    }
+    if (::GetDlgItem(window, IDC_OPERATING_TEXT) != nullptr) {
+        return "operating";
+    }
+    const auto title = uidriver::RawText(window);
+    return title == kMainTitle ? "main" : title;
+}
+
+BoxSeen Look(DWORD processId, const uidriver::MessageBoxView& box)
+{
+    BoxSeen seen{box.text, uidriver::MessageBoxIcon(box), NameOf(box.owner), {}};
+    for (const auto& window : uidriver::WindowsTakingInput(processId, box.handle)) {
+        seen.windowsTakingInput.push_back(NameOf(window.handle));
+    }
+    return seen;
+}
+
 }  // namespace
 
 const char* StepName(Step step)
@@ -90,7 +115,8 @@ UpdateRoad DriveWholeUpdate(const uidriver::Process& program, const std::string&
         return road;
     }
     road.confirmation = confirmation->text;
-    road.confirmationIcon = uidriver::MessageBoxIcon(*confirmation);
+    road.confirmationBox = Look(program.Id(), *confirmation);
+    road.confirmationIcon = road.confirmationBox.icon;
     step(Step::Confirmation, confirmation->handle);
     if (confirmation->buttons.size() != 2) {
         road.failure = "the box after Update is no Yes/No confirmation: " + confirmation->text;
@@ -103,42 +129,57 @@ UpdateRoad DriveWholeUpdate(const uidriver::Process& program, const std::string&
     }
 
     // The transfer: the progress dialog, then the operating dialog, then the
-    // closing box. The texts are read without messages: the program's
-    // user-interface thread is busy at times.
+    // boxes. The texts are read without messages, so that a busy
+    // user-interface thread would not hold the road up.
     bool transferShot = false;
     std::optional<uidriver::MessageBoxView> outcome;
-    const bool ended = uidriver::WaitUntil(
-        [&] {
-            if (const HWND progress = FindWithItem(program.Id(), IDC_TRANSFER_PERCENT)) {
-                road.progressCaption = uidriver::RawText(progress);
-                const auto percent = uidriver::RawText(::GetDlgItem(progress, IDC_TRANSFER_PERCENT));
-                if (road.percentTexts.empty() || road.percentTexts.back() != percent) {
-                    road.percentTexts.push_back(percent);
+    const auto nextBox = [&] {
+        return uidriver::WaitUntil(
+            [&] {
+                if (const HWND progress = FindWithItem(program.Id(), IDC_TRANSFER_PERCENT)) {
+                    if (road.progressCaption.empty()) {
+                        ::GetWindowRect(main->handle, &road.mainRect);
+                        ::GetWindowRect(progress, &road.progressRect);
+                    }
+                    road.progressCaption = uidriver::RawText(progress);
+                    const auto percent = uidriver::RawText(::GetDlgItem(progress, IDC_TRANSFER_PERCENT));
+                    if (road.percentTexts.empty() || road.percentTexts.back() != percent) {
+                        road.percentTexts.push_back(percent);
+                    }
+                    const int value = PercentOf(percent);
+                    if (!transferShot && value >= kTransferShotPercent && value < 100) {
+                        transferShot = true;
+                        step(Step::Transfer, progress);
+                    }
                 }
-                const int value = PercentOf(percent);
-                if (!transferShot && value >= kTransferShotPercent && value < 100) {
-                    transferShot = true;
-                    step(Step::Transfer, progress);
+                if (const HWND operating = FindWithItem(program.Id(), IDC_OPERATING_TEXT)) {
+                    if (!road.operatingShown) {
+                        road.operatingShown = true;
+                        step(Step::Operating, operating);
+                    }
                 }
-            }
-            if (const HWND operating = FindWithItem(program.Id(), IDC_OPERATING_TEXT)) {
-                if (!road.operatingShown) {
-                    road.operatingShown = true;
-                    step(Step::Operating, operating);
-                }
-            }
-            outcome = uidriver::FindMessageBox(program.Id());
-            return outcome.has_value() || program.HasExited();
-        },
-        kTransferWait);
-    if (!outcome) {
-        road.failure = ended ? "the program ended without a closing message" : "the transfer did not end in time";
+                outcome = uidriver::FindMessageBox(program.Id());
+                return outcome.has_value() || program.HasExited();
+            },
+            kTransferWait);
+    };
+    while (nextBox() && outcome) {
+        road.boxes.push_back(Look(program.Id(), *outcome));
+        road.outcome = outcome->text;
+        road.outcomeIcon = road.boxes.back().icon;
+        step(Step::Completed, outcome->handle);
+        uidriver::Answer(*outcome, IDOK);
+        if (!uidriver::WaitUntilGone(outcome->handle)) {
+            road.failure = "the box \"" + outcome->text + "\" did not close on OK";
+            return road;
+        }
+        outcome.reset();
+    }
+    if (road.boxes.empty()) {
+        road.failure =
+            program.HasExited() ? "the program ended without a closing message" : "the transfer did not end in time";
         return road;
     }
-    road.outcome = outcome->text;
-    road.outcomeIcon = uidriver::MessageBoxIcon(*outcome);
-    step(Step::Completed, outcome->handle);
-    uidriver::Answer(*outcome, IDOK);
 
     road.exitCode = program.WaitForExit();
     if (!road.exitCode) {

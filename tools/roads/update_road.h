@@ -30,6 +30,16 @@ enum class Step { Warning, Printers, Confirmation, Transfer, Operating, Complete
 // "warning", "printers", ...: the step's name in file names and reports.
 const char* StepName(Step step);
 
+// A message box as the road met it: the window that owns it and the
+// program's other windows that still took input while it was up ("main",
+// "progress", "operating" or a title; "none" for no owner).
+struct BoxSeen {
+    std::string text;
+    uidriver::StandardIcon icon = uidriver::StandardIcon::None;
+    std::string owner;
+    std::vector<std::string> windowsTakingInput;
+};
+
 // What the road saw, step by step.
 struct UpdateRoad {
     std::vector<std::string> warningTexts;  // the warning's static texts
@@ -37,10 +47,14 @@ struct UpdateRoad {
     std::string preselected;                // the entry selected when the dialog showed
     std::string confirmation;
     uidriver::StandardIcon confirmationIcon = uidriver::StandardIcon::None;
+    BoxSeen confirmationBox;
     std::string progressCaption;
+    RECT mainRect{};                        // the main dialog when the progress dialog first showed
+    RECT progressRect{};                    // the progress dialog then
     std::vector<std::string> percentTexts;  // each change of the percentage seen
     bool operatingShown = false;
-    std::string outcome;  // the closing message
+    std::vector<BoxSeen> boxes;  // after the confirmation, in order
+    std::string outcome;         // the closing message: the last box
     uidriver::StandardIcon outcomeIcon = uidriver::StandardIcon::None;
     std::optional<DWORD> exitCode;
     std::string failure;  // where the road stopped short; empty when it ran to the end
@@ -52,8 +66,8 @@ using StepHook = std::function<void(Step step, HWND window)>;
 
 // Drives a started VR38Update through one update of printer (the preselected
 // entry when empty): Start in the warning, the printer in the list, Update,
-// Yes to the confirmation, the transfer, OK to the closing message, and the
-// end of the program.
+// Yes to the confirmation, the transfer, OK to every box that follows (the
+// Completed step comes at each), and the end of the program.
 UpdateRoad DriveWholeUpdate(const uidriver::Process& program, const std::string& printer = {},
                             const StepHook& atStep = {});
 

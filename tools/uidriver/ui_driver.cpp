@@ -1,5 +1,7 @@
 #include "ui_driver.h"
 
+#include <psapi.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -73,6 +75,7 @@ std::vector<HWND> Children(HWND window)
 
 struct WindowSearch {
     DWORD processId;
+    bool hiddenToo;
     std::vector<Window> found;
 };
 
@@ -81,7 +84,7 @@ BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM parameter)
     auto& search = *reinterpret_cast<WindowSearch*>(parameter);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search.processId && ::IsWindowVisible(window)) {
+    if (owner == search.processId && (search.hiddenToo || ::IsWindowVisible(window))) {
         search.found.push_back({window, RawText(window), ClassName(window)});
     }
     return TRUE;
@@ -228,11 +231,37 @@ void Process::Kill() const
     ::WaitForSingleObject(m_info.hProcess, 5000);
 }
 
-std::vector<Window> TopLevelWindows(DWORD processId)
+std::vector<Window> TopLevelWindows(DWORD processId, bool hiddenToo)
 {
-    WindowSearch search{processId, {}};
+    WindowSearch search{processId, hiddenToo, {}};
     ::EnumWindows(&CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+std::vector<Window> WindowsTakingInput(DWORD processId, HWND except)
+{
+    auto windows = TopLevelWindows(processId);
+    std::erase_if(windows, [except](const Window& window) {
+        return window.handle == except || ::IsWindowEnabled(window.handle) == FALSE;
+    });
+    return windows;
+}
+
+bool HasLoaded(const Process& program, const std::string& library)
+{
+    std::array<HMODULE, 512> modules{};
+    DWORD needed = 0;
+    if (!::EnumProcessModules(program.Handle(), modules.data(), sizeof(modules), &needed)) {
+        return false;
+    }
+    for (DWORD i = 0; i < std::min<DWORD>(needed / sizeof(HMODULE), modules.size()); ++i) {
+        std::array<char, MAX_PATH> name{};
+        if (::GetModuleBaseNameA(program.Handle(), modules[i], name.data(), MAX_PATH) > 0 &&
+            ::_stricmp(name.data(), library.c_str()) == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds wait)
@@ -374,7 +403,7 @@ std::optional<MessageBoxView> FindMessageBox(DWORD processId)
         if (!onlyBoxControls || text == nullptr || !IsStatic(text)) {
             continue;
         }
-        MessageBoxView view{window.handle, window.title, Text(text), {}};
+        MessageBoxView view{window.handle, ::GetWindow(window.handle, GW_OWNER), window.title, Text(text), {}};
         for (HWND child : children) {
             if (!IsStatic(child)) {
                 view.buttons.push_back(Text(child));

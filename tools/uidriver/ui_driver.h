@@ -46,8 +46,14 @@ struct Window {
     std::string className;
 };
 
-// Visible top-level windows of the process.
-std::vector<Window> TopLevelWindows(DWORD processId);
+// Visible top-level windows of the process, or all of them.
+std::vector<Window> TopLevelWindows(DWORD processId, bool hiddenToo = false);
+
+// Whether the process has loaded a library of this file name (in any case).
+bool HasLoaded(const Process& program, const std::string& library);
+
+// Those of them that take input (enabled), but the one named.
+std::vector<Window> WindowsTakingInput(DWORD processId, HWND except);
 
 // Waits for a visible top-level window of the process that satisfies the test.
 std::optional<Window> WaitForWindow(DWORD processId, const std::function<bool(const Window&)>& test,
@@ -88,6 +94,7 @@ void ShowComboList(HWND dialog, int id, bool show);
 
 struct MessageBoxView {
     HWND handle = nullptr;
+    HWND owner = nullptr;
     std::string caption;
     std::string text;
     std::vector<std::string> buttons;

@@ -5,7 +5,11 @@
 // like the user (clicks buttons, presses Enter or Escape, answers boxes).
 // Window operations that another thread makes are carried out on the
 // dialog's own thread while the caller waits, as SendMessage does. Every
-// operation and message box is recorded.
+// operation and message box is recorded. Windows have owners and are enabled
+// or not as on Windows: a modal dialog disables its owner, a message box its
+// owner and every other shown window, and a disabled window takes no clicks
+// or keys. Timers run on a virtual clock that moves only when the dialog
+// loop has nothing else to do, so nothing really waits.
 
 #include <functional>
 #include <string>
@@ -21,8 +25,10 @@ struct UiEvent {
     int dialogId = 0;   // template id; 0 for what belongs to no dialog
     std::string op;     // create show hide caption move text enable disable item.show item.hide
                         // progress.range progress.pos animation.open combo.add combo.select
-                        // command end destroy wait click.refused stalled cursor.wait cursor.restore
+                        // command end destroy click.refused stalled cursor.wait cursor.restore
                         // sysmenu.separator sysmenu.item syscommand icon paint.icon
+                        // timer.set (value id, value2 interval) timer (value id, value2 virtual ms);
+                        // enable and disable with control 0 are the window's own
     int controlId = 0;  // 0: the dialog window itself
     std::string text;
     int value = 0;
@@ -37,6 +43,8 @@ struct MessageBoxRecord {
     MessageIcon icon = MessageIcon::Warning;  // the icon shown
     int answer = ID_OK;
     bool fromUiThread = true;
+    int ownerId = 0;                      // template id of the owner window; 0 for none
+    std::vector<int> windowsTakingInput;  // shown, enabled windows while the box is up
 };
 
 struct UiScript {
@@ -49,8 +57,9 @@ struct UiScript {
     std::function<int(const MessageBoxRecord&)> onMessageBox;
 };
 
-// Forgets the script, the records, the main window, the application name and
-// the replaced strings.
+// Forgets the script, the records, the main window, the application name,
+// the replaced strings, the unavailable templates, the virtual clock and the
+// fault handler.
 void ResetUi();
 void SetUiScript(UiScript script);
 std::vector<UiEvent> UiEvents();
@@ -58,6 +67,15 @@ std::vector<MessageBoxRecord> MessageBoxes();
 void SetApplicationName(std::string name);
 // Puts another text in place of a string of the program's string table.
 void SetResourceString(int id, std::string text);
+// Windows of this template cannot be made, as when the system runs short.
+void SetDialogUnavailable(int templateId);
+// Whether the window as a whole takes input.
+bool IsWindowEnabled(const Dialog& dialog);
+
+// A message box without an owner while a window of the program shows is a
+// fault of the program: by default it ends the test run with a report on the
+// standard error; a test of the check itself may take the report instead.
+void SetUiFaultHandler(std::function<void(const std::string&)> handler);
 
 // The user's actions, on the dialog's thread (from a script handler). A click
 // on a disabled or hidden control does nothing and returns false.

@@ -5,11 +5,15 @@
 #include <cctype>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <future>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <set>
 #include <thread>
 
 #include "platform/dialog_internal.h"
@@ -43,6 +47,14 @@ struct DialogWindow {
     int result = 0;
     bool minimized = false;
     std::vector<std::pair<unsigned, std::string>> systemMenu;  // added items; 0 for a separator
+    bool enabled = true;                                       // the window as a whole takes input
+    DialogWindow* owner = nullptr;                             // the parent's window
+    DialogWindow* lastActivePopup = nullptr;                   // of the windows it owns, the one last shown
+    struct Timer {
+        int interval;
+        long long due;  // on the virtual clock
+    };
+    std::map<unsigned, Timer> timers;
 
     Control* Find(int id)
     {
@@ -76,6 +88,9 @@ struct UiState {
     std::deque<std::function<void()>> tasks;  // for the dialogs' thread
     std::map<DialogWindow*, std::unique_ptr<DialogWindow>> windows;
     std::map<int, std::string> replacedStrings;
+    std::set<int> unavailableTemplates;
+    long long clockMs = 0;  // virtual time; it moves only when a timer is due
+    std::function<void(const std::string&)> faultHandler;
 };
 
 UiState& State()
@@ -142,7 +157,68 @@ auto OnWindowThread(DialogWindow* window, Fn fn) -> decltype(fn(false))
     return done.get();
 }
 
+// The window as a whole enabled or disabled, on its thread; returns whether
+// it was enabled before.
+bool SetEnabled(DialogWindow* window, bool enable)
+{
+    return OnWindowThread(window, [window, enable](bool other) {
+        const bool was = window->enabled;
+        if (was != enable) {
+            window->enabled = enable;
+            Record(window, enable ? "enable" : "disable", 0, {}, 0, 0, other);
+        }
+        return was;
+    });
+}
+
+// A shown window becomes the last active popup of the window that owns it.
+void Activate(DialogWindow* window)
+{
+    auto* root = window;
+    while (root->owner != nullptr) {
+        root = root->owner;
+    }
+    if (root != window) {
+        std::lock_guard lock(State().mutex);
+        root->lastActivePopup = window;
+    }
+}
+
+std::vector<DialogWindow*> LiveWindows()
+{
+    std::lock_guard lock(State().mutex);
+    std::vector<DialogWindow*> live;
+    for (const auto& entry : State().windows) {
+        live.push_back(entry.first);
+    }
+    return live;
+}
+
+void ReportFault(const std::string& fault)
+{
+    std::function<void(const std::string&)> handler;
+    {
+        std::lock_guard lock(State().mutex);
+        handler = State().faultHandler;
+    }
+    if (handler) {
+        handler(fault);
+        return;
+    }
+    std::fprintf(stderr, "headless user interface: %s\n", fault.c_str());
+    std::abort();
+}
+
 }  // namespace
+
+DialogHandle LastActivePopup(DialogHandle owner)
+{
+    return OnWindowThread(owner, [owner](bool) {
+        std::lock_guard lock(State().mutex);
+        auto* popup = owner->lastActivePopup;
+        return popup != nullptr && State().windows.contains(popup) && popup->visible ? popup : owner;
+    });
+}
 
 class DialogBackend {
 public:
@@ -153,6 +229,12 @@ public:
         if (found == dialogs.end()) {
             return nullptr;
         }
+        {
+            std::lock_guard lock(State().mutex);
+            if (State().unavailableTemplates.contains(dialog.m_templateId)) {
+                return nullptr;
+            }
+        }
         auto window = std::make_unique<DialogWindow>();
         window->dialog = &dialog;
         window->layout = &found->second;
@@ -160,6 +242,7 @@ public:
         window->caption = found->second.caption.value_or("");
         window->rect = TemplateRect(found->second);
         window->modal = modal;
+        window->owner = dialog.m_parent != nullptr ? dialog.m_parent->m_window : nullptr;
         for (const auto& control : found->second.controls) {
             DialogWindow::Control state{};
             state.layout = &control;
@@ -182,6 +265,7 @@ public:
     static bool SysCommand(Dialog& dialog, unsigned id) { return dialog.OnSysCommand(id); }
     static bool Paint(Dialog& dialog) { return dialog.OnPaint(); }
     static int DragIcon(Dialog& dialog) { return dialog.OnQueryDragIcon(); }
+    static void Timer(Dialog& dialog, unsigned id) { dialog.OnTimer(id); }
 
     static void Command(Dialog& dialog, int id, CommandSource source)
     {
@@ -213,9 +297,45 @@ public:
             if (found != State().windows.end()) {
                 gone = std::move(found->second);
                 State().windows.erase(found);
+                // Nothing keeps pointing at it.
+                for (auto& entry : State().windows) {
+                    auto& window = *entry.second;
+                    if (window.lastActivePopup == gone.get()) {
+                        window.lastActivePopup = nullptr;
+                    }
+                    if (window.owner == gone.get()) {
+                        window.owner = nullptr;
+                    }
+                }
             }
         }
         dialog.m_window = nullptr;
+    }
+
+    // The earliest timer due among the windows of this thread, if any; the
+    // virtual clock moves to it.
+    static std::optional<std::pair<DialogWindow*, unsigned>> DueTimer()
+    {
+        std::lock_guard lock(State().mutex);
+        std::optional<std::pair<DialogWindow*, unsigned>> due;
+        long long at = 0;
+        for (const auto& [raw, window] : State().windows) {
+            if (window->thread != std::this_thread::get_id()) {
+                continue;
+            }
+            for (const auto& [id, timer] : window->timers) {
+                if (!due || timer.due < at) {
+                    due = std::pair{raw, id};
+                    at = timer.due;
+                }
+            }
+        }
+        if (due) {
+            State().clockMs = std::max(State().clockMs, at);
+            auto& timer = due->first->timers.at(due->second);
+            timer.due = State().clockMs + timer.interval;
+        }
+        return due;
     }
 
     static void RunLoop(DialogWindow* window)
@@ -224,6 +344,17 @@ public:
             std::function<void()> task;
             {
                 std::unique_lock lock(State().mutex);
+                if (State().tasks.empty()) {
+                    // As WM_TIMER: only when nothing else waits.
+                    lock.unlock();
+                    if (const auto due = DueTimer()) {
+                        Record(due->first, "timer", 0, {}, static_cast<int>(due->second),
+                               static_cast<int>(State().clockMs));
+                        Timer(*due->first->dialog, due->second);
+                        continue;
+                    }
+                    lock.lock();
+                }
                 if (!State().wake.wait_for(lock, std::chrono::milliseconds(headless::kStallMilliseconds),
                                            [] { return !State().tasks.empty(); })) {
                     lock.unlock();
@@ -259,9 +390,12 @@ int Dialog::DoModal()
     if (window == nullptr) {
         return -1;
     }
+    auto* owner = window->owner;
+    const bool disabledOwner = owner != nullptr && SetEnabled(owner, false);
     DialogBackend::Init(*this);
     if (!window->ended) {
         window->visible = true;
+        Activate(window);
         Record(window, "show");
         std::function<void(Dialog&)> onShown;
         {
@@ -274,6 +408,9 @@ int Dialog::DoModal()
     }
     DialogBackend::RunLoop(window);
     const int result = window->result;
+    if (disabledOwner && IsLive(owner)) {
+        SetEnabled(owner, true);
+    }
     DialogBackend::Destroy(*this);
     return result;
 }
@@ -288,6 +425,7 @@ bool Dialog::Create(Dialog* parent)
     DialogBackend::Init(*this);
     if (m_window != nullptr && window->layout->styles.contains("WS_VISIBLE")) {
         window->visible = true;
+        Activate(window);
         Record(window, "show");
     }
     return m_window != nullptr;
@@ -333,6 +471,9 @@ void Dialog::Show(bool show)
 {
     OnWindowThread(m_window, [this, show](bool other) {
         m_window->visible = show;
+        if (show) {
+            Activate(m_window);
+        }
         Record(m_window, show ? "show" : "hide", 0, {}, 0, 0, other);
     });
 }
@@ -353,6 +494,25 @@ void Dialog::MoveToTop(int x, int y)
         auto& rect = m_window->rect;
         rect = {x, y, x + rect.Width(), y + rect.Height()};
         Record(m_window, "move", 0, {}, x, y, other);
+    });
+}
+
+void Dialog::SetTimer(unsigned id, int milliseconds)
+{
+    OnWindowThread(m_window, [this, id, milliseconds](bool other) {
+        {
+            std::lock_guard lock(State().mutex);
+            m_window->timers[id] = {milliseconds, State().clockMs + milliseconds};
+        }
+        Record(m_window, "timer.set", 0, {}, static_cast<int>(id), milliseconds, other);
+    });
+}
+
+void Dialog::KillTimer(unsigned id)
+{
+    OnWindowThread(m_window, [this, id](bool) {
+        std::lock_guard lock(State().mutex);
+        m_window->timers.erase(id);
     });
 }
 
@@ -613,22 +773,70 @@ void PostCommand(DialogHandle window, int commandId)
     });
 }
 
+namespace {
+
+// While a box is up, its owner takes no input (as MessageBox has it), and
+// neither does any other shown window of the program. Returns the windows it
+// disabled; fills in what the record tells of the windows.
+std::vector<DialogWindow*> DisableForBox(DialogWindow* owner, MessageBoxRecord& record)
+{
+    const auto live = LiveWindows();
+    if (live.empty()) {
+        return {};
+    }
+    // All dialogs run on the user-interface thread.
+    return OnWindowThread(live.front(), [&](bool other) {
+        std::vector<DialogWindow*> disabled;
+        bool anyShown = false;
+        for (auto* window : live) {
+            if (!IsLive(window)) {
+                continue;
+            }
+            anyShown = anyShown || window->visible;
+            if ((window == owner || window->visible) && window->enabled) {
+                window->enabled = false;
+                Record(window, "disable", 0, {}, 0, 0, other);
+                disabled.push_back(window);
+            }
+        }
+        for (auto* window : live) {
+            if (IsLive(window) && window->visible && window->enabled) {
+                record.windowsTakingInput.push_back(window->layout->id);
+            }
+        }
+        if (owner == nullptr && anyShown) {
+            ReportFault("message box \"" + record.text + "\" has no owner while a window of the program shows");
+        }
+        return disabled;
+    });
+}
+
+}  // namespace
+
 int ShowMessageBox(const std::string& text, MessageButtons buttons, MessageIcon icon)
 {
-    MessageBoxRecord record{text,
-                            ApplicationName(),
-                            buttons,
-                            icon == MessageIcon::Default ? MessageIcon::Warning : icon,
-                            buttons == MessageButtons::YesNo ? ID_YES : ID_OK,
-                            true};
+    MessageBoxRecord record;
+    record.text = text;
+    record.caption = ApplicationName();
+    record.buttons = buttons;
+    record.icon = icon == MessageIcon::Default ? MessageIcon::Warning : icon;
+    record.answer = buttons == MessageButtons::YesNo ? ID_YES : ID_OK;
     std::function<int(const MessageBoxRecord&)> handler;
     {
         std::lock_guard lock(State().mutex);
         record.fromUiThread = std::this_thread::get_id() == State().uiThread;
         handler = State().script.onMessageBox;
     }
+    auto* owner = MessageBoxOwner();
+    record.ownerId = owner != nullptr ? owner->layout->id : 0;
+    const auto disabled = DisableForBox(owner, record);
     if (handler) {
         record.answer = handler(record);
+    }
+    for (auto* window : disabled) {
+        if (IsLive(window)) {
+            SetEnabled(window, true);
+        }
     }
     std::lock_guard lock(State().mutex);
     State().boxes.push_back(record);
@@ -671,12 +879,6 @@ Rect DesktopWorkArea()
     return {0, 0, 1024, 768};
 }
 
-void WaitMilliseconds(int milliseconds)
-{
-    // Time is not spent here; the wait is recorded for the tests to see.
-    Record({0, "wait", 0, {}, milliseconds, 0, std::this_thread::get_id() != State().uiThread}, nullptr);
-}
-
 WaitCursor::WaitCursor()
 {
     Record({0, "cursor.wait", 0, {}, 0, 0, false}, nullptr);
@@ -702,6 +904,27 @@ void ResetUi()
     State().uiThread = std::this_thread::get_id();
     State().tasks.clear();
     State().replacedStrings.clear();
+    State().unavailableTemplates.clear();
+    State().clockMs = 0;
+    State().faultHandler = nullptr;
+}
+
+void SetUiFaultHandler(std::function<void(const std::string&)> handler)
+{
+    std::lock_guard lock(State().mutex);
+    State().faultHandler = std::move(handler);
+}
+
+void SetDialogUnavailable(int templateId)
+{
+    std::lock_guard lock(State().mutex);
+    State().unavailableTemplates.insert(templateId);
+}
+
+bool IsWindowEnabled(const Dialog& dialog)
+{
+    auto* window = dialog.Handle();
+    return window != nullptr && OnWindowThread(window, [window](bool) { return window->enabled; });
 }
 
 void SetResourceString(int id, std::string text)
@@ -736,9 +959,10 @@ void SetApplicationName(std::string name)
 
 namespace {
 
-bool Usable(const DialogWindow::Control* control)
+// A control the user can reach: it and its window enabled and shown.
+bool Usable(const DialogWindow& window, const DialogWindow::Control* control)
 {
-    return control != nullptr && control->enabled && control->visible;
+    return window.enabled && window.visible && control != nullptr && control->enabled && control->visible;
 }
 
 }  // namespace
@@ -749,7 +973,7 @@ bool ClickButton(Dialog& dialog, int controlId)
     if (window == nullptr) {
         return false;
     }
-    if (!Usable(window->Find(controlId))) {
+    if (!Usable(*window, window->Find(controlId))) {
         Record(window, "click.refused", controlId);
         return false;
     }
@@ -760,12 +984,12 @@ bool ClickButton(Dialog& dialog, int controlId)
 void PressEnter(Dialog& dialog)
 {
     auto* window = dialog.Handle();
-    if (window == nullptr) {
+    if (window == nullptr || !window->enabled) {
         return;
     }
     int id = ID_OK;
     for (const auto& control : window->controls) {
-        if (control.layout->styles.contains("BS_DEFPUSHBUTTON") && Usable(&control)) {
+        if (control.layout->styles.contains("BS_DEFPUSHBUTTON") && Usable(*window, &control)) {
             id = control.layout->id;
         }
     }
@@ -774,7 +998,7 @@ void PressEnter(Dialog& dialog)
 
 void PressEscape(Dialog& dialog)
 {
-    if (dialog.Handle() != nullptr) {
+    if (dialog.Handle() != nullptr && dialog.Handle()->enabled) {
         DialogBackend::Command(dialog, ID_CANCEL, CommandSource::User);
     }
 }

@@ -21,6 +21,30 @@ namespace {
 // A command posted from another thread; kept apart from WM_COMMAND, which
 // the dialog manager also sends for the Enter key.
 constexpr UINT WM_POSTED_COMMAND = WM_APP + 0x38;
+// EndDialog asked for by another thread than the dialog's.
+constexpr UINT WM_END_MODAL = WM_APP + 0x39;
+
+// The state of a modal run, kept as a property of the dialog's window.
+constexpr const char* kModalRunProperty = "VR38.ModalRun";
+struct ModalRun {
+    bool ended = false;
+    int result = -1;
+};
+
+ModalRun* ModalRunOf(HWND hwnd)
+{
+    return hwnd != nullptr ? static_cast<ModalRun*>(::GetPropA(hwnd, kModalRunProperty)) : nullptr;
+}
+
+// Ends a modal run; on the dialog's own thread.
+void EndModalRun(HWND hwnd, int result)
+{
+    if (auto* run = ModalRunOf(hwnd); run != nullptr && !run->ended) {
+        run->ended = true;
+        run->result = result;
+        ::PostMessageA(nullptr, WM_NULL, 0, 0);  // wakes the thread's loop
+    }
+}
 
 HWND Hwnd(DialogWindow* window)
 {
@@ -84,6 +108,15 @@ public:
                     return TRUE;
                 }
                 break;
+            case WM_END_MODAL:
+                EndModalRun(hwnd, static_cast<int>(wParam));
+                return TRUE;
+            case WM_TIMER:
+                if (dialog != nullptr) {
+                    dialog->OnTimer(static_cast<unsigned>(wParam));
+                    return TRUE;
+                }
+                break;
             case WM_SYSCOMMAND:
                 if (dialog != nullptr && dialog->OnSysCommand(static_cast<unsigned>(wParam))) {
                     return TRUE;
@@ -106,6 +139,7 @@ public:
                 if (dialog != nullptr) {
                     dialog->OnDestroy();
                 }
+                EndModalRun(hwnd, ID_CANCEL);  // a modal dialog destroyed ends its run
                 break;
             case WM_NCDESTROY:
                 if (dialog != nullptr) {
@@ -122,6 +156,55 @@ public:
     }
 
     static HWND ParentWindow(Dialog* parent) { return parent != nullptr ? Hwnd(parent->m_window) : nullptr; }
+
+    // The dialog manager's modal loop, but the dialog shows once, at once:
+    // the manager would show it again when its queue first runs empty, after
+    // the program may have hidden it.
+    static int RunModal(Dialog& dialog)
+    {
+        const HWND owner = ParentWindow(dialog.m_parent);
+        // EnableWindow answers whether the window was disabled before.
+        const bool disabledOwner = owner != nullptr && ::EnableWindow(owner, FALSE) == FALSE;
+        ModalRun run;
+        const HWND hwnd = ::CreateDialogParamA(ProgramInstance(), MAKEINTRESOURCEA(dialog.m_templateId), owner,
+                                               Procedure, reinterpret_cast<LPARAM>(&dialog));
+        if (hwnd != nullptr) {
+            ::SetPropA(hwnd, kModalRunProperty, &run);
+            if (dialog.m_endedInInit) {
+                run.ended = true;
+                run.result = dialog.m_initResult;
+            }
+            if (!run.ended) {
+                ::ShowWindow(hwnd, SW_SHOWNORMAL);
+                ::UpdateWindow(hwnd);
+            }
+            MSG message{};
+            while (!run.ended) {
+                const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
+                if (got == 0 || got == -1) {
+                    if (got == 0) {
+                        ::PostQuitMessage(static_cast<int>(message.wParam));
+                    }
+                    break;
+                }
+                if (!::IsDialogMessageA(hwnd, &message)) {
+                    ::TranslateMessage(&message);
+                    ::DispatchMessageA(&message);
+                }
+            }
+        }
+        // The owner takes input again before the dialog goes, so that it
+        // becomes the active window.
+        if (disabledOwner) {
+            ::EnableWindow(owner, TRUE);
+        }
+        if (hwnd != nullptr && ::IsWindow(hwnd)) {
+            ::RemovePropA(hwnd, kModalRunProperty);
+            ::DestroyWindow(hwnd);
+        }
+        dialog.m_endedInInit = false;
+        return hwnd != nullptr ? run.result : -1;
+    }
 
     static void Detach(Dialog& dialog)
     {
@@ -148,9 +231,10 @@ Dialog::~Dialog()
 int Dialog::DoModal()
 {
     InitialiseControls();
-    return static_cast<int>(::DialogBoxParamA(ProgramInstance(), MAKEINTRESOURCEA(m_templateId),
-                                              DialogBackend::ParentWindow(m_parent), DialogBackend::Procedure,
-                                              reinterpret_cast<LPARAM>(this)));
+    m_modal = true;
+    const int result = DialogBackend::RunModal(*this);
+    m_modal = false;
+    return result;
 }
 
 bool Dialog::Create(Dialog* parent)
@@ -170,8 +254,18 @@ void Dialog::DestroyWindow()
 
 void Dialog::EndDialog(int result)
 {
-    if (m_window != nullptr) {
-        ::EndDialog(Hwnd(m_window), result);
+    const HWND hwnd = Hwnd(m_window);
+    if (!m_modal || hwnd == nullptr) {
+        return;
+    }
+    if (ModalRunOf(hwnd) == nullptr) {
+        // Still in OnInitDialog: the run begins ended.
+        m_endedInInit = true;
+        m_initResult = result;
+    } else if (::GetWindowThreadProcessId(hwnd, nullptr) == ::GetCurrentThreadId()) {
+        EndModalRun(hwnd, result);
+    } else {
+        ::SendMessageA(hwnd, WM_END_MODAL, static_cast<WPARAM>(result), 0);
     }
 }
 
@@ -209,6 +303,16 @@ Rect Dialog::GetWindowRect() const
 void Dialog::MoveToTop(int x, int y)
 {
     ::SetWindowPos(Hwnd(m_window), HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
+}
+
+void Dialog::SetTimer(unsigned id, int milliseconds)
+{
+    ::SetTimer(Hwnd(m_window), id, static_cast<UINT>(milliseconds), nullptr);
+}
+
+void Dialog::KillTimer(unsigned id)
+{
+    ::KillTimer(Hwnd(m_window), id);
 }
 
 void Dialog::SetItemText(int id, const std::string& text)
@@ -376,6 +480,41 @@ void PostCommand(DialogHandle window, int commandId)
     ::PostMessageA(Hwnd(window), WM_POSTED_COMMAND, static_cast<WPARAM>(commandId), 0);
 }
 
+DialogHandle LastActivePopup(DialogHandle owner)
+{
+    const HWND popup = ::GetLastActivePopup(Hwnd(owner));
+    return popup != nullptr && ::IsWindowVisible(popup) ? reinterpret_cast<DialogHandle>(popup) : owner;
+}
+
+namespace {
+
+struct ProgramWindows {
+    HWND except;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectInputWindow(HWND window, LPARAM parameter)
+{
+    auto& windows = *reinterpret_cast<ProgramWindows*>(parameter);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    if (process == ::GetCurrentProcessId() && window != windows.except && ::IsWindowVisible(window) &&
+        ::IsWindowEnabled(window)) {
+        windows.found.push_back(window);
+    }
+    return TRUE;
+}
+
+// The program's shown windows that take input, but the one named.
+std::vector<HWND> InputWindows(HWND except)
+{
+    ProgramWindows windows{except, {}};
+    ::EnumWindows(&CollectInputWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows.found;
+}
+
+}  // namespace
+
 int ShowMessageBox(const std::string& text, MessageButtons buttons, MessageIcon icon)
 {
     UINT style = buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
@@ -391,9 +530,18 @@ int ShowMessageBox(const std::string& text, MessageButtons buttons, MessageIcon 
             style |= MB_ICONEXCLAMATION;
             break;
     }
-    // Owned by the thread's active window: a dialog of the user-interface
-    // thread, none on the worker thread.
-    return ::MessageBoxA(::GetActiveWindow(), text.c_str(), ApplicationName().c_str(), style);
+    // MessageBox disables its owner; the program's other shown windows (a
+    // modeless dialog) take no input while the box is up either.
+    const HWND owner = Hwnd(MessageBoxOwner());
+    auto others = InputWindows(owner);
+    for (const HWND window : others) {
+        ::EnableWindow(window, FALSE);
+    }
+    const int answer = ::MessageBoxA(owner, text.c_str(), ApplicationName().c_str(), style);
+    for (const HWND window : others) {
+        ::EnableWindow(window, TRUE);
+    }
+    return answer;
 }
 
 std::string ApplicationName()
@@ -434,11 +582,6 @@ Rect DesktopWorkArea()
     RECT area{};
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
     return {area.left, area.top, area.right, area.bottom};
-}
-
-void WaitMilliseconds(int milliseconds)
-{
-    ::Sleep(static_cast<DWORD>(milliseconds));
 }
 
 WaitCursor::WaitCursor() : m_previous(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
