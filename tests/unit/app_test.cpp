@@ -15,10 +15,12 @@
 #include "channel/raw_io.h"
 #include "core/firmware_image.h"
 #include "platform/headless/file_log.h"
+#include "platform/headless/power_log.h"
 #include "platform/headless/printer_driver_script.h"
 #include "platform/headless/process_table.h"
 #include "platform/headless/registry_tree.h"
 #include "platform/headless/ui_driver.h"
+#include "platform/power.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "res/resource.h"
@@ -66,6 +68,7 @@ protected:
         platform::headless::ResetFileAccesses();
         platform::headless::ResetPrinterDrivers();
         platform::headless::ResetProcess();
+        platform::headless::ResetPowerCalls();
     }
 
     void PutFiles(bool transferLibrary = true, bool rawIoLibrary = true, bool dataFile = true)
@@ -188,14 +191,20 @@ TEST_F(AppTest, WholeUpdate_ConfirmsTheVersionSendsTheFileAndRemembersThePrinter
     auto& printer = InstallSimulatedDriver(kScenario);
     InstallModelPrinter("Labels");
     std::vector<std::string> entries;
+    CUpdateDlg* main = nullptr;
+    platform::DialogHandle mainWindow = nullptr;
+    std::vector<bool> sessionMayEnd;  // the main window's answer at each message box
     Script(
         [&](CUpdateDlg& dialog) {
+            main = &dialog;
+            mainWindow = dialog.Handle();
             for (int i = 0; i < dialog.ComboGetCount(IDC_PRINTER_COMBO); ++i) {
                 entries.push_back(dialog.ComboGetText(IDC_PRINTER_COMBO, i));
             }
             platform::headless::ClickButton(dialog, IDC_UPDATE);
         },
-        [](const MessageBoxRecord& box) {
+        [&](const MessageBoxRecord& box) {
+            sessionMayEnd.push_back(platform::headless::QueryEndSession(*main));
             return box.buttons == platform::MessageButtons::YesNo ? platform::ID_YES : platform::ID_OK;
         });
     Run();
@@ -212,6 +221,21 @@ TEST_F(AppTest, WholeUpdate_ConfirmsTheVersionSendsTheFileAndRemembersThePrinter
     EXPECT_EQ(Profile(PROFILE_DEFAULT_TM_PRINTER), "Labels");
     EXPECT_EQ(Profile(PROFILE_DEFAULT_PRINTER), "Labels");
     EXPECT_FALSE(g_hRawIoLib);  // unloaded with the main dialog's window
+
+    // Shutdown is refused, with the reason shown for the main window, only
+    // while the firmware is sent.
+    EXPECT_EQ(sessionMayEnd, (std::vector<bool>{true, true}));
+    using platform::headless::PowerCall;
+    EXPECT_EQ(platform::headless::PowerCalls(),
+              (std::vector<PowerCall>{
+                  {"SetThreadExecutionState",
+                   platform::EXECUTION_CONTINUOUS | platform::EXECUTION_SYSTEM_REQUIRED,
+                   {},
+                   nullptr},
+                  {"ShutdownBlockReasonCreate", 0,
+                   "A firmware update is in progress. Turning off now can damage the printer.", mainWindow},
+                  {"ShutdownBlockReasonDestroy", 0, {}, mainWindow},
+                  {"SetThreadExecutionState", platform::EXECUTION_CONTINUOUS, {}, nullptr}}));
 }
 
 TEST_F(AppTest, RememberedPrinterIsPreselectedFromUserOrMachineProfile)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/update_dlg.h"
+#include "platform/power.h"
 #include "res/resource.h"
 #include "transfer/progress_dlg.h"
 #include "transfer/transfer_worker.h"
@@ -122,6 +123,7 @@ TEST_F(UpdateProcedureTest, FailuresBeforeTheTransfer_ShowTheirMessageAndStop)
         EXPECT_EQ(boxes, row.boxes);
         EXPECT_FALSE(Called("TRSendFile"));
         EXPECT_FALSE(ProgressDialogRan());
+        EXPECT_TRUE(platform::headless::PowerCalls().empty());
     }
 }
 
@@ -234,6 +236,56 @@ TEST_F(UpdateProcedureTest, EnterOrEscapeWhileSending_DoNotEndOrCancel)
     EXPECT_TRUE(Run());
     EXPECT_EQ(Boxes().back(), (Box{kCompleted, MessageIcon::Information}));
     EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT).back(), "100 %");
+}
+
+TEST_F(UpdateProcedureTest, EveryEndOfTheTransfer_LetsTheMachineSleepAndShutDownAgain)
+{
+    using platform::headless::PowerCall;
+    const PowerCall keepAwake{
+        "SetThreadExecutionState", platform::EXECUTION_CONTINUOUS | platform::EXECUTION_SYSTEM_REQUIRED, {}, nullptr};
+    const PowerCall letSleep{"SetThreadExecutionState", platform::EXECUTION_CONTINUOUS, {}, nullptr};
+    struct Row {
+        const char* name;
+        const char* scenario;
+        bool cancel;
+        std::int32_t result;
+    };
+    const Row rows[] = {
+        {"completed", "", false, TRANSFER_OK},
+        {"failed", "tr.TRSendFile = 5", false, 5},
+        {"cancelled", "", true, TRANSFER_CANCELLED},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TearDown();
+        SetUp();
+        Connect(row.scenario);
+        WriteDataFile(300);
+        std::vector<bool> sessionMayEnd;  // at the confirmation, then while the worker runs
+        std::vector<PowerCall> whileSending;
+        platform::headless::UiScript script;
+        script.onMessageBox = [&](const MessageBoxRecord& box) {
+            if (box.buttons == MessageButtons::YesNo) {
+                sessionMayEnd.push_back(platform::SessionMayEnd());
+            }
+            return box.buttons == MessageButtons::YesNo ? platform::ID_YES : platform::ID_OK;
+        };
+        script.onShown = [&](platform::Dialog& dialog) {
+            sessionMayEnd.push_back(platform::headless::QueryEndSession(dialog));
+            whileSending = platform::headless::PowerCalls();
+            if (row.cancel) {
+                platform::headless::ClickButton(dialog, platform::ID_CANCEL);
+            }
+        };
+        platform::headless::SetUiScript(std::move(script));
+
+        Run();
+        EXPECT_EQ(g_nTransferResult, row.result);
+        EXPECT_EQ(sessionMayEnd, (std::vector<bool>{true, false}));
+        EXPECT_EQ(whileSending, std::vector<PowerCall>{keepAwake});
+        EXPECT_EQ(platform::headless::PowerCalls(), (std::vector<PowerCall>{keepAwake, letSleep}));
+        EXPECT_TRUE(platform::SessionMayEnd());
+    }
 }
 
 class TransferWorkerTest : public transfer_test::TransferFixture {
