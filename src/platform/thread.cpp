@@ -1,20 +1,12 @@
-#include "platform/thread.h"
+// Starting a thread (WorkerThread::Start) is each backend's own, in
+// process_*.cpp: the headless one can be told to refuse.
 
-#include <system_error>
+#include "platform/thread.h"
 
 namespace platform {
 
 WorkerThread::WorkerThread(Routine routine) : m_thread([this, routine = std::move(routine)] { m_exitCode = routine(); })
 {
-}
-
-std::unique_ptr<WorkerThread> WorkerThread::Start(Routine routine)
-{
-    try {
-        return std::make_unique<WorkerThread>(std::move(routine));
-    } catch (const std::system_error&) {
-        return nullptr;
-    }
 }
 
 WorkerThread::~WorkerThread()

@@ -19,6 +19,7 @@
 #include "platform/headless/file_log.h"
 #include "platform/headless/library_table.h"
 #include "platform/headless/power_log.h"
+#include "platform/headless/process_table.h"
 #include "platform/headless/ui_driver.h"
 #include "testing/simulated_driver.h"
 #include "transfer/transfer_library.h"
@@ -58,6 +59,7 @@ protected:
         platform::headless::ResetUi();
         platform::headless::ResetFileAccesses();
         platform::headless::ResetPowerCalls();
+        platform::headless::ResetProcess();
     }
 
     sim::Printer& Connect(std::string_view scenarioText = {})

@@ -59,6 +59,19 @@ protected:
     }
 
     bool ProgressDialogRan() const { return IndexOf(IDD_PROGRESS, "create") >= 0; }
+
+    // The machine was kept awake and the session's end refused while the
+    // progress dialog ran, and let go after.
+    static void ExpectKeptUpOnlyWhileSending()
+    {
+        using platform::headless::PowerCall;
+        const std::uint32_t continuous = platform::EXECUTION_CONTINUOUS;
+        EXPECT_EQ(platform::headless::PowerCalls(),
+                  (std::vector<PowerCall>{
+                      {"SetThreadExecutionState", continuous | platform::EXECUTION_SYSTEM_REQUIRED, {}, nullptr},
+                      {"SetThreadExecutionState", continuous, {}, nullptr}}));
+        EXPECT_TRUE(platform::SessionMayEnd());
+    }
 };
 
 TEST_F(UpdateProcedureTest, CompleteTransfer_ShowsEveryStepAndCompletes)
@@ -94,6 +107,7 @@ TEST_F(UpdateProcedureTest, CompleteTransfer_ShowsEveryStepAndCompletes)
     ASSERT_NE(send, calls.end());
     EXPECT_EQ(*(send - 4), "TRCmdInit");
     EXPECT_EQ(printer.Log().back().limit, 500000);
+    ExpectKeptUpOnlyWhileSending();
 }
 
 TEST_F(UpdateProcedureTest, FailuresBeforeTheTransfer_ShowTheirMessageAndStop)
@@ -201,19 +215,35 @@ TEST_F(UpdateProcedureTest, TransferFailures_EndInTheFailureMessage)
         EXPECT_EQ(boxes, row.boxes);
         EXPECT_EQ(g_nTransferResult, row.result);
         EXPECT_EQ(Called("TRSendFile"), row.scenario[0] != '\0');
+        ExpectKeptUpOnlyWhileSending();
     }
     // The printer id message comes from the worker, while the dialog is up.
     EXPECT_FALSE(MessageBoxes()[1].fromUiThread);
+}
+
+TEST_F(UpdateProcedureTest, WorkerThatCannotStart_FailsAndTheDialogCloses)
+{
+    Connect();
+    WriteDataFile(300);
+    platform::headless::RefuseThreads(true);
+    EXPECT_FALSE(Run());
+    EXPECT_EQ(g_nTransferResult, TRANSFER_ERR_NO_WORKER);
+    EXPECT_EQ(Boxes().back(), (Box{kFailed, MessageIcon::Error}));
+    EXPECT_FALSE(Called("TRSendFile"));
+    ExpectKeptUpOnlyWhileSending();
 }
 
 TEST_F(UpdateProcedureTest, CancelBeforeTheFirstReport_StopsTheTransfer)
 {
     auto& printer = Connect();
     WriteDataFile(300);
-    OnShown(
-        [](platform::Dialog& dialog) { EXPECT_TRUE(platform::headless::ClickButton(dialog, platform::ID_CANCEL)); });
+    OnShown([](platform::Dialog& dialog) {
+        EXPECT_FALSE(platform::headless::QueryEndSession(dialog));
+        EXPECT_TRUE(platform::headless::ClickButton(dialog, platform::ID_CANCEL));
+    });
     EXPECT_FALSE(Run());
     EXPECT_EQ(g_nTransferResult, TRANSFER_CANCELLED);
+    ExpectKeptUpOnlyWhileSending();
     EXPECT_EQ(Boxes().back(), (Box{kCancelled, MessageIcon::Warning}));
     EXPECT_EQ(printer.Log().back().note, "cancelled at 0");
     // Enabled by the dialog's own first update, disabled by the first report.
@@ -236,56 +266,6 @@ TEST_F(UpdateProcedureTest, EnterOrEscapeWhileSending_DoNotEndOrCancel)
     EXPECT_TRUE(Run());
     EXPECT_EQ(Boxes().back(), (Box{kCompleted, MessageIcon::Information}));
     EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT).back(), "100 %");
-}
-
-TEST_F(UpdateProcedureTest, EveryEndOfTheTransfer_LetsTheMachineSleepAndShutDownAgain)
-{
-    using platform::headless::PowerCall;
-    const PowerCall keepAwake{
-        "SetThreadExecutionState", platform::EXECUTION_CONTINUOUS | platform::EXECUTION_SYSTEM_REQUIRED, {}, nullptr};
-    const PowerCall letSleep{"SetThreadExecutionState", platform::EXECUTION_CONTINUOUS, {}, nullptr};
-    struct Row {
-        const char* name;
-        const char* scenario;
-        bool cancel;
-        std::int32_t result;
-    };
-    const Row rows[] = {
-        {"completed", "", false, TRANSFER_OK},
-        {"failed", "tr.TRSendFile = 5", false, 5},
-        {"cancelled", "", true, TRANSFER_CANCELLED},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        TearDown();
-        SetUp();
-        Connect(row.scenario);
-        WriteDataFile(300);
-        std::vector<bool> sessionMayEnd;  // at the confirmation, then while the worker runs
-        std::vector<PowerCall> whileSending;
-        platform::headless::UiScript script;
-        script.onMessageBox = [&](const MessageBoxRecord& box) {
-            if (box.buttons == MessageButtons::YesNo) {
-                sessionMayEnd.push_back(platform::SessionMayEnd());
-            }
-            return box.buttons == MessageButtons::YesNo ? platform::ID_YES : platform::ID_OK;
-        };
-        script.onShown = [&](platform::Dialog& dialog) {
-            sessionMayEnd.push_back(platform::headless::QueryEndSession(dialog));
-            whileSending = platform::headless::PowerCalls();
-            if (row.cancel) {
-                platform::headless::ClickButton(dialog, platform::ID_CANCEL);
-            }
-        };
-        platform::headless::SetUiScript(std::move(script));
-
-        Run();
-        EXPECT_EQ(g_nTransferResult, row.result);
-        EXPECT_EQ(sessionMayEnd, (std::vector<bool>{true, false}));
-        EXPECT_EQ(whileSending, std::vector<PowerCall>{keepAwake});
-        EXPECT_EQ(platform::headless::PowerCalls(), (std::vector<PowerCall>{keepAwake, letSleep}));
-        EXPECT_TRUE(platform::SessionMayEnd());
-    }
 }
 
 class TransferWorkerTest : public transfer_test::TransferFixture {
