@@ -9,11 +9,9 @@
 #include <winspool.h>
 
 #include <gtest/gtest.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -92,36 +90,6 @@ void RemoveAllPrinters()
             ::ClosePrinter(printer);
         }
     }
-}
-
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
-// The file names of the libraries the program has loaded, in lower case.
-std::vector<std::string> LoadedModules(const uidriver::Process& program)
-{
-    std::array<HMODULE, 512> modules{};
-    DWORD needed = 0;
-    if (!::EnumProcessModules(program.Handle(), modules.data(), sizeof(modules), &needed)) {
-        return {};
-    }
-    std::vector<std::string> names;
-    for (DWORD i = 0; i < std::min<DWORD>(needed / sizeof(HMODULE), modules.size()); ++i) {
-        std::array<char, MAX_PATH> name{};
-        if (::GetModuleBaseNameA(program.Handle(), modules[i], name.data(), MAX_PATH) > 0) {
-            names.push_back(Lower(name.data()));
-        }
-    }
-    return names;
-}
-
-bool HasLoaded(const uidriver::Process& program, const std::string& library)
-{
-    const auto modules = LoadedModules(program);
-    return std::find(modules.begin(), modules.end(), Lower(library)) != modules.end();
 }
 
 class AppRoadsTest : public ::testing::Test {
@@ -350,8 +318,8 @@ TEST_F(AppRoadsTest, DataFileMissingAtStartUp_NamesItBeforeAnyLibraryIsLoaded)
     EXPECT_EQ(box->caption, roads::kApplicationName);
     EXPECT_EQ(box->text, "VR380MX_510.pd3 is not found.");
     EXPECT_EQ(uidriver::MessageBoxIcon(*box), StandardIcon::Warning);
-    EXPECT_FALSE(HasLoaded(program, "TrDrv.dll"));
-    EXPECT_FALSE(HasLoaded(program, "tmfilo.dll"));
+    EXPECT_FALSE(e2e::HasLoaded(program.Handle(), "TrDrv.dll"));
+    EXPECT_FALSE(e2e::HasLoaded(program.Handle(), "tmfilo.dll"));
     for (const auto& window : uidriver::TopLevelWindows(program.Id())) {
         EXPECT_NE(window.title, roads::kWarningTitle);
     }
@@ -385,8 +353,8 @@ TEST_F(AppRoadsTest, CancelInTheWarning_EndsAtOnceWithoutTheRawLibraryOrTheProfi
     EXPECT_EQ(uidriver::StaticTexts(warning->handle), kWarningTexts);
     EXPECT_EQ(uidriver::ItemText(warning->handle, IDOK), "&Start");
     EXPECT_EQ(uidriver::ItemText(warning->handle, IDCANCEL), "Cancel");
-    EXPECT_TRUE(HasLoaded(program, "TrDrv.dll"));
-    EXPECT_FALSE(HasLoaded(program, "tmfilo.dll"));
+    EXPECT_TRUE(e2e::HasLoaded(program.Handle(), "TrDrv.dll"));
+    EXPECT_FALSE(e2e::HasLoaded(program.Handle(), "tmfilo.dll"));
 
     // The main dialog's window may flash up as the dialog ends (its template
     // is visible), but the program ends at once.

@@ -1,11 +1,17 @@
 #pragma once
 // What the Windows suites share: where the test program and the stand-ins
-// lie, temporary paths, and running another program to its end.
+// lie, temporary paths, running another program to its end, and the
+// libraries another program has loaded.
 
 #include <windows.h>
 
+#include <psapi.h>
+
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -48,6 +54,30 @@ inline int RunToTheEnd(std::string commandLine, DWORD waitMilliseconds = 60000)
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     return static_cast<int>(exitCode);
+}
+
+inline std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+// Whether the process has loaded a library of this file name (psapi).
+inline bool HasLoaded(HANDLE process, const std::string& library)
+{
+    std::array<HMODULE, 512> modules{};
+    DWORD needed = 0;
+    if (!::EnumProcessModules(process, modules.data(), sizeof(modules), &needed)) {
+        return false;
+    }
+    for (DWORD i = 0; i < std::min<DWORD>(needed / sizeof(HMODULE), modules.size()); ++i) {
+        std::array<char, MAX_PATH> name{};
+        if (::GetModuleBaseNameA(process, modules[i], name.data(), MAX_PATH) > 0 &&
+            Lower(name.data()) == Lower(library)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace e2e
