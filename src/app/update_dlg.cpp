@@ -8,6 +8,7 @@
 #include "channel/printer_channel.h"
 #include "channel/raw_io.h"
 #include "platform/file.h"
+#include "platform/power.h"
 #include "platform/profile.h"
 #include "platform/text_format.h"
 #include "platform/ui.h"
@@ -26,6 +27,8 @@ constexpr const char* kConfirmWithoutVersion =
 constexpr const char* kNotTheModel = "Connected printer is not VR-380MX.";
 constexpr const char* kModelDiffers = "The printer model information is different.";
 constexpr const char* kSystemDiffers = "The printer system information is different.";
+// What Windows shows the user who asks to shut down during the transfer.
+constexpr const char* kShutdownBlocked = "A firmware update is in progress. Turning off now can damage the printer.";
 
 using platform::MessageButtons;
 using platform::MessageIcon;
@@ -229,7 +232,12 @@ bool CUpdateDlg::RunFirmwareUpdate()
     // The worker sets the result when it starts: a dialog that cannot be
     // made or cannot start its worker leaves this failure.
     g_nTransferResult = TRANSFER_ERR_NO_WORKER;
-    progress.DoModal();
+    {
+        // A firmware write cut off midway can leave the printer unusable: the
+        // machine neither sleeps nor shuts down while the worker runs.
+        const platform::ShutdownBlock keepRunning(*this, kShutdownBlocked);
+        progress.DoModal();
+    }
 
     switch (g_nTransferResult) {
         case TRANSFER_OK:

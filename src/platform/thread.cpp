@@ -1,6 +1,7 @@
-#include "platform/thread.h"
+// Starting a thread (WorkerThread::Start) is each backend's own, in
+// process_*.cpp: the headless one can be told to refuse.
 
-#include <system_error>
+#include "platform/thread.h"
 
 #include "platform/dialog_internal.h"
 
@@ -22,15 +23,6 @@ WorkerThread::WorkerThread(Routine routine, DialogHandle boxOwner)
           m_exitCode = routine();
       })
 {
-}
-
-std::unique_ptr<WorkerThread> WorkerThread::Start(Routine routine, DialogHandle boxOwner)
-{
-    try {
-        return std::make_unique<WorkerThread>(std::move(routine), boxOwner);
-    } catch (const std::system_error&) {
-        return nullptr;
-    }
 }
 
 WorkerThread::~WorkerThread()

@@ -15,10 +15,12 @@
 #include "channel/raw_io.h"
 #include "core/firmware_image.h"
 #include "platform/headless/file_log.h"
+#include "platform/headless/power_log.h"
 #include "platform/headless/printer_driver_script.h"
 #include "platform/headless/process_table.h"
 #include "platform/headless/registry_tree.h"
 #include "platform/headless/ui_driver.h"
+#include "platform/power.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "res/resource.h"
@@ -70,6 +72,7 @@ protected:
         platform::headless::ResetFileAccesses();
         platform::headless::ResetPrinterDrivers();
         platform::headless::ResetProcess();
+        platform::headless::ResetPowerCalls();
     }
 
     void PutFiles(bool transferLibrary = true, bool rawIoLibrary = true, bool dataFile = true,
@@ -178,7 +181,15 @@ TEST_F(AppTest, WholeUpdate_ConfirmsTheVersionSendsTheFileAndRemembersThePrinter
     PutFiles();
     auto& printer = InstallSimulatedDriver(kScenario);
     InstallModelPrinter("Labels");
-    ScriptUpdate();
+    platform::DialogHandle mainWindow = nullptr;
+    Script(
+        [&](CUpdateDlg& dialog) {
+            mainWindow = dialog.Handle();
+            platform::headless::ClickButton(dialog, IDC_UPDATE);
+        },
+        [](const MessageBoxRecord& box) {
+            return box.buttons == platform::MessageButtons::YesNo ? platform::ID_YES : platform::ID_OK;
+        });
     Run();
 
     const auto boxes = platform::headless::MessageBoxes();
@@ -195,6 +206,20 @@ TEST_F(AppTest, WholeUpdate_ConfirmsTheVersionSendsTheFileAndRemembersThePrinter
     EXPECT_EQ(Profile(PROFILE_DEFAULT_TM_PRINTER), "Labels");
     EXPECT_EQ(Profile(PROFILE_DEFAULT_PRINTER), "Labels");
     EXPECT_FALSE(g_hRawIoLib);  // unloaded with the main dialog's window
+
+    // While the firmware was sent, Windows had a reason to show for the main
+    // window when asked to shut down.
+    using platform::headless::PowerCall;
+    EXPECT_EQ(platform::headless::PowerCalls(),
+              (std::vector<PowerCall>{
+                  {"SetThreadExecutionState",
+                   platform::EXECUTION_CONTINUOUS | platform::EXECUTION_SYSTEM_REQUIRED,
+                   {},
+                   nullptr},
+                  {"ShutdownBlockReasonCreate", 0,
+                   "A firmware update is in progress. Turning off now can damage the printer.", mainWindow},
+                  {"ShutdownBlockReasonDestroy", 0, {}, mainWindow},
+                  {"SetThreadExecutionState", platform::EXECUTION_CONTINUOUS, {}, nullptr}}));
 }
 
 TEST_F(AppTest, TransferFailures_EndInTheFailureMessageOverTheMainDialog)

@@ -18,6 +18,8 @@
 #include "core/firmware_image.h"
 #include "platform/headless/file_log.h"
 #include "platform/headless/library_table.h"
+#include "platform/headless/power_log.h"
+#include "platform/headless/process_table.h"
 #include "platform/headless/ui_driver.h"
 #include "testing/simulated_driver.h"
 #include "transfer/transfer_library.h"
@@ -56,6 +58,8 @@ protected:
         ResetChannelState();
         platform::headless::ResetUi();
         platform::headless::ResetFileAccesses();
+        platform::headless::ResetPowerCalls();
+        platform::headless::ResetProcess();
     }
 
     sim::Printer& Connect(std::string_view scenarioText = {})

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/update_dlg.h"
+#include "platform/power.h"
 #include "res/resource.h"
 #include "transfer/progress_dlg.h"
 #include "transfer/transfer_worker.h"
@@ -58,6 +59,19 @@ protected:
     }
 
     bool ProgressDialogRan() const { return IndexOf(IDD_PROGRESS, "create") >= 0; }
+
+    // The machine was kept awake and the session's end refused while the
+    // progress dialog ran, and let go after.
+    static void ExpectKeptUpOnlyWhileSending()
+    {
+        using platform::headless::PowerCall;
+        const std::uint32_t continuous = platform::EXECUTION_CONTINUOUS;
+        EXPECT_EQ(platform::headless::PowerCalls(),
+                  (std::vector<PowerCall>{
+                      {"SetThreadExecutionState", continuous | platform::EXECUTION_SYSTEM_REQUIRED, {}, nullptr},
+                      {"SetThreadExecutionState", continuous, {}, nullptr}}));
+        EXPECT_TRUE(platform::SessionMayEnd());
+    }
 };
 
 TEST_F(UpdateProcedureTest, CompleteTransfer_ShowsEveryStepAndCompletes)
@@ -94,6 +108,7 @@ TEST_F(UpdateProcedureTest, CompleteTransfer_ShowsEveryStepAndCompletes)
     ASSERT_NE(send, calls.end());
     EXPECT_EQ(*(send - 4), "TRCmdInit");
     EXPECT_EQ(printer.Log().back().limit, 500000);
+    ExpectKeptUpOnlyWhileSending();
 }
 
 TEST_F(UpdateProcedureTest, FailuresBeforeTheTransfer_ShowTheirMessageAndStop)
@@ -123,6 +138,7 @@ TEST_F(UpdateProcedureTest, FailuresBeforeTheTransfer_ShowTheirMessageAndStop)
         EXPECT_EQ(boxes, row.boxes);
         EXPECT_FALSE(Called("TRSendFile"));
         EXPECT_FALSE(ProgressDialogRan());
+        EXPECT_TRUE(platform::headless::PowerCalls().empty());
     }
 }
 
@@ -200,19 +216,35 @@ TEST_F(UpdateProcedureTest, TransferFailures_EndInTheFailureMessage)
         EXPECT_EQ(boxes, row.boxes);
         EXPECT_EQ(g_nTransferResult, row.result);
         EXPECT_EQ(Called("TRSendFile"), row.scenario[0] != '\0');
+        ExpectKeptUpOnlyWhileSending();
     }
     // The printer id message comes from the worker, while the dialog is up.
     EXPECT_FALSE(MessageBoxes()[1].fromUiThread);
+}
+
+TEST_F(UpdateProcedureTest, WorkerThatCannotStart_FailsAndTheDialogCloses)
+{
+    Connect();
+    WriteDataFile(300);
+    platform::headless::RefuseThreads(true);
+    EXPECT_FALSE(Run());
+    EXPECT_EQ(g_nTransferResult, TRANSFER_ERR_NO_WORKER);
+    EXPECT_EQ(Boxes().back(), (Box{kFailed, MessageIcon::Error}));
+    EXPECT_FALSE(Called("TRSendFile"));
+    ExpectKeptUpOnlyWhileSending();
 }
 
 TEST_F(UpdateProcedureTest, CancelBeforeTheFirstReport_StopsTheTransfer)
 {
     auto& printer = Connect();
     WriteDataFile(300);
-    OnShown(
-        [](platform::Dialog& dialog) { EXPECT_TRUE(platform::headless::ClickButton(dialog, platform::ID_CANCEL)); });
+    OnShown([](platform::Dialog& dialog) {
+        EXPECT_FALSE(platform::headless::QueryEndSession(dialog));
+        EXPECT_TRUE(platform::headless::ClickButton(dialog, platform::ID_CANCEL));
+    });
     EXPECT_FALSE(Run());
     EXPECT_EQ(g_nTransferResult, TRANSFER_CANCELLED);
+    ExpectKeptUpOnlyWhileSending();
     EXPECT_EQ(Boxes().back(), (Box{kCancelled, MessageIcon::Warning}));
     EXPECT_EQ(printer.Log().back().note, "cancelled at 0");
     // Enabled by the dialog's own first update, disabled by the first report.

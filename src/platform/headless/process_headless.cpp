@@ -1,5 +1,8 @@
+#include <system_error>
+
 #include "platform/headless/process_table.h"
 #include "platform/process.h"
+#include "platform/thread.h"
 
 namespace platform::headless {
 namespace {
@@ -9,6 +12,7 @@ constexpr const char* kDefaultExecutable = "C:\\Program Files\\Corvane\\VR38Upda
 struct ProcessState {
     std::optional<std::string> executable = kDefaultExecutable;
     bool shiftJis = false;
+    bool threadsRefused = false;
 };
 
 ProcessState& State()
@@ -29,6 +33,11 @@ void SetDoubleByteCodePage(bool shiftJis)
     State().shiftJis = shiftJis;
 }
 
+void RefuseThreads(bool refuse)
+{
+    State().threadsRefused = refuse;
+}
+
 void ResetProcess()
 {
     State() = ProcessState();
@@ -47,6 +56,18 @@ bool IsLeadByte(char byte)
 {
     const auto value = static_cast<unsigned char>(byte);
     return headless::State().shiftJis && ((value >= 0x81 && value <= 0x9F) || (value >= 0xE0 && value <= 0xFC));
+}
+
+std::unique_ptr<WorkerThread> WorkerThread::Start(Routine routine, DialogHandle boxOwner)
+{
+    if (headless::State().threadsRefused) {
+        return nullptr;
+    }
+    try {
+        return std::make_unique<WorkerThread>(std::move(routine), boxOwner);
+    } catch (const std::system_error&) {
+        return nullptr;
+    }
 }
 
 }  // namespace platform

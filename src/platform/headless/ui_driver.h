@@ -96,6 +96,10 @@ void SetMinimized(Dialog& dialog, bool minimized);
 bool Paint(Dialog& dialog);
 int QueryDragIcon(Dialog& dialog);
 
+// Windows asks the window, on its thread, whether the session may end
+// (WM_QUERYENDSESSION); its answer.
+bool QueryEndSession(Dialog& dialog);
+
 // How long the dialog loop and a caller from another thread wait for each
 // other before the test is taken as stalled (recorded, dialog ended with -1).
 inline constexpr int kStallMilliseconds = 10000;

@@ -19,6 +19,7 @@
 #include "platform/dialog_internal.h"
 #include "platform/headless/resource_script.h"
 #include "platform/headless/ui_driver.h"
+#include "platform/power.h"
 
 namespace platform {
 
@@ -1034,6 +1035,11 @@ bool Paint(Dialog& dialog)
 int QueryDragIcon(Dialog& dialog)
 {
     return dialog.Handle() != nullptr ? DialogBackend::DragIcon(dialog) : 0;
+}
+
+bool QueryEndSession(Dialog& dialog)
+{
+    return OnWindowThread(dialog.Handle(), [](bool) { return SessionMayEnd(); });
 }
 
 }  // namespace platform::headless

@@ -1,8 +1,10 @@
 #include <windows.h>
 
 #include <array>
+#include <system_error>
 
 #include "platform/process.h"
+#include "platform/thread.h"
 
 namespace platform {
 
@@ -21,6 +23,15 @@ std::optional<std::string> ExecutableFileName()
 bool IsLeadByte(char byte)
 {
     return ::IsDBCSLeadByte(static_cast<BYTE>(byte)) != FALSE;
+}
+
+std::unique_ptr<WorkerThread> WorkerThread::Start(Routine routine, DialogHandle boxOwner)
+{
+    try {
+        return std::make_unique<WorkerThread>(std::move(routine), boxOwner);
+    } catch (const std::system_error&) {
+        return nullptr;
+    }
 }
 
 }  // namespace platform

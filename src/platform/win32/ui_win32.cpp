@@ -13,6 +13,7 @@
 
 #include "platform/dialog.h"
 #include "platform/dialog_internal.h"
+#include "platform/power.h"
 #include "platform/ui.h"
 
 namespace platform {
@@ -135,6 +136,9 @@ public:
                     }
                 }
                 break;
+            case WM_QUERYENDSESSION:
+                ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, SessionMayEnd() ? TRUE : FALSE);
+                return TRUE;
             case WM_DESTROY:
                 if (dialog != nullptr) {
                     dialog->OnDestroy();
