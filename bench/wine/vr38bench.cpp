@@ -178,14 +178,26 @@ public:
     }
 
 private:
-    // Before the progress dialog: the checks; with it: the transfer; with the
-    // operating dialog: the wait after the transfer.
-    std::string Phase() const
+    // The phases of an update, in their order: the checks before the
+    // progress dialog, the transfer while it shows, and the wait from when
+    // the operating dialog takes its place to the closing message.
+    enum Phase { Checks, Transfer, Wait };
+    static constexpr const char* kPhaseNames[] = {"checks", "transfer", "wait"};
+
+    // Phases only go forward: once the progress dialog has gone, neither
+    // window showing means the wait is ending.
+    Phase Observe()
     {
+        Phase seen = Checks;
         if (WithItem(m_processId, IDC_OPERATING_TEXT) != nullptr) {
-            return "wait";
+            seen = Wait;
+        } else if (WithItem(m_processId, IDC_TRANSFER_PERCENT) != nullptr) {
+            seen = Transfer;
+        } else if (m_phase != Checks) {
+            seen = Wait;
         }
-        return WithItem(m_processId, IDC_TRANSFER_PERCENT) != nullptr ? "transfer" : "checks";
+        m_phase = std::max(m_phase, seen);
+        return m_phase;
     }
 
     void Run()
@@ -193,11 +205,13 @@ private:
         auto next = Clock::now();
         while (!m_stop) {
             if (const HWND window = m_find()) {
-                const auto phase = Phase();
+                Observe();
                 const auto answer = Ping(window);
-                // Unanswered, the wait still counts: the window did not
-                // answer for that long, whatever ended the wait.
-                m_samples[phase].push_back(Milliseconds(answer.time));
+                // A ping is counted in the phase it ended in: one held up
+                // by the wait belongs to the wait. Unanswered, the time
+                // still counts: the window did not answer for that long,
+                // whatever ended the wait.
+                m_samples[kPhaseNames[Observe()]].push_back(Milliseconds(answer.time));
                 m_unanswered += answer.answered ? 0 : 1;
             }
             next = std::max(next + kPingInterval, Clock::now());
@@ -208,6 +222,7 @@ private:
     DWORD m_processId;
     std::string m_name;
     std::function<HWND()> m_find;
+    Phase m_phase = Checks;
     std::atomic<bool> m_stop = false;
     std::map<std::string, std::vector<double>> m_samples;
     int m_unanswered = 0;
