@@ -24,8 +24,10 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <map>
-#include <mutex>
+#include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -131,8 +133,8 @@ int Startup(const std::string& program, const std::string& mainTitle, const std:
     return 0;
 }
 
-// WM_NULL answers of one kind of window, by the phase of the update they
-// were taken in.
+// One kind of window sent WM_NULL every 20 ms on a thread of its own, its
+// answers kept by the phase of the update.
 class Pinger {
 public:
     Pinger(DWORD processId, std::string name, std::function<HWND()> find)
