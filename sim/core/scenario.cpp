@@ -1,6 +1,7 @@
 #include "core/scenario.h"
 
 #include <charconv>
+#include <cstdint>
 #include <sstream>
 
 namespace sim {
@@ -150,6 +151,11 @@ Scenario Scenario::Parse(std::string_view text, std::vector<std::string>* errors
             if (ok) {
                 scenario.progressStep = static_cast<int>(number);
             }
+        } else if (key == "progress.bytes") {
+            ok = ParseInteger(value, number) && number >= 0 && number <= INT32_MAX;
+            if (ok) {
+                scenario.progressBytes = static_cast<std::int32_t>(number);
+            }
         } else if (key == "progress.delay_ms") {
             ok = ParseInteger(value, number) && number >= 0 && number <= 60000;
             if (ok) {
@@ -209,6 +215,9 @@ std::string Scenario::Serialize() const
         out << "tr.status = " << FormatHexBytes(transferStatus.data(), transferStatus.size()) << '\n';
     }
     out << "progress.step = " << progressStep << '\n';
+    if (progressBytes != 0) {
+        out << "progress.bytes = " << progressBytes << '\n';
+    }
     out << "progress.delay_ms = " << progressDelayMs << '\n';
     if (infoFlags == -1) {
         out << "info.flags = -1\n";

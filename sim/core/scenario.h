@@ -14,6 +14,8 @@
 //   tr.TRCmdInit = 5              result code of a transfer-library export
 //   tr.status = 81 20 4B 00 00    replaces the transfer status area
 //   progress.step = 25            percent between progress reports
+//   progress.bytes = 4096         bytes between progress reports instead
+//                                 (the percentage reported is of the bytes sent)
 //   progress.delay_ms = 0         pause before each progress report
 //   info.flags = 0x10000000       capability word of the information library
 //                                 (MDC_FLAGS); -1: no answer
@@ -51,6 +53,7 @@ struct Scenario {
     std::map<std::string, std::int32_t> exportResults;
     std::vector<std::uint8_t> transferStatus;  // empty: built from the state
     int progressStep = 25;
+    std::int32_t progressBytes = 0;  // 0: reports every progressStep percent
     int progressDelayMs = 0;
     std::int32_t infoFlags = 0;
     bool infoSpecialTape = false;

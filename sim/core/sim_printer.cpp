@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstring>
 #include <fstream>
+#include <iomanip>
 #include <span>
 #include <thread>
 
@@ -110,6 +111,42 @@ void Printer::Record(LogEntry entry)
         out << entry.ToLine() << '\n';
     }
     m_log.push_back(std::move(entry));
+}
+
+void Printer::SetTimingFile(std::string path)
+{
+    std::lock_guard lock(m_mutex);
+    m_timingFile = std::move(path);
+}
+
+void Printer::WriteTiming(SendTiming& timing, std::int32_t result)
+{
+    using std::chrono::microseconds;
+    const auto total = SendTiming::Clock::now() - timing.started;
+    auto& spans = timing.callbacks;
+    SendTiming::Clock::duration inside{};
+    for (const auto span : spans) {
+        inside += span;
+    }
+    const auto count = static_cast<std::ptrdiff_t>(spans.size());
+    SendTiming::Clock::duration longest{};
+    SendTiming::Clock::duration median{};
+    if (count > 0) {
+        longest = *std::ranges::max_element(spans);
+        std::ranges::nth_element(spans, spans.begin() + count / 2);
+        median = spans[static_cast<std::size_t>(count / 2)];
+    }
+    const auto us = [](SendTiming::Clock::duration span) {
+        return std::chrono::duration_cast<std::chrono::duration<double, std::micro>>(span).count();
+    };
+    std::lock_guard lock(m_mutex);
+    if (m_timingFile.empty()) {
+        return;
+    }
+    std::ofstream out(m_timingFile, std::ios::app);
+    out << std::fixed << std::setprecision(1) << "TRSendFile result=" << result << " reports=" << count
+        << " send_us=" << us(total) << " callback_us=" << us(inside) << " callback_median_us=" << us(median)
+        << " callback_max_us=" << us(longest) << '\n';
 }
 
 std::vector<std::uint8_t> Printer::ReplyFor(const std::string& command, const Scenario& scenario) const
@@ -295,6 +332,7 @@ std::int32_t Printer::TRSendFile(const std::uint8_t* header64, const std::uint8_
                                  std::uint8_t* status32, std::int32_t limit, TransferProgressProc progress)
 {
     namespace image = firmware_image;
+    const auto started = SendTiming::Clock::now();
     const auto scenario = GetScenario();
     const std::int32_t dataLength = length != nullptr ? *length : -1;
     LogEntry entry{"TRSendFile", {}, dataLength, limit, 0, {}, {}};
@@ -334,19 +372,34 @@ std::int32_t Printer::TRSendFile(const std::uint8_t* header64, const std::uint8_
         checksum = checksum * 31 + data[i];
     }
 
-    for (int percent = 0;; percent = std::min(100, percent + scenario.progressStep)) {
+    // Each report tells the percentage of the data sent so far: every
+    // progress.step percent, or after every progress.bytes bytes. The time
+    // spent in the program's callback is kept apart from the library's own.
+    SendTiming timing{started, {}};
+    std::int64_t sent = 0;
+    for (int percent = 0;;) {
         if (scenario.progressDelayMs > 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(scenario.progressDelayMs));
         }
+        const auto before = SendTiming::Clock::now();
         const auto answer = progress(percent);
+        timing.callbacks.push_back(SendTiming::Clock::now() - before);
         Record({"progress", {}, percent, 0, answer, {}, {}});
         if (answer == 0) {
+            WriteTiming(timing, kResultCancelled);
             return finish(kResultCancelled, "cancelled at " + std::to_string(percent));
         }
         if (percent == 100) {
             break;
         }
+        if (scenario.progressBytes > 0) {
+            sent = std::min<std::int64_t>(dataLength, sent + scenario.progressBytes);
+            percent = static_cast<int>(sent * 100 / dataLength);
+        } else {
+            percent = std::min(100, percent + scenario.progressStep);
+        }
     }
+    WriteTiming(timing, 0);
 
     std::string version(reinterpret_cast<const char*>(header64 + image::VERSION_OFFSET), image::VERSION_LENGTH);
     version.resize(std::strlen(version.c_str()));

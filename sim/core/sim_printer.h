@@ -3,6 +3,7 @@
 // It recognises every command the program sends, answers as the scenario
 // says, and logs every call with its bytes.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -36,6 +37,11 @@ public:
     std::vector<LogEntry> Log() const;
     void ClearLog();
 
+    // Each TRSendFile that reaches its progress reports appends a line here:
+    // its result, the number of reports, its whole time and the time spent
+    // inside the program's callback (total, median, longest), in microseconds.
+    void SetTimingFile(std::string path);
+
     // Called after a complete transfer has changed the reported version.
     void SetStateChangedHandler(std::function<void(const Scenario&)> handler);
 
@@ -61,6 +67,13 @@ public:
                                       const void* devMode);
 
 private:
+    struct SendTiming {
+        using Clock = std::chrono::steady_clock;
+        Clock::time_point started;
+        std::vector<Clock::duration> callbacks;  // one per progress report
+    };
+
+    void WriteTiming(SendTiming& timing, std::int32_t result);
     std::vector<std::uint8_t> ReplyFor(const std::string& command, const Scenario& scenario) const;
     std::vector<std::uint8_t> StatusArea(const Scenario& scenario) const;
     std::optional<std::int32_t> InjectedResult(const char* exportName) const;
@@ -72,6 +85,7 @@ private:
     std::string m_initialisedPrinter;
     std::vector<LogEntry> m_log;
     std::string m_logFile;
+    std::string m_timingFile;
     std::function<void(const Scenario&)> m_stateChanged;
 };
 

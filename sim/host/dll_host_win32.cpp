@@ -1,6 +1,7 @@
 // The simulated printer as the stand-in DLLs see it: its scenario is the file
 // named by VR38SIM_SCENARIO, or "vr38sim.ini" beside the DLL; every call goes
-// to the log file named by VR38SIM_LOG, or "vr38sim.log" beside the DLL. The
+// to the log file named by VR38SIM_LOG, or "vr38sim.log" beside the DLL; the
+// transfer's timings go to the file named by VR38SIM_TIMING, if any. The
 // scenario is read again whenever it changes, and a completed transfer writes
 // the printer's new version back to it, so the next run sees it.
 
@@ -51,6 +52,7 @@ public:
     DllHost() : m_scenarioPath(EnvironmentOr("VR38SIM_SCENARIO", ModuleDirectory() + "\\vr38sim.ini"))
     {
         m_printer.SetLogFile(EnvironmentOr("VR38SIM_LOG", ModuleDirectory() + "\\vr38sim.log"));
+        m_printer.SetTimingFile(EnvironmentOr("VR38SIM_TIMING", {}));
         m_printer.SetStateChangedHandler([this](const Scenario& scenario) {
             std::lock_guard lock(m_mutex);
             m_text = scenario.Serialize();
