@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "app/update_dlg.h"
-#include "catalogue/printer_list.h"
 #include "platform/file.h"
 #include "platform/max_path.h"
 #include "platform/process.h"
@@ -11,6 +9,7 @@
 #include "platform/registry.h"
 #include "platform/text_format.h"
 #include "platform/ui.h"
+#include "printers/printer_list.h"
 #include "res/resource.h"
 #include "transfer/transfer_library.h"
 
@@ -84,24 +83,6 @@ std::string ReadSetting(const char* section, const char* key, const char* defaul
         return ReadMachineSetting(sectionName.c_str(), key, defaultValue);
     }
     return value;
-}
-
-bool CUpdateApp::InitInstance()
-{
-    platform::SetRegistryKey(platform::LoadResourceString(IDS_REGISTRY_KEY));
-    if (!CheckRequiredFiles()) {
-        return false;
-    }
-    if (!LoadTransferLibrary()) {
-        platform::ShowMessageBox(platform::FormatText("Error: Not Found %s.", TRANSFER_LIBRARY_NAME),
-                                 platform::MessageButtons::Ok, platform::MessageIcon::Error);
-        return false;
-    }
-    CUpdateDlg dialog;
-    platform::SetMainWindow(&dialog);
-    dialog.DoModal();
-    platform::SetMainWindow(nullptr);
-    return false;
 }
 
 int CUpdateApp::ExitInstance()

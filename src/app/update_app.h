@@ -29,7 +29,7 @@ public:
     CUpdateApp& operator=(const CUpdateApp&) = delete;
 
     // Always false: the program has no message loop of its own, so exit
-    // follows at once.
+    // follows at once. In app_start.cpp, above the main dialog it runs.
     virtual bool InitInstance();
     virtual int ExitInstance();
 

@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "app/update_app.h"
-#include "catalogue/printer_list.h"
 #include "channel/printer_channel.h"
 #include "channel/raw_io.h"
 #include "platform/file.h"
@@ -12,6 +11,7 @@
 #include "platform/profile.h"
 #include "platform/text_format.h"
 #include "platform/ui.h"
+#include "printers/printer_list.h"
 #include "transfer/progress_dlg.h"
 #include "transfer/transfer_library.h"
 

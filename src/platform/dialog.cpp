@@ -6,7 +6,6 @@
 
 #include "platform/dialog.h"
 #include "platform/dialog_internal.h"
-#include "platform/ui.h"
 
 namespace platform {
 namespace {

@@ -153,6 +153,13 @@ private:
     int m_initResult = 0;
 };
 
+// The application's main window, if one was named.
+Dialog* MainWindow();
+void SetMainWindow(Dialog* dialog);
+
+// The screen area a window may take when there is no main window to go by.
+Rect DesktopWorkArea();
+
 // Posts a command to a dialog's window from any thread; it arrives on the
 // dialog's own thread as OnCommand(id, CommandSource::Posted). Ignored when
 // the window is gone.

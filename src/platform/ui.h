@@ -1,6 +1,6 @@
 #pragma once
 // The rest of the user interface the program asks of the platform: message
-// boxes, string resources, the application's name and main window.
+// boxes, string resources, the application's name.
 
 #include <string>
 
@@ -25,13 +25,6 @@ std::string ApplicationName();
 
 // A string of the program's string table; empty when there is none.
 std::string LoadResourceString(int id);
-
-// The application's main window, if one was named.
-Dialog* MainWindow();
-void SetMainWindow(Dialog* dialog);
-
-// The screen area a window may take when there is no main window to go by.
-Rect DesktopWorkArea();
 
 // The size of a large icon on this system.
 struct Size {

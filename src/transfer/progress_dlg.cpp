@@ -3,17 +3,6 @@
 #include "platform/text_format.h"
 #include "platform/ui.h"
 
-CProgressDlg* g_pProgressDlg = nullptr;
-COperatingDlg* g_pOperatingDlg = nullptr;
-std::atomic<int> g_bCancelRequested = 0;
-std::atomic<int> g_bCancelAllowed = 1;
-std::uint32_t g_nTotalBytes = 0;
-std::uint32_t g_nDoneBytes = 0;
-std::uint32_t g_nFileBytes = 0;
-std::string g_strFileTitle;
-int g_nPercent = 0;
-TransferWorkerProc g_pfnWorker = nullptr;
-const TransferJobList* g_pWorkerParam = nullptr;
 ProgressShown g_progressShown;
 
 namespace {
@@ -22,20 +11,6 @@ constexpr int kPercentMax = 100;
 // How long the operating dialog stays after the worker has finished.
 constexpr int kOperatingLingerMs = 1000;
 constexpr unsigned kOperatingLingerTimer = 1;
-
-// The variables the dialog's constructor resets.
-void ResetDialogVariables()
-{
-    g_pProgressDlg = nullptr;
-    g_pOperatingDlg = nullptr;
-    g_bCancelRequested = 0;
-    g_nTotalBytes = 0;
-    g_nDoneBytes = 0;
-    g_nFileBytes = 0;
-    g_strFileTitle.clear();
-    g_nPercent = 0;
-    g_progressShown = {};
-}
 
 }  // namespace
 
@@ -104,6 +79,7 @@ std::uint32_t WorkerThreadProc(platform::DialogHandle window)
 CProgressDlg::CProgressDlg(platform::Dialog* parent) : platform::Dialog(IDD_PROGRESS, parent)
 {
     ResetDialogVariables();
+    g_progressShown = {};
 }
 
 CProgressDlg::~CProgressDlg()
@@ -210,12 +186,4 @@ void COperatingDlg::PostNcDestroy()
     if (g_pOperatingDlg == this) {
         g_pOperatingDlg = nullptr;
     }
-}
-
-void ResetProgressState()
-{
-    ResetDialogVariables();
-    g_bCancelAllowed = 1;
-    g_pfnWorker = nullptr;
-    g_pWorkerParam = nullptr;
 }

@@ -2,12 +2,7 @@
 // The progress dialog that runs while firmware is sent, its worker thread,
 // the progress callback the transfer library calls, and the "unit is
 // operating" dialog that takes its place once all data has been sent.
-//
-// The shared transfer variables below are written by the update procedure
-// before the dialog runs, by the worker, and by the dialog; the hand-over is
-// ordered by the modal dialog (see TransferProgress and WorkerThreadProc).
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -17,25 +12,7 @@
 #include "platform/dialog.h"
 #include "platform/thread.h"
 #include "res/resource.h"
-#include "transfer/transfer_worker.h"
-
-class CProgressDlg;
-class COperatingDlg;
-
-// The worker routine the progress dialog's thread runs, and its argument.
-using TransferWorkerProc = std::uint32_t (*)(const TransferJobList* jobList);
-
-extern CProgressDlg* g_pProgressDlg;
-extern COperatingDlg* g_pOperatingDlg;
-extern std::atomic<int> g_bCancelRequested;  // the user asked to cancel
-extern std::atomic<int> g_bCancelAllowed;    // state given to Cancel at every progress update
-extern std::uint32_t g_nTotalBytes;          // data bytes of all job files
-extern std::uint32_t g_nDoneBytes;           // data bytes of the files already sent
-extern std::uint32_t g_nFileBytes;           // data bytes of the file being sent
-extern std::string g_strFileTitle;           // the file being sent, without directory and extension
-extern int g_nPercent;                       // last overall percentage shown
-extern TransferWorkerProc g_pfnWorker;
-extern const TransferJobList* g_pWorkerParam;
+#include "transfer/progress_state.h"
 
 // What the progress dialog shows as the reports have left it, so that a
 // report touches only what changes; empty before the dialog's own first
@@ -108,8 +85,3 @@ protected:
     bool OnInitDialog() override;
     void PostNcDestroy() override;
 };
-
-// Returns the shared transfer variables to their start state: those the
-// dialog's constructor resets, and g_bCancelAllowed, g_pfnWorker and
-// g_pWorkerParam.
-void ResetProgressState();

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "transfer/progress_dlg.h"
+#include "transfer/progress_state.h"
 
 platform::Library g_hTransferLib;
 TRDRV_EXPORTS(DRIVER_EXPORT_DEFINE_POINTER)

@@ -4,13 +4,9 @@
 // worker thread; its outcome is g_nTransferResult.
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
 #include "transfer/firmware_file.h"
-
-// The job list: paths of data files, sent in this order.
-using TransferJobList = std::vector<std::string>;
+#include "transfer/progress_state.h"
 
 // The worker routine: always returns 0. Stops at the first file that fails;
 // a file that cannot be opened or read ends the job with

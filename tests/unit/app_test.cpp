@@ -10,7 +10,6 @@
 
 #include "app/update_app.h"
 #include "app/update_dlg.h"
-#include "catalogue/printer_list.h"
 #include "catalogue_fixture.h"
 #include "channel/raw_io.h"
 #include "core/firmware_image.h"
@@ -23,6 +22,7 @@
 #include "platform/power.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
+#include "printers/printer_list.h"
 #include "res/resource.h"
 #include "testing/simulated_printer_driver.h"
 #include "transfer/transfer_library.h"

@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "catalogue/info_library.h"
-#include "catalogue/printer_list.h"
 #include "catalogue_fixture.h"
 #include "core/info_library.h"
 #include "description/driver_flags.h"
@@ -17,6 +16,7 @@
 #include "platform/headless/printer_driver_script.h"
 #include "platform/headless/ui_driver.h"
 #include "platform/printing_constants.h"
+#include "printers/printer_list.h"
 #include "testing/simulated_printer_driver.h"
 
 namespace {

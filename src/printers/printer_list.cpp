@@ -1,8 +1,9 @@
-#include "catalogue/printer_list.h"
+#include "printers/printer_list.h"
 
 #include <vector>
 
 #include "catalogue/printer_enum.h"
+#include "description/printer_description.h"
 #include "platform/ui.h"
 
 CPrinterList& GetPrinterList()
@@ -25,6 +26,9 @@ std::string GetDescriptionName(const PrinterDescription& description)
     description.GetDisplayName(name);
     return name.data();
 }
+
+// Here, where the descriptions it owns are a complete type.
+CPrinterList::~CPrinterList() = default;
 
 PrinterDescription* CPrinterList::Find(const std::string& name) const
 {

@@ -10,12 +10,12 @@
 #include <memory>
 #include <string>
 
-#include "description/printer_description.h"
+class PrinterDescription;
 
 class CPrinterList {
 public:
     CPrinterList() = default;
-    virtual ~CPrinterList() = default;
+    virtual ~CPrinterList();
     CPrinterList(const CPrinterList&) = delete;
     CPrinterList& operator=(const CPrinterList&) = delete;
 
