@@ -148,11 +148,12 @@ TEST_F(CatalogueE2eTest, Listing_IsTheVisibleModelPrintersInSpoolerOrder_TwiceWi
             EXPECT_EQ(call.printer, kSupportedDriverName);
             EXPECT_EQ(call.length, MDC_FLAGS);
         }
+        std::array<char, platform::MAX_PATH_CHARS> path{};
+        EXPECT_EQ(LookupDriverInfoLibrary(std::string(kSupportedDriverName), path),
+                  specialTape ? INFO_LIBRARY_SPECIAL_TAPE : INFO_LIBRARY_FOUND);
+        EXPECT_STREQ(path.data(), s_infoDll.c_str());
+        EXPECT_EQ(LookupDriverInfoLibrary(kOtherDriver, path), INFO_LIBRARY_NONE);
     }
-    std::array<char, platform::MAX_PATH_CHARS> path{};
-    EXPECT_EQ(LookupDriverInfoLibrary(std::string(kSupportedDriverName), path), INFO_LIBRARY_FOUND);
-    EXPECT_STREQ(path.data(), s_infoDll.c_str());
-    EXPECT_EQ(LookupDriverInfoLibrary(kOtherDriver, path), INFO_LIBRARY_NONE);
 }
 
 TEST_F(CatalogueE2eTest, FindPrinterByModelId_NamesTheFirstListedPrinterOfTheModel)
