@@ -269,10 +269,8 @@ TEST_F(AppRoadsTest, DataFileForAnotherPrinter_TheWorkersBoxBelongsToTheProgress
     const auto road = roads::DriveWholeUpdate(Start());
     ASSERT_EQ(road.failure, "");
     ASSERT_EQ(road.boxes.size(), 2u);
-    EXPECT_EQ(road.boxes[0].text, "A printer ID error occurred.");
+    // The texts are the native suites' business; the owners are Windows'.
     EXPECT_EQ(road.boxes[0].owner, "progress");
-    EXPECT_EQ(road.boxes[1].text, "Transfer failed.\nPerform the operation again from the beginning.");
-    EXPECT_EQ(road.boxes[1].icon, StandardIcon::Error);
     EXPECT_EQ(road.boxes[1].owner, "main");
     for (const auto& box : road.boxes) {
         EXPECT_EQ(box.windowsTakingInput, std::vector<std::string>{}) << box.text;
@@ -399,9 +397,6 @@ TEST_F(AppRoadsTest, CancelInTheWarning_EndsAtOnceWithoutTheRawLibraryOrTheProfi
 
     const auto warning = uidriver::WaitForDialog(program.Id(), roads::kWarningTitle);
     ASSERT_TRUE(warning);
-    EXPECT_EQ(uidriver::StaticTexts(warning->handle), kWarningTexts);
-    EXPECT_EQ(uidriver::ItemText(warning->handle, IDOK), "&Start");
-    EXPECT_EQ(uidriver::ItemText(warning->handle, IDCANCEL), "Cancel");
     EXPECT_TRUE(uidriver::HasLoaded(program, "TrDrv.dll"));
     EXPECT_FALSE(uidriver::HasLoaded(program, "tmfilo.dll"));
 

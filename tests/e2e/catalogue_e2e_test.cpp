@@ -127,62 +127,32 @@ protected:
     static inline std::string s_logPath;
 };
 
-TEST_F(CatalogueE2eTest, Simsetup_InstallsPrintersDriverAndInfoLibrary)
+TEST_F(CatalogueE2eTest, Listing_IsTheVisibleModelPrintersInSpoolerOrder_TwiceWithSpecialTape)
 {
-    const auto printers = SpoolerPrinters();
-    auto find = [&](const std::string& name) -> const SpoolerRecord* {
-        for (const auto& printer : printers) {
-            if (printer.name == name) {
-                return &printer;
-            }
+    for (const bool specialTape : {false, true}) {
+        SCOPED_TRACE(specialTape);
+        ::DeleteFileA(s_logPath.c_str());
+        WriteScenario(specialTape ? "info.special_tape = 1\n" : "info.special_tape = 0\n");
+        const auto entries = List();
+        EXPECT_EQ(Names(entries), ExpectedNames(specialTape));
+        ASSERT_EQ(entries.size(), specialTape ? 4u : 2u);  // the hidden one and the other driver's left out
+        for (const auto& entry : entries) {
+            EXPECT_EQ(entry.port, entry.name.starts_with(kModelB) ? "LPT1:" : "FILE:");
+            EXPECT_EQ(entry.infoLibrary, s_infoDll);
         }
-        return nullptr;
-    };
-    for (const auto& name : {kModelA, kModelB, kModelHidden}) {
-        const auto* printer = find(name);
-        ASSERT_NE(printer, nullptr) << name;
-        EXPECT_EQ(printer->driver, kSupportedDriverName);
-    }
-    EXPECT_EQ(find(kModelA)->port, "FILE:");
-    EXPECT_EQ(find(kModelB)->port, "LPT1:");
-    EXPECT_NE(find(kModelHidden)->attributes & PRINTER_ATTRIBUTE_HIDDEN, 0u);
-    ASSERT_NE(find(kOtherPrinter), nullptr);
-    EXPECT_EQ(find(kOtherPrinter)->driver, kOtherDriver);
-
-    WriteScenario("info.special_tape = 0\n");
-    std::array<char, platform::MAX_PATH_CHARS> path{};
-    EXPECT_EQ(LookupDriverInfoLibrary(std::string(kSupportedDriverName), path), INFO_LIBRARY_FOUND);
-    EXPECT_STREQ(path.data(), s_infoDll.c_str());
-    EXPECT_EQ(LookupDriverInfoLibrary(kOtherDriver, path), INFO_LIBRARY_NONE);
-}
-
-TEST_F(CatalogueE2eTest, Listing_WithoutSpecialTape_IsTheVisibleModelPrintersInSpoolerOrder)
-{
-    WriteScenario("info.special_tape = 0\n");
-    const auto entries = List();
-    EXPECT_EQ(Names(entries), ExpectedNames(false));
-    ASSERT_EQ(entries.size(), 2u);
-    for (const auto& entry : entries) {
-        EXPECT_EQ(entry.port, entry.name == kModelB ? "LPT1:" : "FILE:");
-        EXPECT_EQ(entry.infoLibrary, s_infoDll);
-    }
-}
-
-TEST_F(CatalogueE2eTest, Listing_WithSpecialTape_ListsEachPrinterTwiceAskingWithTheDriverName)
-{
-    WriteScenario("info.special_tape = 1\n");
-    const auto entries = List();
-    EXPECT_EQ(Names(entries), ExpectedNames(true));
-    ASSERT_EQ(entries.size(), 4u);
-    EXPECT_EQ(entries[1].port, entries[0].port);
-
-    // The library was asked about the driver, never about a printer.
-    const auto log = sim::ReadLogFile(s_logPath);
-    ASSERT_FALSE(log.empty());
-    for (const auto& call : log) {
-        EXPECT_EQ(call.call, "MyDeviceCapabilities");
-        EXPECT_EQ(call.printer, kSupportedDriverName);
-        EXPECT_EQ(call.length, MDC_FLAGS);
+        // The library was asked about the driver, never about a printer.
+        const auto log = sim::ReadLogFile(s_logPath);
+        ASSERT_FALSE(log.empty());
+        for (const auto& call : log) {
+            EXPECT_EQ(call.call, "MyDeviceCapabilities");
+            EXPECT_EQ(call.printer, kSupportedDriverName);
+            EXPECT_EQ(call.length, MDC_FLAGS);
+        }
+        std::array<char, platform::MAX_PATH_CHARS> path{};
+        EXPECT_EQ(LookupDriverInfoLibrary(std::string(kSupportedDriverName), path),
+                  specialTape ? INFO_LIBRARY_SPECIAL_TAPE : INFO_LIBRARY_FOUND);
+        EXPECT_STREQ(path.data(), s_infoDll.c_str());
+        EXPECT_EQ(LookupDriverInfoLibrary(kOtherDriver, path), INFO_LIBRARY_NONE);
     }
 }
 

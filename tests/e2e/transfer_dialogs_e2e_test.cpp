@@ -238,17 +238,17 @@ TEST_F(TransferDialogsTest, CompleteTransfer_ShowsProgressThenOperatingThenCompl
     EXPECT_FALSE(seen.progressBesideOperating);
     EXPECT_EQ(seen.boxes, (std::vector<std::string>{kConfirm, "Completed the firmware update for VR-380MX."}));
     EXPECT_EQ(LastTransferNote().substr(0, 4), "sent");
-}
 
-TEST_F(TransferDialogsTest, AllDataReportedAtOnce_TheHiddenProgressDialogStaysHidden)
-{
-    // 100 % comes before the dialog manager has first been idle.
+    // 100 % before the dialog manager has first been idle: the hidden
+    // progress dialog stays hidden.
+    ResetTransferState();
+    ResetChannelState();
     Connect("version = 5.00\nprogress.step = 100\n");
-    Watcher watcher(false);
+    Watcher again(false);
     EXPECT_TRUE(RunUpdate());
-    const auto seen = watcher.Stop();
-    EXPECT_TRUE(seen.operatingShown);
-    EXPECT_FALSE(seen.progressBesideOperating);
+    const auto atOnce = again.Stop();
+    EXPECT_TRUE(atOnce.operatingShown);
+    EXPECT_FALSE(atOnce.progressBesideOperating);
 }
 
 TEST_F(TransferDialogsTest, CancelBeforeTheFirstReport_EndsCancelled)

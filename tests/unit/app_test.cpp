@@ -173,7 +173,7 @@ TEST_F(AppTest, StartUp_IncompleteTransferLibraryEndsWithItsName)
     EXPECT_EQ(boxes[0].icon, platform::MessageIcon::Error);
     EXPECT_EQ(Owners(), std::vector<int>{0});                // before any window
     EXPECT_EQ(platform::headless::LoadedLibraryCount(), 0);  // unloaded at exit
-    EXPECT_FALSE(Profile(PROFILE_DEFAULT_TM_PRINTER));
+    EXPECT_FALSE(Profile("DefTmPrn"));
 }
 
 TEST_F(AppTest, WholeUpdate_ConfirmsTheVersionSendsTheFileAndRemembersThePrinter)
@@ -203,8 +203,8 @@ TEST_F(AppTest, WholeUpdate_ConfirmsTheVersionSendsTheFileAndRemembersThePrinter
     // update can start under the closing message.
     EXPECT_EQ(Owners(), std::vector<int>(2, IDD_VR38UPDATE_DIALOG));
     EXPECT_EQ(printer.GetScenario().version, "5.10");
-    EXPECT_EQ(Profile(PROFILE_DEFAULT_TM_PRINTER), "Labels");
-    EXPECT_EQ(Profile(PROFILE_DEFAULT_PRINTER), "Labels");
+    EXPECT_EQ(Profile("DefTmPrn"), "Labels");
+    EXPECT_EQ(Profile("DefPrn"), "Labels");
     EXPECT_FALSE(g_hRawIoLib);  // unloaded with the main dialog's window
 
     // While the firmware was sent, Windows had a reason to show for the main
@@ -290,11 +290,14 @@ TEST_F(AppTest, RememberedPrinterIsPreselectedFromUserOrMachineProfile)
     EXPECT_EQ(selected, "Office");  // the combo box's search ignores case
 }
 
-TEST_F(AppTest, NoPrinterInstalled_UpdateStillChecksThePrinter)
+TEST_F(AppTest, NoPrinterInstalled_DisablesTheListAndItsLabels_UpdateStillChecksThePrinter)
 {
     PutFiles();
     auto& printer = InstallSimulatedDriver(kScenario);
+    std::vector<bool> enabled;
     Script([&](CUpdateDlg& dialog) {
+        enabled = {dialog.IsItemEnabled(IDC_PRINTER_COMBO), dialog.IsSiblingEnabled(IDC_PRINTER_COMBO, -1),
+                   dialog.IsSiblingEnabled(IDC_PRINTER_COMBO, +1), dialog.IsItemEnabled(IDC_UPDATE)};
         platform::headless::ClickButton(dialog, IDC_UPDATE);
         dialog.EndDialog(platform::ID_CANCEL);
     });
@@ -303,6 +306,7 @@ TEST_F(AppTest, NoPrinterInstalled_UpdateStillChecksThePrinter)
               std::vector<std::string>{"Cannot communicate with the printer. Make sure that the printer is turned on "
                                        "and that the cables are correctly connected."});
     EXPECT_EQ(Owners(), std::vector<int>{IDD_VR38UPDATE_DIALOG});
+    EXPECT_EQ(enabled, (std::vector<bool>{false, false, false, true}));
     std::vector<std::string> calls;
     for (const auto& entry : printer.Log()) {
         calls.push_back(entry.call);
@@ -310,7 +314,7 @@ TEST_F(AppTest, NoPrinterInstalled_UpdateStillChecksThePrinter)
     // No printer was initialised; the command init and the check still ran.
     EXPECT_EQ(std::ranges::count(calls, "TRInitPrinter"), 0);
     EXPECT_GE(std::ranges::count(calls, "TRCmdInit"), 2);
-    EXPECT_FALSE(Profile(PROFILE_DEFAULT_TM_PRINTER));
+    EXPECT_FALSE(Profile("DefTmPrn"));
 }
 
 TEST_F(AppTest, SystemMenuAboutAndMinimisedIcon)

@@ -167,18 +167,7 @@ TEST_F(ProgressDlgTest, MoreDataThanAnnounced_SwitchesToTheOperatingDialogWhereT
     EXPECT_TRUE(std::ranges::any_of(operating, [](const UiEvent& e) { return e.op == "show"; }));
 }
 
-TEST_F(ProgressDlgTest, Initialisation_CaptionsTheDialogAndPlaysTheClip)
-{
-    Run(100, [] {});
-    const auto events = EventsOf(IDD_PROGRESS);
-    EXPECT_TRUE(
-        std::ranges::any_of(events, [](const UiEvent& e) { return e.op == "caption" && e.text == "VR38Update"; }));
-    EXPECT_TRUE(std::ranges::any_of(events, [](const UiEvent& e) {
-        return e.op == "animation.open" && e.controlId == IDC_TRANSFER_ANIMATION && e.value == IDR_TRANSFER_CLIP;
-    }));
-}
-
-TEST_F(ProgressDlgTest, ProgressDialog_IsCentredOnItsOwner)
+TEST_F(ProgressDlgTest, Initialisation_CentresOnTheOwnerCaptionsAndPlaysTheClip)
 {
     auto firstMove = [](int dialogId) {
         const auto events = UiEvents();
@@ -199,6 +188,12 @@ TEST_F(ProgressDlgTest, ProgressDialog_IsCentredOnItsOwner)
     // on it too.
     EXPECT_EQ(firstMove(IDD_PROGRESS), (std::pair{(-300 + 75 - 274) / 2, (41 + 249 - 250) / 2}));
     EXPECT_EQ(firstMove(IDD_OPERATING), (std::pair{(-300 + 75 - 274) / 2, (41 + 249 - 74) / 2}));
+    const auto events = EventsOf(IDD_PROGRESS);
+    EXPECT_TRUE(
+        std::ranges::any_of(events, [](const UiEvent& e) { return e.op == "caption" && e.text == "VR38Update"; }));
+    EXPECT_TRUE(std::ranges::any_of(events, [](const UiEvent& e) {
+        return e.op == "animation.open" && e.controlId == IDC_TRANSFER_ANIMATION && e.value == IDR_TRANSFER_CLIP;
+    }));
 }
 
 TEST_F(ProgressDlgTest, WithoutWorker_EnterEndsTheDialog)

@@ -136,28 +136,6 @@ TEST(GeneratedResources, GeneratorsReproduceTheCommittedFiles)
         << "src/res/VR38Update.ico is stale: run make_icon";
 }
 
-// Row shapes the clip may come to hold after a new drawing.
-TEST(GeneratedResources, Rle8EncoderRoundTripsEveryRowShape)
-{
-    std::vector<IndexedImage> cases{{1, 1, 5}, {2, 1, 1}, {3, 2, 1}, {600, 1, 7}, {600, 2, 0}, {260, 40, 0}};
-    cases[1].pixels[1] = 2;                // too short for an absolute stretch
-    cases[2].pixels = {1, 2, 3, 4, 4, 5};  // the shortest absolute stretch, odd, so padded
-    for (std::size_t i = 0; i < cases[4].pixels.size(); ++i) {
-        cases[4].pixels[i] = static_cast<std::uint8_t>(i % 251 + 1);  // stretches longer than a count holds
-    }
-    std::uint32_t state = 12345;  // runs of 1 to 6 pixels in 4 colours
-    for (std::size_t i = 0; i < cases[5].pixels.size();) {
-        state = state * 1103515245u + 12345u;
-        for (std::size_t k = (state >> 16) % 6 + 1; k > 0 && i < cases[5].pixels.size(); --k) {
-            cases[5].pixels[i++] = static_cast<std::uint8_t>((state >> 8) % 4);
-        }
-    }
-    for (const IndexedImage& image : cases) {
-        EXPECT_TRUE(DecodeRle8(res_gen::EncodeRle8(image), image.width, image.height) == image)
-            << image.width << " x " << image.height;
-    }
-}
-
 // The animation control plays an RLE8 clip only when the suggested buffer
 // sizes and the image size hold the largest frame, and shows the colour of a
 // frame's first pixel as transparent.

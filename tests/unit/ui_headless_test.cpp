@@ -1,68 +1,35 @@
 // The headless user interface: that it reads the program's .rc as the
 // resource compiler does, carries out other threads' window operations on
 // the dialog's own thread, gives boxes and modal dialogs their owners and
-// modality as Windows does, and runs timers without waiting.
+// modality as Windows does, handles keys and the system menu as the dialog
+// manager does, runs timers without waiting and fails a test that stalls.
+// Also what every backend shares: handle ownership and the throwing open.
 
 #include <gtest/gtest.h>
 
 #include <thread>
 
+#include "platform/file.h"
 #include "platform/headless/resource_script.h"
 #include "platform/headless/ui_driver.h"
 #include "platform/thread.h"
+#include "platform/unique_handle.h"
 #include "res/resource.h"
 
 namespace {
 
-using platform::headless::ControlTemplate;
-using platform::headless::DialogTemplate;
 using platform::headless::ProgramResources;
 using platform::headless::UiEvent;
 
-struct Layout {
-    std::string windowClass;
-    int id;
-    std::string text;
-    int x, y, cx, cy;
-    bool enabled;
-    bool operator==(const Layout&) const = default;
-};
-
-std::vector<Layout> Layouts(const DialogTemplate& dialog)
-{
-    std::vector<Layout> layouts;
-    for (const auto& c : dialog.controls) {
-        layouts.push_back({c.windowClass, c.id, c.text, c.x, c.y, c.cx, c.cy, c.InitiallyEnabled()});
-    }
-    return layouts;
-}
-
-TEST(ProgramResourcesTest, ProgressAndOperatingDialogs_AreLaidOutAsTheProgramExpects)
+// The program's own script reads without an error, and the flags the program
+// relies on come through.
+TEST(ProgramResourcesTest, ProgramScriptReadsWithoutErrors)
 {
     const auto& resources = ProgramResources();
     EXPECT_TRUE(resources.errors.empty()) << resources.errors.front();
-
     const auto& progress = resources.dialogs.at(IDD_PROGRESS);
-    EXPECT_EQ(std::tie(progress.cx, progress.cy, progress.fontSize, progress.fontName),
-              std::tuple(183, 125, 9, std::string("MS Shell Dlg")));
-    EXPECT_EQ(progress.styles,
-              (std::set<std::string>{"DS_SETFONT", "DS_MODALFRAME", "DS_FIXEDSYS", "WS_POPUP", "WS_CAPTION"}));
-    EXPECT_EQ(progress.exStyles, (std::set<std::string>{"WS_EX_TOOLWINDOW"}));
-    EXPECT_EQ(progress.caption, "");
-    EXPECT_EQ(Layouts(progress), (std::vector<Layout>{
-                                     {"SysAnimate32", 2313, "", 7, 7, 169, 30, true},
-                                     {"Static", 2311, "Transferring...", 7, 50, 169, 10, true},
-                                     {"Static", 2312, "%s %%", 7, 62, 169, 10, true},
-                                     {"msctls_progress32", 2310, "", 7, 76, 169, 15, true},
-                                     {"Button", 2, "Cancel", 66, 104, 50, 14, false},
-                                 }));
-
-    const auto& operating = resources.dialogs.at(IDD_OPERATING);
-    EXPECT_EQ(std::tie(operating.cx, operating.cy), std::tuple(183, 37));
-    EXPECT_EQ(operating.styles, progress.styles);
-    EXPECT_EQ(operating.exStyles, progress.exStyles);
-    EXPECT_EQ(Layouts(operating),
-              (std::vector<Layout>{{"Static", 2510, "The unit is operating...", 7, 12, 169, 10, true}}));
+    EXPECT_FALSE(progress.controls.back().InitiallyEnabled());  // Cancel
+    EXPECT_EQ(std::tie(progress.cx, progress.cy, progress.fontSize), std::tuple(183, 125, 9));
 }
 
 TEST(ResourceScriptTest, ReadsWhatTheResourceCompilerReads)
@@ -279,6 +246,114 @@ TEST_F(HeadlessUiTest, SelfOwnedDialog_IsDeletedWithItsWindow_UnknownTemplateFai
     platform::Dialog unknown(4711);
     EXPECT_EQ(unknown.DoModal(), -1);
     EXPECT_FALSE(unknown.Create());
+}
+
+// Notes every command; a posted 9 ends it.
+class CommandLog : public platform::Dialog {
+public:
+    explicit CommandLog(int templateId) : platform::Dialog(templateId) {}
+    std::vector<int> commands;
+
+protected:
+    void OnCommand(int id, platform::CommandSource source) override
+    {
+        commands.push_back(id);
+        if (id == 9 && source == platform::CommandSource::Posted) {
+            EndDialog(id);
+        }
+    }
+};
+
+TEST_F(HeadlessUiTest, EnterAndSystemClose_GiveTheCommandsTheDialogManagerGives)
+{
+    using platform::headless::ChooseSystemMenuItem;
+    using platform::headless::kSystemCommandClose;
+    using platform::headless::PressEnter;
+    struct Row {
+        const char* name;
+        int templateId;
+        int disabled;  // a control disabled first, or 0
+        std::function<void(platform::Dialog&)> act;
+        std::vector<int> commands;
+    };
+    const auto enter = [](platform::Dialog& d) { PressEnter(d); };
+    const auto close = [](platform::Dialog& d) { ChooseSystemMenuItem(d, kSystemCommandClose | 2); };
+    const Row rows[] = {
+        {"default button", IDD_VR38UPDATE_DIALOG, 0, enter, {IDC_UPDATE}},
+        {"default button disabled", IDD_WARNING, platform::ID_OK, enter, {}},
+        {"another button disabled", IDD_WARNING, platform::ID_CANCEL, enter, {platform::ID_OK}},
+        {"no default button", IDD_OPERATING, 0, enter, {platform::ID_OK}},
+        {"close without a Cancel button", IDD_VR38UPDATE_DIALOG, 0, close, {platform::ID_CANCEL}},
+        {"close", IDD_WARNING, 0, close, {platform::ID_CANCEL}},
+        {"close with Cancel disabled", IDD_WARNING, platform::ID_CANCEL, close, {}},
+        {"menu item nobody handles", IDD_WARNING, 0, [](platform::Dialog& d) { ChooseSystemMenuItem(d, 0x10); }, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CommandLog dialog(row.templateId);
+        ASSERT_TRUE(dialog.Create());
+        dialog.Show(true);
+        if (row.disabled != 0) {
+            dialog.EnableItem(row.disabled, false);
+        }
+        row.act(dialog);
+        EXPECT_EQ(dialog.commands, row.commands);
+    }
+}
+
+TEST_F(HeadlessUiTest, CommandPostedToAWindowThatWent_IsDropped_AndALoopThatStallsIsAFault)
+{
+    CommandLog gone(IDD_OPERATING);
+    ASSERT_TRUE(gone.Create());
+    CommandLog modal(IDD_OPERATING);
+    platform::headless::UiScript script;
+    script.onShown = [&](platform::Dialog& shown) {
+        platform::PostCommand(gone.Handle(), 5);
+        gone.DestroyWindow();
+        platform::PostCommand(shown.Handle(), 9);
+    };
+    platform::headless::SetUiScript(script);
+    EXPECT_EQ(modal.DoModal(), 9);
+    EXPECT_TRUE(gone.commands.empty());
+
+    std::vector<std::string> faults;
+    platform::headless::SetUiFaultHandler([&](const std::string& fault) { faults.push_back(fault); });
+    platform::headless::SetUiScript({});
+    platform::headless::SetStallMilliseconds(50);
+    CommandLog waiting(IDD_OPERATING);  // nothing will ever end it
+    EXPECT_EQ(waiting.DoModal(), -1);
+    EXPECT_EQ(faults.size(), 1u);
+}
+
+int g_released = 0;
+void Release(int handle)
+{
+    g_released = g_released * 10 + handle;
+}
+
+TEST(PlatformShared, HandlesFreeWhatTheyReplace_AndAFailedOpenThrows)
+{
+    using Handle = platform::UniqueHandle<int, &Release>;
+    {
+        Handle one(1);
+        Handle two(2);
+        Handle moved(std::move(one));
+        EXPECT_FALSE(one);
+        two = std::move(moved);  // frees 2
+        EXPECT_EQ(g_released, 2);
+        two.Reset(3);  // frees 1
+        EXPECT_EQ(g_released, 21);
+    }  // frees 3
+    EXPECT_EQ(g_released, 213);
+
+    platform::File file;
+    EXPECT_FALSE(file.Open("no such file", platform::File::modeRead));
+    try {
+        platform::File thrown("no such file", platform::File::modeRead);
+        ADD_FAILURE() << "no exception";
+    } catch (const platform::FileException& e) {
+        EXPECT_EQ(e.GetCause(), platform::FileException::Cause::OpenFailed);
+    }
 }
 
 }  // namespace

@@ -72,21 +72,24 @@ void SetDialogUnavailable(int templateId);
 // Whether the window as a whole takes input.
 bool IsWindowEnabled(const Dialog& dialog);
 
-// A message box without an owner while a window of the program shows is a
-// fault of the program: by default it ends the test run with a report on the
+// A message box without an owner while a window of the program shows, and a
+// dialog loop or window operation that stalls, are faults: by default it ends the test run with a report on the
 // standard error; a test of the check itself may take the report instead.
 void SetUiFaultHandler(std::function<void(const std::string&)> handler);
 
 // The user's actions, on the dialog's thread (from a script handler). A click
 // on a disabled or hidden control does nothing and returns false.
 bool ClickButton(Dialog& dialog, int controlId);
-// Enter: the command of the default push button, or ID_OK when there is none.
+// Enter: the command of the default push button (none while it is disabled),
+// or ID_OK when there is none.
 void PressEnter(Dialog& dialog);
 // Escape, or closing the window: ID_CANCEL.
 void PressEscape(Dialog& dialog);
 
-// The system menu: choosing an item (true when the dialog handled it), and
-// the items the program added (command 0 for a separator).
+// The system menu: choosing an item (true when the dialog handled it; Close
+// the dialog leaves to the system is Cancel), and the items the program added
+// (command 0 for a separator).
+inline constexpr unsigned kSystemCommandClose = 0xF060;  // SC_CLOSE
 bool ChooseSystemMenuItem(Dialog& dialog, unsigned commandId);
 std::vector<std::pair<unsigned, std::string>> SystemMenuItems(const Dialog& dialog);
 
@@ -101,7 +104,10 @@ int QueryDragIcon(Dialog& dialog);
 bool QueryEndSession(Dialog& dialog);
 
 // How long the dialog loop and a caller from another thread wait for each
-// other before the test is taken as stalled (recorded, dialog ended with -1).
+// other before the test is taken as stalled: a fault (see SetUiFaultHandler);
+// with a handler that returns, the dialog ends with -1.
 inline constexpr int kStallMilliseconds = 10000;
+// A shorter wait, for a test of the stall itself; ResetUi restores the default.
+void SetStallMilliseconds(int milliseconds);
 
 }  // namespace platform::headless

@@ -2,6 +2,7 @@
 // program's .rc, run under a test's script, every operation recorded.
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <chrono>
 #include <condition_variable>
@@ -92,6 +93,7 @@ struct UiState {
     std::set<int> unavailableTemplates;
     long long clockMs = 0;  // virtual time; it moves only when a timer is due
     std::function<void(const std::string&)> faultHandler;
+    std::atomic<int> stallMs = headless::kStallMilliseconds;
 };
 
 UiState& State()
@@ -135,6 +137,8 @@ void Enqueue(std::function<void()> task)
     State().wake.notify_all();
 }
 
+void ReportFault(const std::string& fault);
+
 // Runs fn(fromOtherThread) on the window's thread: at once when the caller is
 // that thread, otherwise through the dialog loop while the caller waits.
 template <class Fn>
@@ -151,8 +155,10 @@ auto OnWindowThread(DialogWindow* window, Fn fn) -> decltype(fn(false))
         [window, fn]() mutable { return IsLive(window) ? fn(true) : Result(); });
     auto done = task->get_future();
     Enqueue([task] { (*task)(); });
-    if (done.wait_for(std::chrono::milliseconds(headless::kStallMilliseconds)) != std::future_status::ready) {
+    if (done.wait_for(std::chrono::milliseconds(State().stallMs.load())) != std::future_status::ready) {
         Record({0, "stalled", 0, "operation from another thread not carried out", 0, 0, true}, nullptr);
+        ReportFault("a window operation from another thread was not carried out within " +
+                    std::to_string(State().stallMs.load()) + " ms");
         return Result();
     }
     return done.get();
@@ -356,12 +362,14 @@ public:
                     }
                     lock.lock();
                 }
-                if (!State().wake.wait_for(lock, std::chrono::milliseconds(headless::kStallMilliseconds),
+                if (!State().wake.wait_for(lock, std::chrono::milliseconds(State().stallMs.load()),
                                            [] { return !State().tasks.empty(); })) {
                     lock.unlock();
                     Record(window, "stalled", 0, "dialog loop waited in vain");
                     window->ended = true;
                     window->result = -1;
+                    ReportFault("dialog " + std::to_string(window->layout->id) + " waited " +
+                                std::to_string(State().stallMs.load()) + " ms for anything to happen");
                     break;
                 }
                 task = std::move(State().tasks.front());
@@ -908,6 +916,12 @@ void ResetUi()
     State().unavailableTemplates.clear();
     State().clockMs = 0;
     State().faultHandler = nullptr;
+    State().stallMs = kStallMilliseconds;
+}
+
+void SetStallMilliseconds(int milliseconds)
+{
+    State().stallMs = milliseconds;
 }
 
 void SetUiFaultHandler(std::function<void(const std::string&)> handler)
@@ -988,13 +1002,18 @@ void PressEnter(Dialog& dialog)
     if (window == nullptr || !window->enabled) {
         return;
     }
-    int id = ID_OK;
-    for (const auto& control : window->controls) {
-        if (control.layout->styles.contains("BS_DEFPUSHBUTTON") && Usable(*window, &control)) {
-            id = control.layout->id;
-        }
+    // As the dialog manager: the default push button's command while that
+    // button is enabled, nothing while it is disabled, ID_OK without one.
+    const auto button = std::ranges::find_if(window->controls, [](const DialogWindow::Control& control) {
+        return control.layout->styles.contains("BS_DEFPUSHBUTTON");
+    });
+    if (button == window->controls.end()) {
+        DialogBackend::Command(dialog, ID_OK, CommandSource::User);
+    } else if (button->enabled) {
+        DialogBackend::Command(dialog, button->layout->id, CommandSource::User);
+    } else {
+        Record(window, "click.refused", button->layout->id);
     }
-    DialogBackend::Command(dialog, id, CommandSource::User);
 }
 
 void PressEscape(Dialog& dialog)
@@ -1011,7 +1030,18 @@ bool ChooseSystemMenuItem(Dialog& dialog, unsigned commandId)
         return false;
     }
     Record(window, "syscommand", 0, {}, static_cast<int>(commandId));
-    return DialogBackend::SysCommand(dialog, commandId);
+    if (DialogBackend::SysCommand(dialog, commandId)) {
+        return true;
+    }
+    // The default handling: Close becomes Cancel, unless the dialog's Cancel
+    // button is disabled.
+    if ((commandId & 0xFFF0) == kSystemCommandClose) {
+        const auto* cancel = window->Find(ID_CANCEL);
+        if (cancel == nullptr || cancel->enabled) {
+            DialogBackend::Command(dialog, ID_CANCEL, CommandSource::User);
+        }
+    }
+    return false;
 }
 
 std::vector<std::pair<unsigned, std::string>> SystemMenuItems(const Dialog& dialog)
