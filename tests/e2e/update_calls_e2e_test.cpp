@@ -1,0 +1,143 @@
+// One Update's conversation with the printer, through the real Win32 library
+// loader and the stand-in driver libraries: what reaches the simulated
+// printer, in order and byte for byte.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "channel/printer_channel.h"
+#include "channel/raw_io.h"
+#include "core/sim_log.h"
+#include "transfer/transfer_library.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr const char* kPrinter = "Corvane VR-380MX";
+
+struct Call {
+    std::string call;
+    Bytes bytes;
+    std::int32_t length;
+    std::int32_t limit;
+    bool operator==(const Call&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Call& call)
+{
+    return out << call.call << " len=" << call.length << " limit=" << call.limit << " bytes=" << call.bytes.size();
+}
+
+class UpdateCallsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_folder = std::filesystem::temp_directory_path() / ("vr38-e2e-" + std::to_string(::GetCurrentProcessId()));
+        std::filesystem::create_directories(m_folder);
+        m_log = (m_folder / "calls.log").string();
+        const auto scenario = (m_folder / "printer.ini").string();
+        std::ofstream(scenario) << "printer_id = 0x3831\nversion = 5.00\nsystem = 1\n";
+        ::SetEnvironmentVariableA("VR38SIM_SCENARIO", scenario.c_str());
+        ::SetEnvironmentVariableA("VR38SIM_LOG", m_log.c_str());
+    }
+
+    void TearDown() override
+    {
+        UnbindRawIoLibrary();
+        FreeTransferLibrary();
+        std::error_code ignored;
+        std::filesystem::remove_all(m_folder, ignored);
+    }
+
+    std::vector<Call> Calls() const
+    {
+        std::vector<Call> calls;
+        for (const auto& entry : sim::ReadLogFile(m_log)) {
+            // The status area and read replies come from the printer; what the
+            // program sent is the written bytes and the arguments.
+            const bool sent = entry.call == "TMWriteFile";
+            calls.push_back({entry.call, sent ? entry.bytes : Bytes{}, entry.length, entry.limit});
+            if (!entry.printer.empty()) {
+                EXPECT_EQ(entry.printer, kPrinter) << entry.call;
+            }
+        }
+        return calls;
+    }
+
+    std::filesystem::path m_folder;
+    std::string m_log;
+};
+
+Call Write(Bytes bytes)
+{
+    const auto length = static_cast<std::int32_t>(bytes.size());
+    return {"TMWriteFile", std::move(bytes), length, 10000};
+}
+
+Call Read(std::int32_t length)
+{
+    return {"TMReadFile", {}, length, 2000};
+}
+
+Call Library(const char* name, std::int32_t limit = 0)
+{
+    return {name, {}, 0, limit};
+}
+
+TEST_F(UpdateCallsTest, OneUpdate_ReachesThePrinterInOrderByteForByte)
+{
+    ASSERT_TRUE(LoadTransferLibrary());
+    ASSERT_TRUE(BindRawIoLibrary());
+
+    // The Update step: initialise, command init, status check, identification.
+    ASSERT_TRUE(TransferInitPrinter(kPrinter));
+    g_wTransferPrinterId = 0x3831;
+    EXPECT_TRUE(TransferCmdInit());
+    ASSERT_TRUE(CheckTransferPrinter());
+    const auto status = RequestPrinterStatus(kPrinter);
+    ASSERT_TRUE(status);
+    ASSERT_TRUE(status->IsSupportedModel());
+
+    // The update procedure: version, status check again, model, system.
+    const auto version = RequestFirmwareVersion(kPrinter);
+    EXPECT_EQ(version.version, "5.00");
+    ASSERT_TRUE(CheckTransferPrinter());
+    EXPECT_TRUE(CheckPrinterModel(kPrinter));
+    EXPECT_TRUE(CheckPrinterSystem(kPrinter));
+
+    const std::vector<Call> expected{
+        Library("TRInitPrinter"),
+        Library("TRCmdInit", 1000),
+        Library("TRCmdInit", 1000),
+        Library("TRGetStatus", 1000),
+        Write({0x1B, 0x69, 0x53}),
+        Read(32),
+        Write({0x1B, 0x69, 0x61, 0x01}),
+        Write({0x54, 0x63, 0x63, 0x01, 0x20, 0x00, 0x20, 0x00, 0x10}),
+        Read(16),
+        Library("TRCmdInit", 1000),
+        Library("TRGetStatus", 1000),
+        Write({0x1B, 0x69, 0x46, 0x53}),
+        Read(32),
+        Write({0x1B, 0x69, 0x61, 0x01}),
+        Write({0x55, 0x08, 0xF9, 0x01, 0x01, 0x00}),
+        Read(1),
+        Write({0x55, 0x09, 0xFA, 0x01, 0x01, 0x00, 0x00, 0x00}),  // reply 1 answered with 0
+        Write({0x55, 0x09, 0xFC, 0x01, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00}),
+    };
+    EXPECT_EQ(Calls(), expected);
+}
+
+TEST_F(UpdateCallsTest, UnboundChannel_FailsWithoutCallingAnything)
+{
+    EXPECT_FALSE(RequestPrinterStatus(kPrinter));
+    EXPECT_FALSE(CheckPrinterSystem(kPrinter));
+    EXPECT_TRUE(Calls().empty());
+}
+
+}  // namespace
