@@ -232,7 +232,7 @@ TEST_F(DescriptionQueries, FallbackBuild_StandardFeaturesAndPaperList)
     EXPECT_EQ(m_description.m_dwColors, 0xFFFFFFu);
     EXPECT_TRUE(m_description.m_dwOptionMask & driver_flags::OPTION_COLOR);
     EXPECT_TRUE(m_description.m_dwDescFlags & DESC_FLAG_TABLES_OWNED);
-    EXPECT_EQ(m_description.m_nResX, 180);  // 180 dots over an inch
+    EXPECT_EQ(m_description.m_nResX, 185);  // 180 dots over an inch, + 5
     EXPECT_EQ(m_description.m_wMediaClass, 2);
     EXPECT_EQ(m_description.m_wDriverValue, 1);
 }

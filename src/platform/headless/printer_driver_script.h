@@ -13,8 +13,8 @@ namespace platform::headless {
 
 struct CapabilityAnswer {
     std::int32_t result = -1;
-    // Bytes written to the caller's buffer, when it passes one; never more
-    // than the buffer holds.
+    // Bytes written to the caller's buffer, when it passes one: all of them,
+    // whatever the buffer's size, as a real driver writes its answer.
     std::vector<std::uint8_t> output;
 };
 
