@@ -63,7 +63,7 @@ std::int32_t DocumentProperties(const std::string& printer, std::span<std::uint8
             std::copy_n(input.begin(), std::min(input.size(), driver->devMode.size()), driver->devMode.begin());
         }
     }
-    if ((mode & printing::DM_OUT_BUFFER) && output.data() != nullptr) {
+    if ((mode & printing::DM_OUT_BUFFER) && output.data() != nullptr && !driver->devMode.empty()) {
         // A real driver writes its whole device mode, whatever the caller's
         // buffer holds: the caller must have asked for its size first.
         std::memcpy(output.data(), driver->devMode.data(), driver->devMode.size());
@@ -82,7 +82,7 @@ std::int32_t DeviceCapabilities(const std::string& device, const std::string& /*
     if (found == driver->capabilities.end()) {
         return -1;
     }
-    if (output.data() != nullptr) {
+    if (output.data() != nullptr && !found->second.output.empty()) {
         // The whole answer, as a real driver writes it: the caller's buffer
         // must suit the count it asked for first.
         std::memcpy(output.data(), found->second.output.data(), found->second.output.size());
