@@ -5,10 +5,19 @@
 // they report may be anything.
 
 #include <algorithm>
+#include <numeric>
 
 #include "core/firmware_image.h"
 #include "fuzz_machine.h"
 #include "fuzz_update.h"
+
+// Bound by the program, never called: the simulated driver's.
+extern "C" {
+std::int32_t DRIVER_CALL TRCheckSupportPrinter(const char*);
+std::int32_t DRIVER_CALL TRGetFileList(char*, std::int32_t, std::int32_t*);
+std::int32_t DRIVER_CALL TRReceiveFile(const char*, std::uint8_t*, std::int32_t*);
+std::int32_t DRIVER_CALL TRDeleteFile(const char*);
+}
 
 namespace {
 
@@ -84,13 +93,8 @@ std::int32_t TRSendFile(const std::uint8_t* header, const std::uint8_t* data, st
                         std::uint8_t* status, std::int32_t, TransferProgressProc progress)
 {
     // The library reads the whole header and data.
-    std::uint8_t sum = 0;
-    for (std::int32_t i = 0; i < static_cast<std::int32_t>(sim::firmware_image::HEADER_SIZE); ++i) {
-        sum = static_cast<std::uint8_t>(sum + header[i]);
-    }
-    for (std::int32_t i = 0; i < *length; ++i) {
-        sum = static_cast<std::uint8_t>(sum + data[i]);
-    }
+    g_sum = std::accumulate(header, header + sim::firmware_image::HEADER_SIZE,
+                            std::accumulate(data, data + std::max(*length, 0), std::uint8_t{0}));
     std::vector<std::int32_t> reports;
     {
         std::lock_guard lock(fuzz::Current().mutex);
@@ -105,26 +109,7 @@ std::int32_t TRSendFile(const std::uint8_t* header, const std::uint8_t* data, st
             return TRANSFER_CANCELLED;
         }
     }
-    g_sum = sum;
     return FillStatus(status);
-}
-
-// Bound by the program, never called by it.
-std::int32_t TRCheckSupportPrinter(const char*)
-{
-    return -1;
-}
-std::int32_t TRGetFileList(char*, std::int32_t, std::int32_t*)
-{
-    return -1;
-}
-std::int32_t TRReceiveFile(const char*, std::uint8_t*, std::int32_t*)
-{
-    return -1;
-}
-std::int32_t TRDeleteFile(const char*)
-{
-    return -1;
 }
 
 }  // namespace

@@ -152,28 +152,6 @@ TEST(PrivateData, ValidityFollowsBlockSizeAndCount)
     EXPECT_EQ(description.IsPrivateDataValid(), 1);
 }
 
-TEST(PrivateData, BlockShorterThanItClaimsIsNeverRead)
-{
-    PrinterDescription description;
-    // A block that announces 3030 bytes where the driver gave 100.
-    GiveDevMode(description, ExtendedBlock(3030, 20, 100));
-    EXPECT_EQ(description.IsPrivateDataValid(), 0);
-    // dmDriverExtra larger than the memory the driver filled.
-    GiveDevMode(description, ExtendedBlock(3030, 20, 100), 3030);
-    EXPECT_EQ(description.IsPrivateDataValid(), 0);
-    // Wine's PostScript driver keeps 8 private bytes.
-    GiveDevMode(description, std::vector<std::uint8_t>(8, 0xFF));
-    description.m_dwDriverFlags = driver_flags::PRIVATE_EXTENDED;
-    EXPECT_EQ(description.IsPrivateDataValid(), 0);
-    EXPECT_EQ(description.LoadUserMedia(), 1);
-    EXPECT_TRUE(description.m_aUserMedia.empty());
-    description.m_dwOptionMask = 0xFFFF;
-    description.m_dwOptions = 0x3;
-    description.LoadSelectedOptions();
-    EXPECT_EQ(description.m_dwOptions, 0x3u);  // unchanged
-    EXPECT_FALSE(description.PrivateModeWord());
-}
-
 TEST(UserMedia, ExtendedBlockOfThirtyEntriesKeepsTheLastTenZero)
 {
     PrinterDescription description;
