@@ -22,7 +22,7 @@ struct RegistryValue {
 
 struct RegistryNode {
     std::string name;
-    // By upper-case name: the order the platform enumerates subkeys in.
+    // By lower-case name: the order the platform enumerates subkeys in.
     std::map<std::string, std::shared_ptr<RegistryNode>> children;
     std::vector<RegistryValue> values;
 };
@@ -52,7 +52,7 @@ bool SameName(std::string_view a, std::string_view b)
 std::string Folded(std::string_view name)
 {
     std::string folded(name);
-    std::ranges::transform(folded, folded.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    std::ranges::transform(folded, folded.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return folded;
 }
 

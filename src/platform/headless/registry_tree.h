@@ -2,8 +2,8 @@
 // The headless stand-in for the registry: an in-memory tree per root that
 // tests build and read back. Key and value names are found without regard to
 // letter case, as the platform does, and keep the spelling they were created
-// with; subkeys enumerate sorted by name without regard to case (as upper
-// case), as the platform enumerates them.
+// with; subkeys enumerate sorted by name without regard to case, as the
+// platform enumerates them.
 
 #include <cstdint>
 #include <string>
