@@ -74,21 +74,6 @@ std::int32_t TMReadFile(char*, std::int32_t, std::uint8_t* reply, std::int32_t l
     return Result(kRawSuccess);
 }
 
-std::int32_t TRInitPrinter(const char*, std::uint8_t* initInfo)
-{
-    return Fill(initInfo, transfer_format::INIT_INFO_SIZE);
-}
-
-std::int32_t TRGetStatus(std::uint8_t* status, std::int32_t)
-{
-    return FillStatus(status);
-}
-
-std::int32_t TRCmdInit(std::int32_t)
-{
-    return Result(TRANSFER_OK);
-}
-
 std::int32_t TRSendFile(const std::uint8_t* header, const std::uint8_t* data, std::int32_t* length,
                         std::uint8_t* status, std::int32_t, TransferProgressProc progress)
 {
@@ -124,14 +109,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     fuzz::WriteDataFile(sim::firmware_image::MakeFirmwareFile(printerId, "5.10", 300, 300));
     h::RegisterLibrary(
         "tmfilo.dll", {{"TMWriteFile", h::ExportAddress(&TMWriteFile)}, {"TMReadFile", h::ExportAddress(&TMReadFile)}});
-    h::RegisterLibrary("TrDrv.dll", {{"TRInitPrinter", h::ExportAddress(&TRInitPrinter)},
-                                     {"TRCheckSupportPrinter", h::ExportAddress(&TRCheckSupportPrinter)},
-                                     {"TRCmdInit", h::ExportAddress(&TRCmdInit)},
-                                     {"TRGetStatus", h::ExportAddress(&TRGetStatus)},
-                                     {"TRGetFileList", h::ExportAddress(&TRGetFileList)},
-                                     {"TRSendFile", h::ExportAddress(&TRSendFile)},
-                                     {"TRReceiveFile", h::ExportAddress(&TRReceiveFile)},
-                                     {"TRDeleteFile", h::ExportAddress(&TRDeleteFile)}});
+    h::RegisterLibrary(
+        "TrDrv.dll",
+        {{"TRInitPrinter", h::ExportAddress(+[](const char*, std::uint8_t* info) {
+              return Fill(info, transfer_format::INIT_INFO_SIZE);
+          })},
+         {"TRCheckSupportPrinter", h::ExportAddress(&TRCheckSupportPrinter)},
+         {"TRCmdInit", h::ExportAddress(+[](std::int32_t) { return Result(TRANSFER_OK); })},
+         {"TRGetStatus", h::ExportAddress(+[](std::uint8_t* status, std::int32_t) { return FillStatus(status); })},
+         {"TRGetFileList", h::ExportAddress(&TRGetFileList)},
+         {"TRSendFile", h::ExportAddress(&TRSendFile)},
+         {"TRReceiveFile", h::ExportAddress(&TRReceiveFile)},
+         {"TRDeleteFile", h::ExportAddress(&TRDeleteFile)}});
     fuzz::RunUpdate(printerId);
     return 0;
 }
