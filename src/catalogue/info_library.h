@@ -57,9 +57,13 @@ inline constexpr std::int32_t MDC_MAX_LIST_ENTRIES = 4096;
 
 // The list protocol: asked without a buffer, a list code gives the number of
 // entries; asked again with a buffer of that many entries, the driver fills
-// them. The count is asked with countDevice, the entries with fillDevice (the
-// two may differ). Empty when the driver has no answer (-1) or announces a
-// count below 0 or above MDC_MAX_LIST_ENTRIES; an empty list for a count of
+// them. The count is asked with countDevice, the entries with fillDevice.
+// A driver may keep a different list under each name and always writes the
+// whole list it has for the name it is asked with; so where the two names
+// differ, the count is asked under fillDevice too and the buffer made for
+// that count, and the answer keeps the entries both counts announce.
+// Empty when the driver has no answer (-1) or announces a count below 0 or
+// above MDC_MAX_LIST_ENTRIES under either name; an empty list for a count of
 // 0. The buffer handed to the driver starts zero-filled.
 std::optional<std::vector<std::uint8_t>> QueryCapabilityList(MyDeviceCapabilitiesProc query, const char* countDevice,
                                                              const char* fillDevice, const char* port,

@@ -26,6 +26,8 @@ constexpr char kDisplayNameSeparator = '|';
 constexpr std::uint16_t kFallbackMediaClass = driver_flags::MEDIA_CLASS_2;
 constexpr std::uint16_t kFallbackDriverValue = 1;
 constexpr std::int16_t kFullScale = 100;
+constexpr std::int32_t kMinWidthAddition = 1;
+constexpr std::int32_t kMinLengthAddition = 4;
 
 // Truncates toward zero, keeping values a driver's wild answer produced
 // within range.
@@ -35,6 +37,13 @@ std::int32_t Truncate(double value)
         return value > 0 ? std::numeric_limits<std::int32_t>::max() : std::numeric_limits<std::int32_t>::min();
     }
     return static_cast<std::int32_t>(value);
+}
+
+// A conversion may have given the largest number of dots already.
+std::int32_t AddDots(std::int32_t dots, std::int32_t more)
+{
+    return dots > std::numeric_limits<std::int32_t>::max() - more ? std::numeric_limits<std::int32_t>::max()
+                                                                  : dots + more;
 }
 
 std::int32_t TenthMmToDots(std::int32_t tenthMm, std::int32_t dpi)
@@ -114,11 +123,10 @@ void PrinterDescription::ChooseFallbackResolution()
         m_nResY = nearest->y;
         return;
     }
-    // Brought to the nearest multiple of ten: the paper sizes in dots are
-    // rounded, so 299.96 dots per inch means 300. (Multiplying before
-    // truncating, as the driver family's own tools did, gives x + 5.)
-    m_nResX = Truncate(x * 0.1 + 0.5) * 10;
-    m_nResY = Truncate(y * 0.1 + 0.5) * 10;
+    // The driver family's own arithmetic, in floating point and truncated:
+    // for whole numbers that is x + 5 and y + 5.
+    m_nResX = Truncate((x * 0.1 + 0.5) * 10);
+    m_nResY = Truncate((y * 0.1 + 0.5) * 10);
 }
 
 void PrinterDescription::ComputeExtentsInDots()
@@ -138,8 +146,8 @@ void PrinterDescription::ComputeExtentsInDots()
         m_nMinLength = TenthMmToDots(m_nMinExtentY, resY);
     }
     if (m_nMaxWidth > 0 && m_nMaxLength > 0 && m_nMinWidth > 0 && m_nMinLength > 0) {
-        m_nMinWidth += 1;
-        m_nMinLength += 4;
+        m_nMinWidth = AddDots(m_nMinWidth, kMinWidthAddition);
+        m_nMinLength = AddDots(m_nMinLength, kMinLengthAddition);
         return;
     }
 

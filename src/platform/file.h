@@ -46,6 +46,8 @@ public:
     std::size_t Read(void* buffer, std::size_t count);
     // Moves to an offset from the start; throws FileException on failure.
     void Seek(std::uint64_t offset);
+    // The file's length in bytes; throws FileException when it cannot be had.
+    std::uint64_t GetLength() const;
 
 private:
     void* m_handle = nullptr;

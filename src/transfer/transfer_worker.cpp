@@ -1,7 +1,7 @@
 #include "transfer/transfer_worker.h"
 
+#include <memory>
 #include <new>
-#include <stdexcept>
 
 #include "platform/ui.h"
 #include "res/resource.h"
@@ -63,25 +63,28 @@ bool SendFirmwareFile(CFirmwareFile& file)
         return false;
     }
     const auto size = static_cast<std::size_t>(dataLength);
-    std::vector<std::uint8_t> data;
-    try {
-        data.resize(size);
-    } catch (const std::bad_alloc&) {
+    // A file shorter than its header announces fails before any memory is
+    // given for the data; the buffer is not cleared, the read fills it.
+    if (file.GetLength() < firmware_format::DATA_OFFSET + std::uint64_t{size}) {
         g_nTransferResult = TRANSFER_ERR_DATA_FILE;
         return false;
-    } catch (const std::length_error&) {
+    }
+    std::unique_ptr<std::uint8_t[]> data;
+    try {
+        data = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+    } catch (const std::bad_alloc&) {
         g_nTransferResult = TRANSFER_ERR_DATA_FILE;
         return false;
     }
     file.Seek(firmware_format::DATA_OFFSET);
-    if (file.Read(data.data(), size) < size) {
+    if (file.Read(data.get(), size) < size) {
         g_nTransferResult = TRANSFER_ERR_DATA_FILE;
         return false;
     }
     g_TransferStatus.fill(0);
     std::int32_t length = dataLength;
     g_nTransferResult = g_pfnTRSendFile != nullptr
-                            ? g_pfnTRSendFile(file.m_header.bytes.data(), data.data(), &length, g_TransferStatus.data(),
+                            ? g_pfnTRSendFile(file.m_header.bytes.data(), data.get(), &length, g_TransferStatus.data(),
                                               transfer_format::SEND_LIMIT, TransferProgress)
                             : TRANSFER_ERR_NOT_BOUND;
     return g_nTransferResult == TRANSFER_OK;

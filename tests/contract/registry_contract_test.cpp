@@ -18,19 +18,25 @@ using platform::RegistryRoot;
 constexpr const char* kBase = "Software\\VR38 Registry Contract";
 constexpr std::uint32_t kReadWrite = platform::REGISTRY_ACCESS_READ | platform::REGISTRY_ACCESS_WRITE;
 
-TEST(RegistryContract, KeysOpenWithoutRegardToCaseAndEnumerateAsStored)
+TEST(RegistryContract, KeysOpenWithoutRegardToCaseAndEnumerateSorted)
 {
     const std::string parent = std::string(kBase) + "\\Case";
-    ASSERT_TRUE(RegistryKey::Create(RegistryRoot::CurrentUser, parent + "\\Mixed Case Key", kReadWrite));
-    ASSERT_TRUE(RegistryKey::Create(RegistryRoot::CurrentUser, parent + "\\MIXED case KEY\\Child", kReadWrite));
+    for (const char* created : {"Zulu", "Mixed Case Key", "MIXED case KEY\\Child", "alpha"}) {
+        ASSERT_TRUE(RegistryKey::Create(RegistryRoot::CurrentUser, parent + "\\" + created, kReadWrite));
+    }
 
     const auto key = RegistryKey::Open(RegistryRoot::CurrentUser, "SOFTWARE\\vr38 registry contract\\CASE",
                                        platform::REGISTRY_ACCESS_READ);
     ASSERT_TRUE(key);
     std::array<char, 144> name{};
-    ASSERT_TRUE(key.EnumSubKey(0, name));
-    EXPECT_STREQ(name.data(), "Mixed Case Key");
-    EXPECT_FALSE(key.EnumSubKey(1, name));  // the second create reused the key
+    // Sorted without regard to case, not in the order of creation; the
+    // second create of the mixed-case key reused it, under its first spelling.
+    std::uint32_t index = 0;
+    for (const char* expected : {"alpha", "Mixed Case Key", "Zulu"}) {
+        ASSERT_TRUE(key.EnumSubKey(index++, name));
+        EXPECT_STREQ(name.data(), expected);
+    }
+    EXPECT_FALSE(key.EnumSubKey(index, name));
     EXPECT_TRUE(key.OpenSubKey("mixed case key\\CHILD", platform::REGISTRY_ACCESS_READ));
     EXPECT_FALSE(key.OpenSubKey("Missing", platform::REGISTRY_ACCESS_READ));
 }

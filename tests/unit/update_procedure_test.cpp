@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <type_traits>
+
 #include "app/update_dlg.h"
 #include "platform/power.h"
 #include "res/resource.h"
@@ -48,6 +51,16 @@ const std::string kFailed = "Transfer failed.\nPerform the operation again from 
 const std::string kCompleted = "Completed the firmware update for VR-380MX.";
 const std::string kCancelled = "Transferring cancelled.";
 const std::string kPrinterIdError = "A printer ID error occurred.";
+
+// Sets one handler of the user interface's script.
+template <class Handler>
+void SetUiScript(std::function<Handler> platform::headless::UiScript::*member,
+                 std::type_identity_t<std::function<Handler>> handler)
+{
+    platform::headless::UiScript script;
+    script.*member = std::move(handler);
+    platform::headless::SetUiScript(std::move(script));
+}
 
 class UpdateProcedureTest : public transfer_test::TransferFixture {
 protected:
@@ -161,25 +174,11 @@ TEST_F(UpdateProcedureTest, VersionExchange_UnwrittenEndsSilently_UnansweredAsks
     SetUp();
     Connect("silent = version.read");
     WriteDataFile(300);
-    OnMessageBox([](const MessageBoxRecord&) { return platform::ID_NO; });
+    SetUiScript(&platform::headless::UiScript::onMessageBox, [](const MessageBoxRecord&) { return platform::ID_NO; });
     EXPECT_FALSE(Run());
     EXPECT_EQ(Boxes(), (std::vector<Box>{{kConfirmUnknown, MessageIcon::Warning}}));
     // No goes no further: the transfer library is not asked again.
     EXPECT_FALSE(Called("TRGetStatus"));
-}
-
-TEST_F(UpdateProcedureTest, DataLengthZeroOrNegative_FailsWithoutProgressDialog)
-{
-    for (const std::int32_t length : {0, -5}) {
-        SCOPED_TRACE(length);
-        TearDown();
-        SetUp();
-        Connect();
-        WriteDataFile(length, 10);
-        EXPECT_FALSE(Run());
-        EXPECT_EQ(Boxes().back(), (Box{kFailed, MessageIcon::Warning}));
-        EXPECT_FALSE(ProgressDialogRan());
-    }
 }
 
 TEST_F(UpdateProcedureTest, TransferFailures_EndInTheFailureMessage)
@@ -194,8 +193,19 @@ TEST_F(UpdateProcedureTest, TransferFailures_EndInTheFailureMessage)
         std::int32_t result;
     };
     const Row rows[] = {
+        // No data announced: the procedure fails before the progress dialog.
+        {"data length 0", "", 0, 10, sim::kDefaultPrinterId, {{kFailed, MessageIcon::Warning}}, TRANSFER_OK},
+        {"data length -5", "", -5, 10, sim::kDefaultPrinterId, {{kFailed, MessageIcon::Warning}}, TRANSFER_OK},
         {"library fails", "tr.TRSendFile = 5", 300, 300, sim::kDefaultPrinterId, {{kFailed, MessageIcon::Error}}, 5},
         {"short file", "", 300, 200, sim::kDefaultPrinterId, {{kFailed, MessageIcon::Error}}, TRANSFER_ERR_DATA_FILE},
+        // Found short by its length, before 2 GiB are given for its data.
+        {"no data for 2 GiB",
+         "",
+         0x7FFFFFFF,
+         0,
+         sim::kDefaultPrinterId,
+         {{kFailed, MessageIcon::Error}},
+         TRANSFER_ERR_DATA_FILE},
         {"other printer id",
          "",
          300,
@@ -216,7 +226,16 @@ TEST_F(UpdateProcedureTest, TransferFailures_EndInTheFailureMessage)
         EXPECT_EQ(boxes, row.boxes);
         EXPECT_EQ(g_nTransferResult, row.result);
         EXPECT_EQ(Called("TRSendFile"), row.scenario[0] != '\0');
-        ExpectKeptUpOnlyWhileSending();
+        EXPECT_EQ(ProgressDialogRan(), row.result != TRANSFER_OK);
+        if (ProgressDialogRan()) {
+            ExpectKeptUpOnlyWhileSending();
+        } else {
+            EXPECT_TRUE(platform::headless::PowerCalls().empty());
+        }
+        // The data is read only for a file that goes to the library.
+        EXPECT_EQ(std::ranges::count_if(platform::headless::FileAccesses(),
+                                        [](const auto& access) { return access.op == "read" && access.offset == 64; }),
+                  Called("TRSendFile") ? 1 : 0);
     }
     // The printer id message comes from the worker, while the dialog is up.
     EXPECT_FALSE(MessageBoxes()[1].fromUiThread);
@@ -238,7 +257,7 @@ TEST_F(UpdateProcedureTest, CancelBeforeTheFirstReport_StopsTheTransfer)
 {
     auto& printer = Connect();
     WriteDataFile(300);
-    OnShown([](platform::Dialog& dialog) {
+    SetUiScript(&platform::headless::UiScript::onShown, [](platform::Dialog& dialog) {
         EXPECT_FALSE(platform::headless::QueryEndSession(dialog));
         EXPECT_TRUE(platform::headless::ClickButton(dialog, platform::ID_CANCEL));
     });
@@ -258,12 +277,13 @@ TEST_F(UpdateProcedureTest, EnterOrEscapeWhileSending_DoNotEndOrCancel)
 {
     Connect("progress.step = 25");
     WriteDataFile(300);
-    OnEvent([](platform::Dialog& dialog, const transfer_test::UiEvent& event) {
-        if (event.dialogId == IDD_PROGRESS && event.op == "text" && event.text == "50 %") {
-            platform::headless::PressEnter(dialog);
-            platform::headless::PressEscape(dialog);  // Cancel is disabled by now
-        }
-    });
+    SetUiScript(&platform::headless::UiScript::onEvent,
+                [](platform::Dialog& dialog, const transfer_test::UiEvent& event) {
+                    if (event.dialogId == IDD_PROGRESS && event.op == "text" && event.text == "50 %") {
+                        platform::headless::PressEnter(dialog);
+                        platform::headless::PressEscape(dialog);  // Cancel is disabled by now
+                    }
+                });
     EXPECT_TRUE(Run());
     EXPECT_EQ(Boxes().back(), (Box{kCompleted, MessageIcon::Information}));
     EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT).back(), "100 %");
@@ -339,13 +359,26 @@ TEST_F(TransferWorkerTest, FileGoneWhenTheWorkerComes_FailsWithoutEscaping)
     EXPECT_FALSE(Called("TRSendFile"));
 }
 
+// Made before the library table and freed at exit after it, as the
+// program's own library handles are.
+platform::Library g_heldAtExit;
+
+TEST(LibraryTable, LibraryHeldUntilExit_IsFreedAfterTheTable)
+{
+    platform::headless::RegisterLibrary("held.dll", {});
+    g_heldAtExit = platform::Library::Load("HELD.DLL");
+    EXPECT_TRUE(g_heldAtExit);  // AddressSanitizer judges its release at exit
+}
+
 using FirmwareFileTest = transfer_test::TransferFixture;
 
 TEST_F(FirmwareFileTest, ShortHeader_KeepsTheDefaults)
 {
-    const std::string path = "short.pd3";
+    const std::string path = "sub/short.pd3";
     WriteFile(path, {0x11, 0x22, 0x31, 0x38});
-    CFirmwareFile file(path, platform::File::modeRead);
+    // Names are matched without regard to case, as on Windows.
+    EXPECT_TRUE(platform::FileExists("SUB\\Short.PD3"));
+    CFirmwareFile file("Sub/SHORT.pd3", platform::File::modeRead);
     EXPECT_EQ(file.m_header.bytes[0], 0x11);
     EXPECT_EQ(file.m_header.PrinterId(), 0x3831);
     EXPECT_EQ(file.m_header.DataLength(), 0);

@@ -1,9 +1,12 @@
-// Files on the host's file system, with every open and read recorded.
+// Files on the host's file system, named as on Windows (either separator,
+// names without regard to letter case), with every open and read recorded.
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <mutex>
+#include <string_view>
 
 #include "platform/file.h"
 #include "platform/headless/file_log.h"
@@ -22,11 +25,39 @@ AccessLog& Log()
     return log;
 }
 
-// Paths the program builds with Windows separators name host files.
+bool SameName(std::string_view a, std::string_view b)
+{
+    return std::ranges::equal(a, b,
+                              [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+}
+
+// The host file a path names, found as Windows finds it: with either
+// separator, and each name matched without regard to letter case (the
+// spelling on disk wins where the path's own does not exist).
 std::string HostPath(std::string path)
 {
     std::ranges::replace(path, '\\', '/');
-    return path;
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path asked(path);
+    if (fs::exists(asked, error)) {
+        return path;
+    }
+    fs::path found = asked.root_path();
+    for (const auto& part : asked.relative_path()) {
+        auto next = found / part;
+        if (!fs::exists(next, error)) {
+            for (fs::directory_iterator it(found.empty() ? "." : found, error), end; !error && it != end;
+                 it.increment(error)) {
+                if (SameName(it->path().filename().string(), part.string())) {
+                    next = found / it->path().filename();
+                    break;
+                }
+            }
+        }
+        found = std::move(next);
+    }
+    return found.string();
 }
 
 void Note(FileAccess access)
@@ -98,6 +129,16 @@ void File::Seek(std::uint64_t offset)
     if (m_handle == nullptr || std::fseek(Stream(m_handle), static_cast<long>(offset), SEEK_SET) != 0) {
         throw FileException(FileException::Cause::SeekFailed, m_path);
     }
+}
+
+std::uint64_t File::GetLength() const
+{
+    std::error_code error;
+    const auto length = m_handle == nullptr ? 0 : std::filesystem::file_size(headless::HostPath(m_path), error);
+    if (m_handle == nullptr || error) {
+        throw FileException(FileException::Cause::SeekFailed, m_path);
+    }
+    return length;
 }
 
 bool FileExists(const std::string& path)

@@ -1,7 +1,9 @@
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <list>
 #include <mutex>
+#include <new>
 #include <utility>
 
 #include "platform/headless/library_table.h"
@@ -25,10 +27,22 @@ struct LibraryRegistry {
     std::list<LoadedLibrary> loaded;
 };
 
+// The table lives until the process ends and is never destroyed: a library
+// that a static object of the program still holds at exit is freed after
+// every function-local static, this table's among them, has gone.
+class LastingRegistry {
+public:
+    LastingRegistry() { new (m_storage) LibraryRegistry(); }
+    LibraryRegistry& get() { return *std::launder(reinterpret_cast<LibraryRegistry*>(m_storage)); }
+
+private:
+    alignas(LibraryRegistry) std::byte m_storage[sizeof(LibraryRegistry)];
+};
+
 LibraryRegistry& Registry()
 {
-    static LibraryRegistry registry;
-    return registry;
+    static LastingRegistry registry;
+    return registry.get();
 }
 
 std::string Folded(std::string text)

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <utility>
 
@@ -62,13 +63,10 @@ std::int32_t DocumentProperties(const std::string& printer, std::span<std::uint8
             std::copy_n(input.begin(), std::min(input.size(), driver->devMode.size()), driver->devMode.begin());
         }
     }
-    if (mode & printing::PROPERTIES_OUT_BUFFER) {
-        // A real driver writes its whole device mode: the caller must have
-        // asked for its size first.
-        if (output.size() < driver->devMode.size()) {
-            return -1;
-        }
-        std::ranges::copy(driver->devMode, output.begin());
+    if ((mode & printing::PROPERTIES_OUT_BUFFER) && output.data() != nullptr && !driver->devMode.empty()) {
+        // A real driver writes its whole device mode, whatever the caller's
+        // buffer holds: the caller must have asked for its size first.
+        std::memcpy(output.data(), driver->devMode.data(), driver->devMode.size());
     }
     return 1;
 }
@@ -84,8 +82,10 @@ std::int32_t DeviceCapabilities(const std::string& device, const std::string& /*
     if (found == driver->capabilities.end()) {
         return -1;
     }
-    if (!output.empty()) {
-        std::copy_n(found->second.output.begin(), std::min(output.size(), found->second.output.size()), output.begin());
+    if (output.data() != nullptr && !found->second.output.empty()) {
+        // The whole answer, as a real driver writes it: the caller's buffer
+        // must suit the count it asked for first.
+        std::memcpy(output.data(), found->second.output.data(), found->second.output.size());
     }
     return found->second.result;
 }

@@ -13,8 +13,8 @@ namespace platform::headless {
 
 struct CapabilityAnswer {
     std::int32_t result = -1;
-    // Bytes written to the caller's buffer, when it passes one; never more
-    // than the buffer holds.
+    // Bytes written to the caller's buffer, when it passes one: all of them,
+    // whatever the buffer's size, as a real driver writes its answer.
     std::vector<std::uint8_t> output;
 };
 
@@ -30,7 +30,7 @@ struct PrinterDriverScript {
     std::vector<std::uint8_t> devMode;
     std::map<std::uint16_t, CapabilityAnswer> capabilities;
     // Per paper code (dmPaperSize of the device mode handed to CreateIC):
-    // the answers of GETPHYSPAGESIZE and GETPRINTINGOFFSET.
+    // the answers of ESCAPE_PHYSICAL_PAGE_SIZE and ESCAPE_PRINTING_OFFSET.
     std::map<std::int16_t, EscapeAnswer> physicalSize;
     std::map<std::int16_t, EscapeAnswer> printingOffset;
     bool escapesSupported = true;

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <iterator>
 #include <list>
 #include <map>
 #include <memory>
@@ -21,8 +22,8 @@ struct RegistryValue {
 
 struct RegistryNode {
     std::string name;
-    std::vector<std::shared_ptr<RegistryNode>> children;            // in creation order
-    std::map<std::string, std::shared_ptr<RegistryNode>> byFolded;  // the same, by lower-case name
+    // By lower-case name: the order the platform enumerates subkeys in.
+    std::map<std::string, std::shared_ptr<RegistryNode>> children;
     std::vector<RegistryValue> values;
 };
 
@@ -76,8 +77,8 @@ std::vector<std::string_view> SplitPath(std::string_view path)
 
 std::shared_ptr<RegistryNode> Child(const RegistryNode& node, std::string_view name)
 {
-    const auto found = node.byFolded.find(Folded(name));
-    return found == node.byFolded.end() ? nullptr : found->second;
+    const auto found = node.children.find(Folded(name));
+    return found == node.children.end() ? nullptr : found->second;
 }
 
 // Follows path below node; creates missing keys when asked. Null when a key
@@ -95,8 +96,7 @@ std::shared_ptr<RegistryNode> Walk(std::shared_ptr<RegistryNode> node, std::stri
             }
             child = std::make_shared<RegistryNode>();
             child->name = std::string(part);
-            node->children.push_back(child);
-            node->byFolded.emplace(Folded(part), child);
+            node->children.emplace(Folded(part), child);
         }
         node = std::move(child);
     }
@@ -160,7 +160,7 @@ std::vector<std::string> RegistrySubKeys(RegistryRoot root, std::string_view pat
     std::lock_guard lock(state.mutex);
     std::vector<std::string> names;
     if (const auto node = Walk(RootNode(state, root), path, false)) {
-        for (const auto& child : node->children) {
+        for (const auto& [folded, child] : node->children) {
             names.push_back(child->name);
         }
     }
@@ -250,7 +250,7 @@ bool RegistryKey::EnumSubKey(std::uint32_t index, std::span<char> name) const
     if (index >= children.size()) {
         return false;
     }
-    const auto& stored = children[index]->name;
+    const auto& stored = std::next(children.begin(), index)->second->name;
     if (stored.size() + 1 > name.size()) {
         return false;
     }

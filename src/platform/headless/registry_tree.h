@@ -2,7 +2,8 @@
 // The headless stand-in for the registry: an in-memory tree per root that
 // tests build and read back. Key and value names are found without regard to
 // letter case, as the platform does, and keep the spelling they were created
-// with; subkeys enumerate in the order they were created.
+// with; subkeys enumerate sorted by name without regard to case, as the
+// platform enumerates them.
 
 #include <cstdint>
 #include <string>
@@ -23,8 +24,8 @@ void SetRegistryValue(RegistryRoot root, std::string_view path, const std::strin
 // Sets a string value, its terminator included.
 void SetRegistryString(RegistryRoot root, std::string_view path, const std::string& valueName, std::string_view text);
 
-// The names of the subkeys of path as stored, in order; empty when the key
-// does not exist.
+// The names of the subkeys of path as stored, in enumeration order; empty
+// when the key does not exist.
 std::vector<std::string> RegistrySubKeys(RegistryRoot root, std::string_view path);
 
 // Every open request (Open, Create and OpenSubKey), in order: the path asked

@@ -50,6 +50,15 @@ void File::Seek(std::uint64_t offset)
     }
 }
 
+std::uint64_t File::GetLength() const
+{
+    LARGE_INTEGER length{};
+    if (m_handle == nullptr || !::GetFileSizeEx(static_cast<HANDLE>(m_handle), &length)) {
+        throw FileException(FileException::Cause::SeekFailed, m_path);
+    }
+    return static_cast<std::uint64_t>(length.QuadPart);
+}
+
 bool FileExists(const std::string& path)
 {
     WIN32_FIND_DATAA found{};

@@ -1,0 +1,41 @@
+// The program's settings and where it lies: the profile's values under the
+// user's and the machine's key (any type, size and terminator), and the
+// executable's path, in a double-byte code page or not.
+
+#include <array>
+
+#include "app/update_app.h"
+#include "fuzz_machine.h"
+#include "platform/max_path.h"
+#include "platform/profile.h"
+#include "platform/ui.h"
+#include "res/resource.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
+{
+    namespace h = platform::headless;
+    FuzzedDataProvider data(bytes, size);
+    fuzz::NewMachine(data);
+    platform::SetRegistryKey(platform::LoadResourceString(IDS_REGISTRY_KEY));
+
+    const auto section =
+        "Software\\" + platform::RegistryKeyName() + "\\" + platform::ApplicationName() + "\\" + PROFILE_SECTION;
+    for (const auto root : {platform::RegistryRoot::CurrentUser, platform::RegistryRoot::LocalMachine}) {
+        for (const char* key : {PROFILE_DEFAULT_PRINTER, PROFILE_DEFAULT_TM_PRINTER}) {
+            if (data.ConsumeBool()) {
+                h::SetRegistryValue(
+                    root, section, key,
+                    data.ConsumeBool() ? platform::REGISTRY_TYPE_STRING : data.ConsumeIntegral<std::uint32_t>(),
+                    data.ConsumeRandomLengthString(600));
+            }
+        }
+    }
+    h::SetDoubleByteCodePage(data.ConsumeBool());
+    h::SetExecutableFileName(data.ConsumeRandomLengthString(600));
+
+    ReadSetting(nullptr, PROFILE_DEFAULT_PRINTER);
+    ReadSetting(PROFILE_SECTION, PROFILE_DEFAULT_TM_PRINTER, "none");
+    std::array<char, platform::MAX_PATH_CHARS> directory{};
+    GetModuleDirectory(directory);
+    return 0;
+}
