@@ -175,6 +175,7 @@ TEST_F(ProgressDlgTest, Initialisation_CentresOnTheOwnerCaptionsAndPlaysTheClip)
     ASSERT_TRUE(main.Create());
     main.MoveToTop(-300, 41);
     platform::SetMainWindow(&main);
+    platform::headless::SetResourceString(IDS_TRANSFERRING, "Transferring %s");
     g_strFileTitle = "left over";  // from an earlier transfer
     const auto idle = [] {};
     Run(100, idle, &main);
