@@ -35,6 +35,13 @@ using platform::headless::UiEvent;
 
 constexpr const char* kScenario = "printer_id = 0x3831\ninfo.flags = 0x10800000\nversion = 5.00\nprogress.step = 50\n";
 const std::string kProfilePath = "Software\\Corvane Industries, Ltd.\\VR38Update\\Settings";
+const std::string kConfirm500 =
+    "The current firmware version is 5.00.\n\nThis firmware update is version 5.10.\n\n"
+    "OK to update the current VR-380MX firmware?\n";
+constexpr int kMain = IDD_VR38UPDATE_DIALOG;
+
+// Each box's text and the template id of its owner window.
+using BoxList = std::vector<std::pair<std::string, int>>;
 
 class AppTest : public CatalogueTest {
 protected:
@@ -75,20 +82,13 @@ protected:
         platform::headless::ResetPowerCalls();
     }
 
-    void PutFiles(bool transferLibrary = true, bool rawIoLibrary = true, bool dataFile = true,
-                  std::uint16_t dataPrinterId = 0x3831)
+    void PutFiles(std::uint16_t dataPrinterId = 0x3831)
     {
-        if (transferLibrary) {
-            std::ofstream(m_folder / "TRDRV.DLL") << "stand-in";
-        }
-        if (rawIoLibrary) {
-            std::ofstream(m_folder / "tmfilo.dll") << "stand-in";
-        }
-        if (dataFile) {
-            const auto bytes = sim::firmware_image::MakeFirmwareFile(dataPrinterId, "5.10", 400, 400);
-            std::ofstream(m_folder / "VR380MX_510.pd3", std::ios::binary)
-                .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        }
+        std::ofstream(m_folder / "TRDRV.DLL") << "stand-in";
+        std::ofstream(m_folder / "tmfilo.dll") << "stand-in";
+        const auto bytes = sim::firmware_image::MakeFirmwareFile(dataPrinterId, "5.10", 400, 400);
+        std::ofstream(m_folder / "VR380MX_510.pd3", std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
 
     // A printer of the model on the machine, with its driver.
@@ -107,7 +107,8 @@ protected:
         app.ExitInstance();
     }
 
-    // Starts the warning and, once the main dialog shows, hands it to main.
+    // Passes the warning (and the About box) and, once the main dialog shows,
+    // hands it to main.
     static void Script(std::function<void(CUpdateDlg&)> main, std::function<int(const MessageBoxRecord&)> boxes = {},
                        int warningAnswer = platform::ID_OK)
     {
@@ -116,6 +117,8 @@ protected:
             if (dialog.TemplateId() == IDD_WARNING) {
                 warningAnswer == platform::ID_OK ? platform::headless::PressEnter(dialog)
                                                  : platform::headless::PressEscape(dialog);
+            } else if (dialog.TemplateId() == IDD_ABOUTBOX) {
+                platform::headless::PressEnter(dialog);
             } else if (dialog.TemplateId() == IDD_VR38UPDATE_DIALOG && main) {
                 main(static_cast<CUpdateDlg&>(dialog));
             }
@@ -131,32 +134,29 @@ protected:
         return key ? platform::ReadStringValue(key, value) : std::nullopt;
     }
 
-    static std::vector<std::string> Texts(const std::vector<MessageBoxRecord>& boxes)
+    static BoxList Boxes()
     {
-        std::vector<std::string> texts;
-        for (const auto& box : boxes) {
-            texts.push_back(box.text);
-        }
-        return texts;
-    }
-
-    // The template id of each box's owner window, in order.
-    static std::vector<int> Owners()
-    {
-        std::vector<int> owners;
+        BoxList boxes;
         for (const auto& box : platform::headless::MessageBoxes()) {
-            owners.push_back(box.ownerId);
+            boxes.emplace_back(box.text, box.ownerId);
         }
-        return owners;
+        return boxes;
     }
 
-    // Update on the preselected printer, Yes to the confirmation.
-    static void ScriptUpdate()
+    // Update on the preselected printer, Yes to the confirmation; the main
+    // window noted where asked.
+    static void ScriptUpdate(platform::DialogHandle* mainWindow = nullptr)
     {
-        Script([](CUpdateDlg& dialog) { platform::headless::ClickButton(dialog, IDC_UPDATE); },
-               [](const MessageBoxRecord& box) {
-                   return box.buttons == platform::MessageButtons::YesNo ? platform::ID_YES : platform::ID_OK;
-               });
+        Script(
+            [mainWindow](CUpdateDlg& dialog) {
+                if (mainWindow != nullptr) {
+                    *mainWindow = dialog.Handle();
+                }
+                platform::headless::ClickButton(dialog, IDC_UPDATE);
+            },
+            [](const MessageBoxRecord& box) {
+                return box.buttons == platform::MessageButtons::YesNo ? platform::ID_YES : platform::ID_OK;
+            });
     }
 
     std::filesystem::path m_folder;
@@ -168,10 +168,8 @@ TEST_F(AppTest, StartUp_IncompleteTransferLibraryEndsWithItsName)
     PutFiles();
     sim::testing::SimulatedDriver driver({}, {"TRDeleteFile"});
     Run();
-    const auto boxes = platform::headless::MessageBoxes();
-    ASSERT_EQ(Texts(boxes), std::vector<std::string>{"Error: Not Found TrDrv.dll."});
-    EXPECT_EQ(boxes[0].icon, platform::MessageIcon::Error);
-    EXPECT_EQ(Owners(), std::vector<int>{0});                // before any window
+    EXPECT_EQ(Boxes(), (BoxList{{"Error: Not Found TrDrv.dll.", 0}}));  // before any window
+    EXPECT_EQ(platform::headless::MessageBoxes().back().icon, platform::MessageIcon::Error);
     EXPECT_EQ(platform::headless::LoadedLibraryCount(), 0);  // unloaded at exit
     EXPECT_FALSE(Profile("DefTmPrn"));
 }
@@ -182,26 +180,13 @@ TEST_F(AppTest, WholeUpdate_ConfirmsTheVersionSendsTheFileAndRemembersThePrinter
     auto& printer = InstallSimulatedDriver(kScenario);
     InstallModelPrinter("Labels");
     platform::DialogHandle mainWindow = nullptr;
-    Script(
-        [&](CUpdateDlg& dialog) {
-            mainWindow = dialog.Handle();
-            platform::headless::ClickButton(dialog, IDC_UPDATE);
-        },
-        [](const MessageBoxRecord& box) {
-            return box.buttons == platform::MessageButtons::YesNo ? platform::ID_YES : platform::ID_OK;
-        });
+    ScriptUpdate(&mainWindow);
     Run();
 
-    const auto boxes = platform::headless::MessageBoxes();
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].text,
-              "The current firmware version is 5.00.\n\nThis firmware update is version 5.10.\n\n"
-              "OK to update the current VR-380MX firmware?\n");
-    EXPECT_EQ(boxes[1].text, "Completed the firmware update for VR-380MX.");
-    EXPECT_EQ(boxes[1].icon, platform::MessageIcon::Information);
     // Both over the main dialog, which takes no input meanwhile: no second
     // update can start under the closing message.
-    EXPECT_EQ(Owners(), std::vector<int>(2, IDD_VR38UPDATE_DIALOG));
+    EXPECT_EQ(Boxes(), (BoxList{{kConfirm500, kMain}, {"Completed the firmware update for VR-380MX.", kMain}}));
+    EXPECT_EQ(platform::headless::MessageBoxes().back().icon, platform::MessageIcon::Information);
     EXPECT_EQ(printer.GetScenario().version, "5.10");
     EXPECT_EQ(Profile("DefTmPrn"), "Labels");
     EXPECT_EQ(Profile("DefPrn"), "Labels");
@@ -224,7 +209,6 @@ TEST_F(AppTest, WholeUpdate_ConfirmsTheVersionSendsTheFileAndRemembersThePrinter
 
 TEST_F(AppTest, TransferFailures_EndInTheFailureMessageOverTheMainDialog)
 {
-    constexpr int kMain = IDD_VR38UPDATE_DIALOG;
     const std::string failed = "Transfer failed.\nPerform the operation again from the beginning.";
     InstallSimulatedDriver(kScenario);
     InstallModelPrinter("Labels");
@@ -232,34 +216,28 @@ TEST_F(AppTest, TransferFailures_EndInTheFailureMessageOverTheMainDialog)
         const char* name;
         std::uint16_t dataPrinterId;
         int unavailableDialog;
-        std::vector<std::string> texts;  // after the confirmation
-        std::vector<int> owners;
+        BoxList boxes;
     };
     for (const auto& row : {
              // The worker's own box belongs to the progress dialog.
              Row{"data file for another printer",
                  0x1234,
                  0,
-                 {"A printer ID error occurred.", failed},
-                 {kMain, IDD_PROGRESS, kMain}},
-             Row{"no progress dialog", 0x3831, IDD_PROGRESS, {failed}, {kMain, kMain}},
+                 {{kConfirm500, kMain}, {"A printer ID error occurred.", IDD_PROGRESS}, {failed, kMain}}},
+             Row{"no progress dialog", 0x3831, IDD_PROGRESS, {{kConfirm500, kMain}, {failed, kMain}}},
          }) {
         SCOPED_TRACE(row.name);
         ResetTransferState();
         ResetPrinterList();
         platform::headless::ResetUi();
-        PutFiles(true, true, true, row.dataPrinterId);
+        PutFiles(row.dataPrinterId);
         if (row.unavailableDialog != 0) {
             platform::headless::SetDialogUnavailable(row.unavailableDialog);
         }
         ScriptUpdate();
         Run();
-        auto texts = Texts(platform::headless::MessageBoxes());
-        ASSERT_FALSE(texts.empty());
-        texts.erase(texts.begin());
-        EXPECT_EQ(texts, row.texts);
+        EXPECT_EQ(Boxes(), row.boxes);
         EXPECT_EQ(platform::headless::MessageBoxes().back().icon, platform::MessageIcon::Error);
-        EXPECT_EQ(Owners(), row.owners);
     }
 }
 
@@ -302,10 +280,9 @@ TEST_F(AppTest, NoPrinterInstalled_DisablesTheListAndItsLabels_UpdateStillChecks
         dialog.EndDialog(platform::ID_CANCEL);
     });
     Run();
-    EXPECT_EQ(Texts(platform::headless::MessageBoxes()),
-              std::vector<std::string>{"Cannot communicate with the printer. Make sure that the printer is turned on "
-                                       "and that the cables are correctly connected."});
-    EXPECT_EQ(Owners(), std::vector<int>{IDD_VR38UPDATE_DIALOG});
+    EXPECT_EQ(Boxes(), (BoxList{{"Cannot communicate with the printer. Make sure that the printer is turned on and "
+                                 "that the cables are correctly connected.",
+                                 kMain}}));
     EXPECT_EQ(enabled, (std::vector<bool>{false, false, false, true}));
     std::vector<std::string> calls;
     for (const auto& entry : printer.Log()) {
@@ -322,57 +299,46 @@ TEST_F(AppTest, SystemMenuAboutAndMinimisedIcon)
     PutFiles();
     InstallSimulatedDriver(kScenario);
     std::vector<std::pair<unsigned, std::string>> menu;
-    bool aboutShown = false;
     bool painted = false;
     int dragIcon = 0;
-    platform::headless::UiScript script;
-    script.onShown = [&](platform::Dialog& dialog) {
-        if (dialog.TemplateId() == IDD_WARNING) {
-            platform::headless::PressEnter(dialog);
-        } else if (dialog.TemplateId() == IDD_ABOUTBOX) {
-            aboutShown = true;
-            platform::headless::PressEnter(dialog);
-        } else if (dialog.TemplateId() == IDD_VR38UPDATE_DIALOG) {
-            menu = platform::headless::SystemMenuItems(dialog);
-            platform::headless::ChooseSystemMenuItem(dialog, 0x0013);  // low bits are the system's
-            platform::headless::SetMinimized(dialog, true);
-            painted = platform::headless::Paint(dialog);
-            dragIcon = platform::headless::QueryDragIcon(dialog);
-            dialog.EndDialog(platform::ID_CANCEL);
-        }
-    };
-    platform::headless::SetUiScript(std::move(script));
+    Script([&](CUpdateDlg& dialog) {
+        menu = platform::headless::SystemMenuItems(dialog);
+        platform::headless::ChooseSystemMenuItem(dialog, 0x0013);  // low bits are the system's
+        platform::headless::SetMinimized(dialog, true);
+        painted = platform::headless::Paint(dialog);
+        dragIcon = platform::headless::QueryDragIcon(dialog);
+        dialog.EndDialog(platform::ID_CANCEL);
+    });
     Run();
     EXPECT_EQ(menu, (std::vector<std::pair<unsigned, std::string>>{{0, ""}, {0x10, "&About..."}}));
-    EXPECT_TRUE(aboutShown);
     EXPECT_TRUE(painted);
     EXPECT_EQ(dragIcon, IDR_MAINFRAME);
-    // The icon is centred: (client - icon + 1) / 2 in each direction.
     const auto events = platform::headless::UiEvents();
+    EXPECT_TRUE(std::ranges::any_of(events, [](const UiEvent& e) { return e.dialogId == IDD_ABOUTBOX; }));
+    // The icon is centred: (client - icon + 1) / 2 in each direction.
     const auto paint = std::ranges::find(events, std::string("paint.icon"), &UiEvent::op);
     ASSERT_NE(paint, events.end());
     EXPECT_EQ(paint->value, (375 - 32 + 1) / 2);   // 250 dialog units at 1.5 pixels
     EXPECT_EQ(paint->value2, (208 - 32 + 1) / 2);  // 104 dialog units at 2 pixels
 }
 
-TEST(ModuleDirectory, DoubleByteTrailBytesAreNoSeparators)
+TEST(ModuleDirectory, IsThePathUpToTheLastSeparator_DoubleByteTrailBytesAreNoSeparators)
 {
     platform::headless::ResetProcess();
-    std::array<char, platform::MAX_PATH_CHARS> directory{};
-    // 0x83 0x5C is one Shift JIS character whose trail byte is '\'.
-    platform::headless::SetExecutableFileName("C:\\Tools\\\x83\x5C\\VR38Update.exe");
     platform::headless::SetDoubleByteCodePage(true);
-    ASSERT_TRUE(GetModuleDirectory(directory));
-    EXPECT_STREQ(directory.data(), "C:\\Tools\\\x83\x5C");
-    platform::headless::SetExecutableFileName("C:\\Tools\\\x83\x5CVR38Update.exe");
-    ASSERT_TRUE(GetModuleDirectory(directory));
-    EXPECT_STREQ(directory.data(), "C:\\Tools");
-
-    platform::headless::SetExecutableFileName("VR38Update.exe");
-    ASSERT_TRUE(GetModuleDirectory(directory));
-    EXPECT_STREQ(directory.data(), "");
+    struct Row {
+        const char* program;
+        const char* directory;
+    };
+    // 0x83 0x5C is one Shift JIS character whose trail byte is '\'.
+    for (const auto& row : {Row{"C:\\Tools\\\x83\x5C\\VR38Update.exe", "C:\\Tools\\\x83\x5C"},
+                            Row{"C:\\Tools\\\x83\x5CVR38Update.exe", "C:\\Tools"}, Row{"VR38Update.exe", ""}}) {
+        std::array<char, platform::MAX_PATH_CHARS> directory{};
+        platform::headless::SetExecutableFileName(row.program);
+        ASSERT_TRUE(GetModuleDirectory(directory));
+        EXPECT_STREQ(directory.data(), row.directory);
+    }
     platform::headless::SetExecutableFileName(std::nullopt);
-    EXPECT_FALSE(GetModuleDirectory(directory));
     EXPECT_FALSE(GetModuleDirectory(std::span<char>()));
     platform::headless::ResetProcess();
 }

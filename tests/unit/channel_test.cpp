@@ -46,11 +46,12 @@ protected:
         platform::headless::ResetLibraries();
     }
 
-    sim::testing::SimulatedDriver& Driver(sim::Scenario scenario = {})
+    void Connect(std::string_view scenarioText)
     {
-        m_driver.emplace(std::move(scenario));
+        std::vector<std::string> errors;
+        m_driver.emplace(sim::Scenario::Parse(scenarioText, &errors));
+        EXPECT_TRUE(errors.empty());
         EXPECT_TRUE(BindRawIoLibrary());
-        return *m_driver;
     }
 
     // What reached the printer, in order; every call must name the printer.
@@ -67,18 +68,6 @@ protected:
 
     std::optional<sim::testing::SimulatedDriver> m_driver;
 };
-
-sim::Scenario With(const std::vector<std::pair<const char*, const char*>>& settings)
-{
-    std::string text;
-    for (const auto& [key, value] : settings) {
-        text += std::string(key) + " = " + value + "\n";
-    }
-    std::vector<std::string> errors;
-    auto scenario = sim::Scenario::Parse(text, &errors);
-    EXPECT_TRUE(errors.empty());
-    return scenario;
-}
 
 const Bytes kStatus{0x1B, 0x69, 0x53};
 const Bytes kMode{0x1B, 0x69, 0x61, 0x01};
@@ -105,6 +94,12 @@ TEST_F(ChannelTest, Binding_LibraryOrExportMissing_FailsAndEveryExchangeFails)
 
     UnbindRawIoLibrary();
     EXPECT_EQ(platform::headless::LoadedLibraryCount(), 0);
+
+    // A command of up to 64 bytes goes out whole.
+    Connect("");
+    EXPECT_TRUE(RawWrite(kPrinter, Bytes(64, 0x55)));
+    EXPECT_FALSE(RawWrite(kPrinter, Bytes(65, 0x55)));
+    EXPECT_EQ(Calls(), std::vector<Call>{Write(Bytes(64, 0x55))});
 }
 
 enum class Exchange { Status, Version, Model, System };
@@ -131,7 +126,7 @@ std::string Outcome(Exchange exchange)
 
 struct ExchangeCase {
     Exchange exchange;
-    std::vector<std::pair<const char*, const char*>> settings;
+    const char* scenario;
     std::string outcome;
     std::vector<Call> calls;
 };
@@ -147,45 +142,41 @@ TEST_F(ChannelTest, EveryExchange_SendsItsBytesAndJudgesTheReply)
         return calls;
     };
     const ExchangeCase cases[] = {
-        {Exchange::Status, {}, "VR-380MX", status},
-        {Exchange::Status, {{"identification", "K0W"}}, "other model", status},
+        {Exchange::Status, "", "VR-380MX", status},
+        {Exchange::Status, "identification = K0W", "other model", status},
         // Four bytes cannot carry the identification at bytes 2 to 4.
-        {Exchange::Status, {{"reply.status", "00 00 4B 30"}}, "other model", status},
-        {Exchange::Status, {{"fail", "status.write"}}, "no reply", {Write(kStatus)}},
-        {Exchange::Status, {{"silent", "status.read"}}, "no reply", status},
+        {Exchange::Status, "reply.status = 00 00 4B 30", "other model", status},
+        {Exchange::Status, "fail = status.write", "no reply", {Write(kStatus)}},
+        {Exchange::Status, "silent = status.read", "no reply", status},
 
-        {Exchange::Version, {{"version", "5.10"}}, "version 5.10", version},
+        {Exchange::Version, "version = 5.10", "version 5.10", version},
         // A zero byte among bytes 11 to 14 ends the text early; all zero leave it empty.
-        {Exchange::Version, {{"reply.version", "00000000000000000000003400320000"}}, "version 4", version},
-        {Exchange::Version, {{"reply.version", "41414141414141414141410000000041"}}, "version ", version},
-        {Exchange::Version, {{"silent", "version.read"}}, "no version", version},
-        {Exchange::Version, {{"fail", "mode.write"}}, "not sent", {Write(kMode)}},
-        {Exchange::Version, {{"fail", "version.write"}}, "not sent", {Write(kMode), Write(kVersion)}},
+        {Exchange::Version, "reply.version = 00000000000000000000003400320000", "version 4", version},
+        {Exchange::Version, "reply.version = 41414141414141414141410000000041", "version ", version},
+        {Exchange::Version, "silent = version.read", "no version", version},
+        {Exchange::Version, "fail = mode.write", "not sent", {Write(kMode)}},
+        {Exchange::Version, "fail = version.write", "not sent", {Write(kMode), Write(kVersion)}},
 
-        {Exchange::Model, {}, "passed", model},
-        {Exchange::Model,
-         {{"reply.model", "FFFFFFFFFF30FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF"}},
-         "passed",
+        {Exchange::Model, "", "passed", model},
+        {Exchange::Model, "reply.model = FFFFFFFFFF30FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF", "passed",
          model},
-        {Exchange::Model, {{"model", "1"}}, "failed", model},
-        {Exchange::Model, {{"silent", "model.read"}}, "failed", model},
-        {Exchange::Model, {{"fail", "model.write"}}, "failed", {Write(kModel)}},
+        {Exchange::Model, "model = 1", "failed", model},
+        {Exchange::Model, "silent = model.read", "failed", model},
+        {Exchange::Model, "fail = model.write", "failed", {Write(kModel)}},
 
         // The printer's value is answered with its opposite.
-        {Exchange::System, {{"system", "0"}}, "passed", then(system, {Write(kSysWriteA), Write(kSysFinal)})},
-        {Exchange::System, {{"system", "1"}}, "passed", then(system, {Write(kSysWriteB), Write(kSysFinal)})},
-        {Exchange::System, {{"system", "2"}}, "failed", system},
-        {Exchange::System, {{"silent", "sys_read.read"}}, "passed", then(system, {Write(kSysFinal)})},
-        {Exchange::System,
-         {{"silent", "sys_read.read"}, {"fail", "sys_final.write"}},
-         "failed",
+        {Exchange::System, "system = 0", "passed", then(system, {Write(kSysWriteA), Write(kSysFinal)})},
+        {Exchange::System, "system = 1", "passed", then(system, {Write(kSysWriteB), Write(kSysFinal)})},
+        {Exchange::System, "system = 2", "failed", system},
+        {Exchange::System, "silent = sys_read.read", "passed", then(system, {Write(kSysFinal)})},
+        {Exchange::System, "silent = sys_read.read\nfail = sys_final.write", "failed",
          then(system, {Write(kSysFinal)})},
-        {Exchange::System, {{"fail", "sys_write_a.write"}}, "failed", then(system, {Write(kSysWriteA)})},
-        {Exchange::System, {{"fail", "mode.write"}}, "failed", {Write(kMode)}},
+        {Exchange::System, "fail = sys_write_a.write", "failed", then(system, {Write(kSysWriteA)})},
+        {Exchange::System, "fail = mode.write", "failed", {Write(kMode)}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(static_cast<int>(c.exchange)) + ", " + c.outcome);
-        Driver(With(c.settings));
+        SCOPED_TRACE(::testing::PrintToString(static_cast<int>(c.exchange)) + ", " + c.scenario);
+        Connect(c.scenario);
         EXPECT_EQ(Outcome(c.exchange), c.outcome);
         EXPECT_EQ(Calls(), c.calls);
     }

@@ -28,11 +28,7 @@ std::uint32_t RunTestWork(const TransferJobList* /*jobs*/)
 
 class ProgressDlgTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ResetTransferState();
-        platform::headless::ResetUi();
-    }
+    void SetUp() override { TearDown(); }
     void TearDown() override
     {
         ResetTransferState();
@@ -41,10 +37,10 @@ protected:
 
     // Runs the dialog with the work as worker routine; fails unless the
     // dialog ends through the completion notice.
-    static void Run(std::uint32_t total, std::function<void()> work)
+    static void Run(std::uint32_t total, std::function<void()> work, platform::Dialog* owner = nullptr)
     {
         g_work = std::move(work);
-        CProgressDlg dialog;
+        CProgressDlg dialog(owner);
         g_nTotalBytes = total;
         g_pfnWorker = RunTestWork;
         EXPECT_EQ(dialog.DoModal(), platform::ID_OK);
@@ -97,7 +93,7 @@ TEST_F(ProgressDlgTest, OverallPercentage_CountsTheFilesAlreadySentAndLargeTotal
 TEST_F(ProgressDlgTest, UnchangedReports_MakeNoWindowCall_ChangesTouchOnlyWhatChanged)
 {
     platform::headless::SetResourceString(IDS_TRANSFERRING, "Transferring %s");
-    const std::string title40 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcd";
+    const std::string title33 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456";
     Run(1000, [&] {
         g_nFileBytes = 1000;
         TransferProgress(50);
@@ -108,15 +104,15 @@ TEST_F(ProgressDlgTest, UnchangedReports_MakeNoWindowCall_ChangesTouchOnlyWhatCh
         EXPECT_EQ(UiEvents().size(), before);
 
         g_bCancelAllowed = 0;
-        g_strFileTitle = title40;  // cut to 32 characters and "..."
+        g_strFileTitle = title33;  // cut to 32 characters and "..."
         TransferProgress(50);
-        g_strFileTitle = title40.substr(0, 32);
+        g_strFileTitle = title33.substr(0, 32);
         TransferProgress(50);
         const auto events = UiEvents();
         ASSERT_EQ(events.size(), before + 3);
         EXPECT_EQ(std::tie(events[before].op, events[before].controlId), std::tuple("disable", platform::ID_CANCEL));
-        EXPECT_EQ(events[before + 1].text, "Transferring " + title40.substr(0, 32) + "...");
-        EXPECT_EQ(events[before + 2].text, "Transferring " + title40.substr(0, 32));
+        EXPECT_EQ(events[before + 1].text, "Transferring " + title33.substr(0, 32) + "...");
+        EXPECT_EQ(events[before + 2].text, "Transferring " + title33.substr(0, 32));
         EXPECT_EQ(g_pProgressDlg->GetItemText(IDC_TRANSFER_PERCENT), "50 %");
     });
 }
@@ -179,16 +175,16 @@ TEST_F(ProgressDlgTest, Initialisation_CentresOnTheOwnerCaptionsAndPlaysTheClip)
     ASSERT_TRUE(main.Create());
     main.MoveToTop(-300, 41);
     platform::SetMainWindow(&main);
-    g_work = [] {};
-    CProgressDlg dialog(&main);
-    g_nTotalBytes = 100;
-    g_pfnWorker = RunTestWork;
-    EXPECT_EQ(dialog.DoModal(), platform::ID_OK);
+    platform::headless::SetResourceString(IDS_TRANSFERRING, "Transferring %s");
+    g_strFileTitle = "left over";  // from an earlier transfer
+    const auto idle = [] {};
+    Run(100, idle, &main);
     // The main window is 375 x 208 pixels; the operating dialog starts centred
     // on it too.
     EXPECT_EQ(firstMove(IDD_PROGRESS), (std::pair{(-300 + 75 - 274) / 2, (41 + 249 - 250) / 2}));
     EXPECT_EQ(firstMove(IDD_OPERATING), (std::pair{(-300 + 75 - 274) / 2, (41 + 249 - 74) / 2}));
     const auto events = EventsOf(IDD_PROGRESS);
+    EXPECT_TRUE(std::ranges::none_of(events, [](const UiEvent& e) { return e.text.ends_with("left over"); }));
     EXPECT_TRUE(
         std::ranges::any_of(events, [](const UiEvent& e) { return e.op == "caption" && e.text == "VR38Update"; }));
     EXPECT_TRUE(std::ranges::any_of(events, [](const UiEvent& e) {

@@ -44,13 +44,6 @@ IDD_GONE DIALOGEX 0, 0, 1, 1
 BEGIN
 END
 #endif
-1 VERSIONINFO
-BEGIN
-    BLOCK "StringFileInfo"
-    BEGIN
-        VALUE "CompanyName", "x"
-    END
-END
 IDD_MAIN DIALOGEX 0, 0, 200, 100
 STYLE WS_POPUP |
       WS_CAPTION

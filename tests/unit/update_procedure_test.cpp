@@ -39,13 +39,16 @@ std::vector<Box> Boxes()
 }
 
 const std::string kConfirm500 =
-    "The current firmware version is 5.00.\n\nThis firmware update is version 5.10.\n\n"
+    "The current firmware version is 5.00.\n\nThis "
+    "firmware update is version 5.10.\n\n"
     "OK to update the current VR-380MX firmware?\n";
 const std::string kConfirmUnknown =
-    "The printer version is unknown.\n\nThis firmware update is version 5.10.\n\n"
+    "The printer version is unknown.\n\nThis firmware update is version "
+    "5.10.\n\n"
     "OK to update the current VR-380MX firmware?\n";
 const std::string kNoCommunication =
-    "Cannot communicate with the printer. Make sure that the printer is turned on and that the cables are correctly "
+    "Cannot communicate with the printer. Make sure that the printer is turned "
+    "on and that the cables are correctly "
     "connected.";
 const std::string kFailed = "Transfer failed.\nPerform the operation again from the beginning.";
 const std::string kCompleted = "Completed the firmware update for VR-380MX.";
@@ -69,6 +72,16 @@ protected:
         CUpdateDlg dialog;
         dialog.m_strPrinter = transfer_test::kPrinter;
         return dialog.RunFirmwareUpdate();
+    }
+
+    // The transfer worker alone, under the progress dialog.
+    static void RunWorker(const TransferJobList& jobs, std::uint32_t total)
+    {
+        CProgressDlg dialog;
+        g_nTotalBytes = total;
+        g_pfnWorker = SendJobFiles;
+        g_pWorkerParam = &jobs;
+        EXPECT_EQ(dialog.DoModal(), platform::ID_OK);
     }
 
     bool ProgressDialogRan() const { return IndexOf(IDD_PROGRESS, "create") >= 0; }
@@ -124,61 +137,50 @@ TEST_F(UpdateProcedureTest, CompleteTransfer_ShowsEveryStepAndCompletes)
     ExpectKeptUpOnlyWhileSending();
 }
 
-TEST_F(UpdateProcedureTest, FailuresBeforeTheTransfer_ShowTheirMessageAndStop)
+TEST_F(UpdateProcedureTest, FailuresBeforeTheTransfer_ShowTheirMessageAndStopWhereTheyHappen)
 {
+    const Box confirm{kConfirm500, MessageIcon::Warning};
+    const Box modelDiffers{"The printer model information is different.", MessageIcon::Error};
+    const Box systemDiffers{"The printer system information is different.", MessageIcon::Error};
     struct Row {
         const char* scenario;
-        std::vector<Box> boxes;  // after the confirmation, which is answered Yes
+        bool dataFile;
+        bool yes;  // the answer to the confirmation
+        std::vector<Box> boxes;
+        const char* lastCall;  // of the simulated libraries, or none at all
     };
     const Row rows[] = {
-        {"printer_id = 0x3831\ntr.TRGetStatus = 4", {{kNoCommunication, MessageIcon::Warning}}},
-        {"reply.model = 80 00 00 00 00 31", {{"The printer model information is different.", MessageIcon::Error}}},
-        {"fail = model.read", {{"The printer model information is different.", MessageIcon::Error}}},
-        {"system = 2", {{"The printer system information is different.", MessageIcon::Error}}},
-        {"fail = sys_final.write", {{"The printer system information is different.", MessageIcon::Error}}},
+        // Reported before the printer is asked anything.
+        {"", false, true, {{"Error : Data file is not found.", MessageIcon::Error}}, nullptr},
+        // The version unwritten ends silently; unanswered, the question goes
+        // without it, and No goes no further.
+        {"fail = mode.write", true, true, {}, "TMWriteFile"},
+        {"silent = version.read", true, false, {{kConfirmUnknown, MessageIcon::Warning}}, "TMReadFile"},
+        {"tr.TRGetStatus = 4", true, true, {confirm, {kNoCommunication, MessageIcon::Warning}}, "TRGetStatus"},
+        {"reply.model = 80 00 00 00 00 31", true, true, {confirm, modelDiffers}, "TMReadFile"},
+        {"fail = model.read", true, true, {confirm, modelDiffers}, "TMReadFile"},
+        {"system = 2", true, true, {confirm, systemDiffers}, "TMReadFile"},
+        {"fail = sys_final.write", true, true, {confirm, systemDiffers}, "TMWriteFile"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.scenario);
         TearDown();
         SetUp();
         Connect(row.scenario);
-        WriteDataFile(300);
+        if (row.dataFile) {
+            WriteDataFile(300);
+        }
+        if (!row.yes) {
+            SetUiScript(&platform::headless::UiScript::onMessageBox,
+                        [](const MessageBoxRecord&) { return platform::ID_NO; });
+        }
         EXPECT_FALSE(Run());
-        auto boxes = Boxes();
-        ASSERT_FALSE(boxes.empty());
-        EXPECT_EQ(boxes.front(), (Box{kConfirm500, MessageIcon::Warning}));
-        boxes.erase(boxes.begin());
-        EXPECT_EQ(boxes, row.boxes);
-        EXPECT_FALSE(Called("TRSendFile"));
+        EXPECT_EQ(Boxes(), row.boxes);
+        const auto calls = Calls();
+        EXPECT_EQ(calls.empty() ? "" : calls.back(), row.lastCall == nullptr ? "" : row.lastCall);
         EXPECT_FALSE(ProgressDialogRan());
         EXPECT_TRUE(platform::headless::PowerCalls().empty());
     }
-}
-
-TEST_F(UpdateProcedureTest, DataFileMissing_ReportsItBeforeAskingThePrinter)
-{
-    Connect();
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(Boxes(), (std::vector<Box>{{"Error : Data file is not found.", MessageIcon::Error}}));
-    EXPECT_TRUE(Calls().empty());
-}
-
-TEST_F(UpdateProcedureTest, VersionExchange_UnwrittenEndsSilently_UnansweredAsksWithoutVersion)
-{
-    Connect("fail = mode.write");
-    WriteDataFile(300);
-    EXPECT_FALSE(Run());
-    EXPECT_TRUE(MessageBoxes().empty());
-
-    TearDown();
-    SetUp();
-    Connect("silent = version.read");
-    WriteDataFile(300);
-    SetUiScript(&platform::headless::UiScript::onMessageBox, [](const MessageBoxRecord&) { return platform::ID_NO; });
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(Boxes(), (std::vector<Box>{{kConfirmUnknown, MessageIcon::Warning}}));
-    // No goes no further: the transfer library is not asked again.
-    EXPECT_FALSE(Called("TRGetStatus"));
 }
 
 TEST_F(UpdateProcedureTest, TransferFailures_EndInTheFailureMessage)
@@ -192,27 +194,21 @@ TEST_F(UpdateProcedureTest, TransferFailures_EndInTheFailureMessage)
         std::vector<Box> boxes;  // after the confirmation
         std::int32_t result;
     };
+    const Box failed{kFailed, MessageIcon::Error};
+    const Box failedEarly{kFailed, MessageIcon::Warning};
+    const Box otherId{kPrinterIdError, MessageIcon::Warning};
+    constexpr std::uint16_t own = sim::kDefaultPrinterId;
     const Row rows[] = {
         // No data announced: the procedure fails before the progress dialog.
-        {"data length 0", "", 0, 10, sim::kDefaultPrinterId, {{kFailed, MessageIcon::Warning}}, TRANSFER_OK},
-        {"data length -5", "", -5, 10, sim::kDefaultPrinterId, {{kFailed, MessageIcon::Warning}}, TRANSFER_OK},
-        {"library fails", "tr.TRSendFile = 5", 300, 300, sim::kDefaultPrinterId, {{kFailed, MessageIcon::Error}}, 5},
-        {"short file", "", 300, 200, sim::kDefaultPrinterId, {{kFailed, MessageIcon::Error}}, TRANSFER_ERR_DATA_FILE},
+        {"data length 0", "", 0, 10, own, {failedEarly}, TRANSFER_OK},
+        {"data length -5", "", -5, 10, own, {failedEarly}, TRANSFER_OK},
+        {"library fails", "tr.TRSendFile = 5", 300, 300, own, {failed}, 5},
+        {"a byte short", "", 300, 299, own, {failed}, TRANSFER_ERR_DATA_FILE},
         // Found short by its length, before 2 GiB are given for its data.
-        {"no data for 2 GiB",
-         "",
-         0x7FFFFFFF,
-         0,
-         sim::kDefaultPrinterId,
-         {{kFailed, MessageIcon::Error}},
-         TRANSFER_ERR_DATA_FILE},
-        {"other printer id",
-         "",
-         300,
-         300,
-         0x1234,
-         {{kPrinterIdError, MessageIcon::Warning}, {kFailed, MessageIcon::Error}},
-         TRANSFER_ERR_PRINTER_ID},
+        {"no data for 2 GiB", "", 0x7FFFFFFF, 0, own, {failed}, TRANSFER_ERR_DATA_FILE},
+        // The dialog closes at once when its worker cannot start.
+        {"no worker", "", 300, 300, own, {failed}, TRANSFER_ERR_NO_WORKER},
+        {"other printer id", "", 300, 300, 0x1234, {otherId, failed}, TRANSFER_ERR_PRINTER_ID},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -220,6 +216,7 @@ TEST_F(UpdateProcedureTest, TransferFailures_EndInTheFailureMessage)
         SetUp();
         Connect(row.scenario);
         WriteDataFile(row.announced, row.actual, 0, row.printerId);
+        platform::headless::RefuseThreads(row.result == TRANSFER_ERR_NO_WORKER);
         EXPECT_FALSE(Run());
         auto boxes = Boxes();
         boxes.erase(boxes.begin());
@@ -239,18 +236,6 @@ TEST_F(UpdateProcedureTest, TransferFailures_EndInTheFailureMessage)
     }
     // The printer id message comes from the worker, while the dialog is up.
     EXPECT_FALSE(MessageBoxes()[1].fromUiThread);
-}
-
-TEST_F(UpdateProcedureTest, WorkerThatCannotStart_FailsAndTheDialogCloses)
-{
-    Connect();
-    WriteDataFile(300);
-    platform::headless::RefuseThreads(true);
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(g_nTransferResult, TRANSFER_ERR_NO_WORKER);
-    EXPECT_EQ(Boxes().back(), (Box{kFailed, MessageIcon::Error}));
-    EXPECT_FALSE(Called("TRSendFile"));
-    ExpectKeptUpOnlyWhileSending();
 }
 
 TEST_F(UpdateProcedureTest, CancelBeforeTheFirstReport_StopsTheTransfer)
@@ -289,43 +274,30 @@ TEST_F(UpdateProcedureTest, EnterOrEscapeWhileSending_DoNotEndOrCancel)
     EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT).back(), "100 %");
 }
 
-class TransferWorkerTest : public transfer_test::TransferFixture {
-protected:
-    void RunWorker(const TransferJobList& jobs, std::uint32_t total)
-    {
-        CProgressDlg dialog;
-        g_nTotalBytes = total;
-        g_pfnWorker = SendJobFiles;
-        g_pWorkerParam = &jobs;
-        EXPECT_EQ(dialog.DoModal(), platform::ID_OK);
-    }
-
-    static std::vector<std::string> Opened()
-    {
-        std::vector<std::string> paths;
-        for (const auto& access : platform::headless::FileAccesses()) {
-            if (access.op == "open") {
-                paths.push_back(access.path);
-            }
-        }
-        return paths;
-    }
-};
-
-TEST_F(TransferWorkerTest, FirstFileFails_SecondIsNeverOpened)
+TEST_F(UpdateProcedureTest, Worker_FirstFileFails_SecondIsNeverOpened)
 {
-    Connect();
-    WriteDataFile(300, std::nullopt, 0, 0x1234, "first.pd3");
-    WriteDataFile(100, std::nullopt, 0, sim::kDefaultPrinterId, "second.pd3");
-    RunWorker({"first.pd3", "second.pd3"}, 400);
-    EXPECT_EQ(g_nTransferResult, TRANSFER_ERR_PRINTER_ID);
-    EXPECT_EQ(Opened(), (std::vector<std::string>{"first.pd3"}));
+    // A file for another printer, and one gone when the worker comes.
+    for (const auto& [first, result] :
+         {std::pair{"first.pd3", TRANSFER_ERR_PRINTER_ID}, std::pair{"missing.pd3", TRANSFER_ERR_DATA_FILE}}) {
+        SCOPED_TRACE(first);
+        TearDown();
+        SetUp();
+        Connect();
+        WriteDataFile(300, std::nullopt, 0, 0x1234, "first.pd3");
+        WriteDataFile(100, std::nullopt, 0, sim::kDefaultPrinterId, "second.pd3");
+        RunWorker({first, "second.pd3"}, 400);
+        EXPECT_EQ(g_nTransferResult, result);
+        EXPECT_FALSE(Called("TRSendFile"));
+        for (const auto& access : platform::headless::FileAccesses()) {
+            EXPECT_NE(access.path, "second.pd3") << access.op;
+        }
+    }
 }
 
-TEST_F(TransferWorkerTest, TwoFiles_AreSentInOrderAndCounted)
+TEST_F(UpdateProcedureTest, Worker_TwoFiles_AreSentInOrderAndCounted_BytesAfterTheAnnouncedDataNeverRead)
 {
     auto& printer = Connect("progress.step = 50");
-    WriteDataFile(300, std::nullopt, 0, sim::kDefaultPrinterId, "sub/dir/first.pd3");
+    WriteDataFile(300, std::nullopt, 4096, sim::kDefaultPrinterId, "sub/dir/first.pd3");
     WriteDataFile(100, std::nullopt, 0, sim::kDefaultPrinterId, "second.pd3");
     RunWorker({"sub/dir/first.pd3", "second.pd3"}, 400);
     EXPECT_EQ(g_nTransferResult, TRANSFER_OK);
@@ -336,27 +308,11 @@ TEST_F(TransferWorkerTest, TwoFiles_AreSentInOrderAndCounted)
     EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT),
               (std::vector<std::string>{"0 %", "37 %", "75 %", "87 %", "100 %"}));
     EXPECT_EQ(printer.Log().back().length, 100);
-}
-
-TEST_F(TransferWorkerTest, BytesAfterTheAnnouncedData_AreNeverRead)
-{
-    Connect();
-    WriteDataFile(300, std::nullopt, 4096);
-    RunWorker({transfer_test::kDataFile}, 300);
-    EXPECT_EQ(g_nTransferResult, TRANSFER_OK);
     for (const auto& access : platform::headless::FileAccesses()) {
         if (access.op == "read") {
             EXPECT_LE(access.offset + access.requested, 64u + 300u);
         }
     }
-}
-
-TEST_F(TransferWorkerTest, FileGoneWhenTheWorkerComes_FailsWithoutEscaping)
-{
-    Connect();
-    RunWorker({"missing.pd3"}, 300);
-    EXPECT_EQ(g_nTransferResult, TRANSFER_ERR_DATA_FILE);
-    EXPECT_FALSE(Called("TRSendFile"));
 }
 
 // Made before the library table and freed at exit after it, as the
