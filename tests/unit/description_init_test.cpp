@@ -56,11 +56,22 @@ protected:
 
 TEST_F(DescriptionInit, DriverDescribesTheModel)
 {
-    InstallSimulatedDriver(kModelScenario);
+    auto& library = InstallSimulatedDriver(kModelScenario);
     InstallModelPrinter("Labels");
     PrinterDescription description;
     ASSERT_TRUE(description.InitFromName("Labels", 0));
 
+    // The library is asked by the driver's name, with the port and device
+    // mode (the special-tape probe by name alone); only the lists are filled
+    // under the printer's.
+    for (const auto& call : library.Log()) {
+        if (call.length != MDC_MEDIA && call.length != MDC_FEEDMARGINS) {
+            EXPECT_EQ(call.printer, kDriver) << call.length;
+        }
+        if (call.length != MDC_FLAGS) {
+            EXPECT_TRUE(call.note.starts_with("port=\"USB001\"") && call.note.ends_with(" devmode")) << call.note;
+        }
+    }
     EXPECT_EQ(description.GetModelId(), 0x3831u);
     EXPECT_EQ(description.m_wMediaClass, driver_flags::MEDIA_CLASS_10);  // low byte "1"
     ASSERT_EQ(description.m_aMedia.size(), 4u);
@@ -132,6 +143,12 @@ TEST_F(DescriptionInit, SpecialTapeNameSwitchesTheDriversModeOnAndOff)
     EXPECT_EQ(ModeWord(plain), 0);
     EXPECT_EQ(plain.GetModelId(), 0x3831u);
     EXPECT_EQ(GetDescriptionName(plain), kDriver);
+
+    // Asked for by model identifier, the special-tape bit turns it on again.
+    PrinterDescription byId;
+    ASSERT_TRUE(byId.InitFromName("", 0x3831 | MODEL_ID_SPECIAL_TAPE));
+    EXPECT_EQ(ModeWord(byId), private_layout::TAPE_MODE_SPECIAL);
+    EXPECT_EQ(GetDescriptionName(byId), name);
 }
 
 TEST_F(DescriptionInit, RenamedPrinterOrShortPrivateBlockIsNotAligned)

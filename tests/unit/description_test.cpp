@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <limits>
 
@@ -179,19 +180,12 @@ TEST(UserMedia, ExtendedBlockOfThirtyEntriesKeepsTheLastTenZero)
     }
     EXPECT_TRUE(description.m_wTableFlags & driver_flags::TABLE_USER_MEDIA);
     EXPECT_EQ(description.FindUserMedia(401).Width(), 77);
-}
 
-TEST(UserMedia, ExtendedEntriesWithoutMediaTableKeepTheirBase)
-{
-    PrinterDescription description;
-    description.m_dwDriverFlags = driver_flags::PRIVATE_EXTENDED;
-    auto block = ExtendedBlock(180, 1, 180);
-    PutExtendedEntry(block, 0, 400, "Alone", 20, 1, 0);
-    GiveDevMode(description, block);
+    // Without a media table there is no medium to fall back on: the base stays.
+    description.m_aMedia.clear();
     description.LoadUserMedia();
-    ASSERT_EQ(description.m_aUserMedia.size(), 1u);
     EXPECT_EQ(description.m_aUserMedia[0].BaseId(), 20);
-    EXPECT_EQ(description.m_aUserMedia[0].Width(), 0);
+    EXPECT_EQ(description.m_aUserMedia[2].BaseId(), 99);
 }
 
 TEST(UserMedia, CompactEntriesCountFrom306AndStayInsideTheTables)
@@ -285,11 +279,11 @@ TEST(Build, PaperFiltersAdjustThePaperSize)
     ASSERT_EQ(description.m_aMedia.size(), 2u);
     EXPECT_EQ(description.DevMode().Short(devmode_layout::dmPaperSize), 9);
 
-    description.m_dwModelId = 0x3831;
-    description.m_aMedia = {Medium(9, 1, 1), Medium(300, 1, 1), Medium(0x8001, 1, 1)};
+    description.m_dwModelId = 0x00023831;
+    description.m_aMedia = {Medium(9, 1, 1), Medium(255, 1, 1), Medium(256, 1, 1), Medium(0x8001, 1, 1)};
     description.KeepDriverPaperSizes();
     ASSERT_EQ(description.m_aMedia.size(), 2u);
-    EXPECT_EQ(description.DevMode().Short(devmode_layout::dmPaperSize), 300);
+    EXPECT_EQ(description.DevMode().Short(devmode_layout::dmPaperSize), 256);
 }
 
 TEST(Build, FallbackResolutionFromTheFirstPaper)
@@ -311,30 +305,34 @@ TEST(Build, FallbackResolutionFromTheFirstPaper)
     EXPECT_EQ(description.m_nResX, 300);
 }
 
+// Minimum width, minimum length, maximum width, maximum length.
+std::array<std::int32_t, 4> Extents(const PrinterDescription& d)
+{
+    return {d.m_nMinWidth, d.m_nMinLength, d.m_nMaxWidth, d.m_nMaxLength};
+}
+
 TEST(Build, ExtentsInDotsAddOneAndFourOrComeFromTheMedia)
 {
     PrinterDescription description;
-    description.m_nExtentResX = description.m_nExtentResY = 254;
+    description.m_nExtentResX = 254;
+    description.m_nExtentResY = 508;
     description.m_nMinExtentX = 100;
     description.m_nMinExtentY = 200;
     description.m_nMaxExtentX = 1000;
     description.m_nMaxExtentY = 2000;
     description.ComputeExtentsInDots();
-    EXPECT_EQ(description.m_nMinWidth, 101);
-    EXPECT_EQ(description.m_nMinLength, 204);
-    EXPECT_EQ(description.m_nMaxWidth, 1000);
+    EXPECT_EQ(Extents(description), (std::array{101, 404, 1000, 4000}));
 
     description.m_dwDriverFlags = driver_flags::PRIVATE_COMPACT;  // width and length swap
     description.ComputeExtentsInDots();
-    EXPECT_EQ(description.m_nMaxLength, 1000);
-    EXPECT_EQ(description.m_nMinWidth, 201);
+    EXPECT_EQ(Extents(description), (std::array{401, 104, 4000, 1000}));
 
     description.m_dwDriverFlags = 0;
     description.m_nMinExtentX = 0;
     description.m_aMedia = {Medium(1, 300, 900), Medium(2, 120, 1500)};
     description.ComputeExtentsInDots();
-    EXPECT_EQ(description.m_nMinWidth, 120);   // smallest physical width
-    EXPECT_EQ(description.m_nMinLength, 200);  // already above 0, no 4 added
+    // The smallest physical width; the length already above 0 gains no 4.
+    EXPECT_EQ(Extents(description), (std::array{120, 400, 1000, 4000}));
 
     // A resolution of millions of dots per inch saturates the extents rather
     // than overflowing them.
@@ -377,14 +375,17 @@ TEST_F(PrintArea, MarginsFromTheMediumAndTheDriversPairs)
 {
     auto medium = Medium(5, 600, 900, 10, 8);
     medium.Put<std::int16_t>(media_entry::PRINTABLE_WIDTH, 560);
+    medium.Put<std::int16_t>(media_entry::PRINTABLE_LENGTH, 880);
     m_description.m_aMedia = {medium};
     m_description.m_ptOffset = {3, 4};
     m_description.m_ptMarginAdd = {1, 2};
     SelectPaper(5);
     m_description.UpdatePrintArea();
     EXPECT_EQ(m_description.m_nPageWidth, 600);
-    EXPECT_EQ(m_description.m_rcMediaMargins, (Rect32{10, 8, 30, 8}));
-    EXPECT_EQ(m_description.m_rcMargins, (Rect32{11, 10, 31, 10}));
+    EXPECT_EQ(m_description.m_nPageLength, 900);
+    EXPECT_EQ(m_description.m_rcMediaMargins, (Rect32{10, 8, 30, 12}));
+    EXPECT_EQ(m_description.m_rcMargins, (Rect32{11, 10, 31, 14}));
+    EXPECT_EQ(m_description.m_rcMaxMargins, m_description.m_rcMargins);
     EXPECT_EQ(m_description.m_rcOffset, (Rect32{3, 4, 3, 4}));
 
     // With feed margins, top and bottom are the first entry's margin.

@@ -215,7 +215,7 @@ TEST_F(FindByModelIdTest, PicksTheFirstPrinterOfTheHighestLevel)
     AddPrinter("Exact 1", 0x00023831);
     AddPrinter("Exact 2", 0x00023831);
     EXPECT_EQ(Find(0x00023831), "Exact 1");
-    EXPECT_EQ(Find(0x00053831), "Low word");
+    EXPECT_EQ(Find(0x00073831), "Low word");  // no printer with all bits
     EXPECT_EQ(Find(0x00023833), "<none>");
     EXPECT_EQ(Find(0x00020000), "<none>");  // no printer id at all
 }
