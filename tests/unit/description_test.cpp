@@ -20,9 +20,8 @@ namespace ext = private_layout::extended;
 namespace cmp = private_layout::compact;
 using namespace printing;
 
-// A device mode of the public size with a private block of the given bytes;
-// dmDriverExtra says extraClaimed (the block's length unless told otherwise).
-void GiveDevMode(PrinterDevice& device, const std::vector<std::uint8_t>& privateBlock, int extraClaimed = -1)
+// A device mode of the public size with the given private block.
+void GiveDevMode(PrinterDevice& device, const std::vector<std::uint8_t>& privateBlock)
 {
     const auto size = devmode_layout::PUBLIC_SIZE + privateBlock.size();
     device.m_pDevMode = platform::GlobalMemory::AllocateZeroed(size);
@@ -30,10 +29,9 @@ void GiveDevMode(PrinterDevice& device, const std::vector<std::uint8_t>& private
     device.m_dwDeviceFlags |= DEVICE_FLAG_DEVMODE_OWNED;
     auto bytes = device.m_pDevMode.bytes();
     byte_fields::Put<std::uint16_t>(bytes, devmode_layout::dmSize, devmode_layout::PUBLIC_SIZE);
-    byte_fields::Put<std::uint16_t>(
-        bytes, devmode_layout::dmDriverExtra,
-        static_cast<std::uint16_t>(extraClaimed < 0 ? privateBlock.size() : std::size_t(extraClaimed)));
-    std::copy(privateBlock.begin(), privateBlock.end(), bytes.begin() + devmode_layout::PUBLIC_SIZE);
+    byte_fields::Put<std::uint16_t>(bytes, devmode_layout::dmDriverExtra,
+                                    static_cast<std::uint16_t>(privateBlock.size()));
+    std::ranges::copy(privateBlock, bytes.begin() + devmode_layout::PUBLIC_SIZE);
 }
 
 MediaEntry Medium(std::uint16_t id, std::int16_t width, std::int16_t length, std::int16_t hOffset = 0,
@@ -142,15 +140,20 @@ TEST(MediaLookups, FindFeedMarginScansFromTheLastEntry)
 
 TEST(PrivateData, ValidityFollowsBlockSizeAndCount)
 {
-    PrinterDescription description;
-    GiveDevMode(description, ExtendedBlock(3030, 20, 3030));
-    EXPECT_EQ(description.IsPrivateDataValid(), 1);
-    GiveDevMode(description, ExtendedBlock(3000, 20, 3030));
-    EXPECT_EQ(description.IsPrivateDataValid(), 0);
-    GiveDevMode(description, ExtendedBlock(4530, 7, 4530));
-    EXPECT_EQ(description.IsPrivateDataValid(), 1);
-    GiveDevMode(description, ExtendedBlock(330, 2, 330));
-    EXPECT_EQ(description.IsPrivateDataValid(), 1);
+    struct Row {
+        std::uint16_t size, count;
+        std::size_t given;
+        int valid;
+    };
+    // The two fixed sizes, a size from the count, and sizes that are neither
+    // or more than the driver gave.
+    const Row rows[] = {
+        {3030, 20, 3030, 1}, {4530, 7, 4530, 1}, {330, 2, 330, 1}, {3000, 20, 3030, 0}, {4530, 30, 3030, 0}};
+    for (const auto& row : rows) {
+        PrinterDescription description;
+        GiveDevMode(description, ExtendedBlock(row.size, row.count, row.given));
+        EXPECT_EQ(description.IsPrivateDataValid(), row.valid) << row.size << " " << row.count;
+    }
 }
 
 TEST(UserMedia, ExtendedBlockOfThirtyEntriesKeepsTheLastTenZero)

@@ -19,12 +19,10 @@ using PathBuffer = std::array<char, platform::MAX_PATH_CHARS>;
 
 class DriverInfoTest : public CatalogueTest {
 protected:
-    static int Lookup(const std::string& driver, PathBuffer& path) { return LookupDriverInfoLibrary(driver, path); }
-
     static int Lookup(const std::string& driver)
     {
         PathBuffer path{};
-        return Lookup(driver, path);
+        return LookupDriverInfoLibrary(driver, path);
     }
 
     static void AddSoftwareKeys(int count)
@@ -41,12 +39,12 @@ TEST_F(DriverInfoTest, Lookup_ReadsTheRegisteredPathAndAsksTheLibraryWithTheDriv
     RegisterDriver(kDriver);
     auto& printer = InstallSimulatedDriver("info.special_tape = 0");
     PathBuffer path{};
-    EXPECT_EQ(Lookup(kDriver, path), INFO_LIBRARY_FOUND);
+    EXPECT_EQ(LookupDriverInfoLibrary(kDriver, path), INFO_LIBRARY_FOUND);
     EXPECT_STREQ(path.data(), kInfoDll.c_str());
 
     printer.SetScenario(sim::Scenario::Parse("info.special_tape = 1"));
     printer.ClearLog();
-    EXPECT_EQ(Lookup(kDriver, path), INFO_LIBRARY_SPECIAL_TAPE);
+    EXPECT_EQ(LookupDriverInfoLibrary(kDriver, path), INFO_LIBRARY_SPECIAL_TAPE);
     const auto log = printer.Log();
     ASSERT_EQ(log.size(), 1u);
     EXPECT_EQ(log[0].printer, kDriver);
@@ -95,7 +93,7 @@ TEST_F(DriverInfoTest, Lookup_InfoDllValue_MustEndInsideTheBuffer)
     const std::string longest(platform::MAX_PATH_CHARS - 1, 'p');
     RegisterDriver(kDriver, longest);
     PathBuffer path{};
-    EXPECT_EQ(Lookup(kDriver, path), INFO_LIBRARY_FOUND);
+    EXPECT_EQ(LookupDriverInfoLibrary(kDriver, path), INFO_LIBRARY_FOUND);
     EXPECT_EQ(path.data(), longest);
 
     const auto valuePath = DriverListPath() + "\\" + kDriver;
@@ -103,7 +101,7 @@ TEST_F(DriverInfoTest, Lookup_InfoDllValue_MustEndInsideTheBuffer)
     platform::headless::SetRegistryValue(RegistryRoot::LocalMachine, valuePath, INFO_DLL_VALUE,
                                          platform::REGISTRY_TYPE_STRING, "C:\\x.dll");
     path.fill('#');
-    EXPECT_EQ(Lookup(kDriver, path), INFO_LIBRARY_FOUND);
+    EXPECT_EQ(LookupDriverInfoLibrary(kDriver, path), INFO_LIBRARY_FOUND);
     EXPECT_STREQ(path.data(), "C:\\x.dll");
 
     // Filling the whole buffer without one, or not fitting: not found.

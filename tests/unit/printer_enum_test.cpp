@@ -238,13 +238,4 @@ TEST_F(FindByModelIdTest, PreferredNameAndSpecialTapeEndTheSearch)
     EXPECT_EQ(Find(0x00023831 | MODEL_ID_SPECIAL_TAPE), "Exact 1");  // low 16 bits, nothing better
 }
 
-TEST_F(FindByModelIdTest, SimulatedPrinter_IsFoundByItsScenarioIdentifier)
-{
-    platform::headless::UnregisterLibrary(kInfoDll);
-    InstallSimulatedDriver("printer_id = 0x3832\ninfo.model_id_high = 0x0002");
-    InstallPrinter("Bench");
-    EXPECT_EQ(Find(0x00023832), "Bench");
-    EXPECT_EQ(Find(0x3832), "Bench");  // low 16 bits
-}
-
 }  // namespace
