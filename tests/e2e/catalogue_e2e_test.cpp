@@ -70,14 +70,10 @@ protected:
         s_logPath = TempPath("catalogue_e2e.log");
         ::SetEnvironmentVariableA("VR38SIM_SCENARIO", s_scenarioPath.c_str());
         ::SetEnvironmentVariableA("VR38SIM_LOG", s_logPath.c_str());
-        std::string command = Quoted(ProgramDirectory() + "\\simsetup.exe");
-        for (const auto& argument : {std::string("--info-dll"), s_infoDll, std::string("--printer"), kModelA,
-                                     std::string("--printer"), kOtherPrinter, std::string("--driver"), kOtherDriver,
-                                     std::string("--printer"), kModelHidden, std::string("--hidden"),
-                                     std::string("--printer"), kModelB, std::string("--port"), std::string("LPT1:")}) {
-            command += ' ';
-            command += Quoted(argument);
-        }
+        const auto command = Quoted(ProgramDirectory() + "\\simsetup.exe") + " --info-dll " + Quoted(s_infoDll) +
+                             " --printer " + Quoted(kModelA) + " --printer " + Quoted(kOtherPrinter) + " --driver " +
+                             Quoted(kOtherDriver) + " --printer " + Quoted(kModelHidden) + " --hidden --printer " +
+                             Quoted(kModelB) + " --port LPT1:";
         s_setupResult = RunToTheEnd(command, INFINITE);
     }
 
