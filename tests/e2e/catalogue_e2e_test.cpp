@@ -18,7 +18,6 @@
 #include "catalogue/info_library.h"
 #include "catalogue/printer_enum.h"
 #include "core/info_library.h"
-#include "core/scenario.h"
 #include "core/sim_log.h"
 #include "e2e_support.h"
 

@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <fstream>
 #include <future>
 #include <string>

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "catalogue/info_library.h"
 #include "catalogue_fixture.h"
 #include "core/info_library.h"
@@ -25,7 +23,6 @@ using namespace printing;
 using catalogue_testing::CatalogueTest;
 using catalogue_testing::kDriver;
 using platform::headless::PrinterDriverScript;
-namespace ext = private_layout::extended;
 
 constexpr const char* kModelScenario = "printer_id = 0x3831\ninfo.flags = 0x10800000\n";
 

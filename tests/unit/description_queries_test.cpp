@@ -15,7 +15,6 @@
 namespace {
 
 using namespace printing;
-using platform::headless::CapabilityAnswer;
 using platform::headless::PrinterDriverScript;
 
 constexpr const char* kPrinter = "Label Printer";
