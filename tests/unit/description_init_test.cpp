@@ -161,29 +161,31 @@ TEST_F(DescriptionInit, SpecialTapeNameSwitchesTheDriversModeOnAndOff)
     EXPECT_TRUE(platform::headless::FindPrinterDriver(kDriver)->devModesHandedIn.empty());
 }
 
-TEST_F(DescriptionInit, MissingInformationLibraryShowsDamagedDriverAndFallsBack)
+TEST_F(DescriptionInit, WithoutTheLibrarysAnswersTheStandardQueriesDescribe)
 {
+    PrinterDescription unnamed;
+    EXPECT_FALSE(unnamed.InitFromName(nullptr, 0));
+    EXPECT_FALSE(unnamed.InitFromName("", 0));
+    EXPECT_FALSE(unnamed.InitFromName("Not installed", 0));
+    EXPECT_FALSE(unnamed.GetDisplayName(std::span<char>()));
+
     InstallModelPrinter("Labels");  // registered, but no library at the path
-    PrinterDescription description;
-    ASSERT_TRUE(description.InitFromName("Labels", 0));
+    PrinterDescription missing;
+    ASSERT_TRUE(missing.InitFromName("Labels", 0));
     const auto boxes = platform::headless::MessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "The driver is damage. Reinstall the driver.");
     EXPECT_EQ(boxes[0].icon, platform::MessageIcon::Warning);
-    EXPECT_EQ(description.m_wMediaClass, 2);
-    EXPECT_EQ(description.m_dwFeatures, 0x51u | driver_flags::FEATURE_COPIES);
-    EXPECT_EQ(description.GetModelId(), 0u);  // the paper list was loaded
-    ASSERT_EQ(description.m_aMedia.size(), 1u);
-    EXPECT_EQ(description.m_aMedia[0].Id(), 1);
-}
+    EXPECT_EQ(missing.m_wMediaClass, 2);
+    EXPECT_EQ(missing.m_dwFeatures, 0x51u | driver_flags::FEATURE_COPIES);
+    EXPECT_EQ(missing.GetModelId(), 0u);  // the paper list was loaded
+    ASSERT_EQ(missing.m_aMedia.size(), 1u);
+    EXPECT_EQ(missing.m_aMedia[0].Id(), 1);
 
-TEST_F(DescriptionInit, LibraryWithoutExportOrAnswersTakesThePaperList)
-{
     InstallSimulatedDriver(kModelScenario, false);
-    InstallModelPrinter("Labels");
     PrinterDescription noExport;
     ASSERT_TRUE(noExport.InitFromName("Labels", 0));
-    EXPECT_TRUE(platform::headless::MessageBoxes().empty());
+    EXPECT_EQ(platform::headless::MessageBoxes().size(), 1u);  // no second message
     EXPECT_EQ(noExport.m_dwDriverFlags, 0u);
     EXPECT_EQ(noExport.GetModelId(), 0u);
     ASSERT_EQ(noExport.m_aMedia.size(), 1u);  // from the standard paper queries
@@ -197,15 +199,6 @@ TEST_F(DescriptionInit, LibraryWithoutExportOrAnswersTakesThePaperList)
     EXPECT_EQ(silent.m_wDriverValue, 1);
     EXPECT_EQ(silent.GetModelId(), 0u);
     EXPECT_TRUE(silent.m_aFeedMargins.empty());
-}
-
-TEST_F(DescriptionInit, NoNameOrUnknownPrinterFails)
-{
-    PrinterDescription description;
-    EXPECT_FALSE(description.InitFromName(nullptr, 0));
-    EXPECT_FALSE(description.InitFromName("", 0));
-    EXPECT_FALSE(description.InitFromName("Not installed", 0));
-    EXPECT_FALSE(description.GetDisplayName(std::span<char>()));
 }
 
 TEST(DriverFlags, EachRowOfTheCapabilityWord)

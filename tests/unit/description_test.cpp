@@ -78,7 +78,7 @@ void PutExtendedEntry(std::vector<std::uint8_t>& block, std::size_t index, std::
     byte_fields::Put<std::uint16_t>(block, at + ext::ENTRY_CARRIED + 10, parts);
 }
 
-TEST(Resolutions, SortStablyByProductAndChooseByQuality)
+TEST(Resolutions, SortChooseAndConvert)
 {
     std::vector<Resolution> resolutions{{300, 300}, {180, 180}, {360, 180}};
     SortResolutions(resolutions);
@@ -96,10 +96,8 @@ TEST(Resolutions, SortStablyByProductAndChooseByQuality)
     EXPECT_EQ(ChooseResolutionByQuality(four, PRINT_QUALITY_LOW), (Resolution{3, 3}));
     const std::vector<Resolution> two{{1, 1}, {2, 2}};
     EXPECT_EQ(ChooseResolutionByQuality(two, PRINT_QUALITY_LOW), (Resolution{1, 1}));
-}
 
-TEST(Resolutions, DotsFromTenthMmRoundsAndNeverOverflows)
-{
+    // Tenths of a millimetre to dots round, and never overflow.
     PrinterDescription description;
     description.m_nResX = 180;
     EXPECT_EQ(description.DotsFromTenthMm(254), 180);
@@ -109,7 +107,7 @@ TEST(Resolutions, DotsFromTenthMmRoundsAndNeverOverflows)
     EXPECT_EQ(description.DotsFromTenthMm(32767), std::numeric_limits<std::int32_t>::max());
 }
 
-TEST(MediaLookups, FindFallsBackAsDocumented)
+TEST(MediaLookups, FindFallsBackAndFeedMarginsScanFromTheLast)
 {
     PrinterDescription description;
     EXPECT_EQ(description.FindBaseMedia(5), nullptr);
@@ -124,11 +122,8 @@ TEST(MediaLookups, FindFallsBackAsDocumented)
     EXPECT_EQ(description.FindBaseMedia(99), &description.m_aMedia[0]);
     EXPECT_EQ(description.FindMediaVariant(11, 3), &description.m_aMedia[3]);
     EXPECT_EQ(description.FindMediaVariant(11, 4), &description.m_aMedia[0]);
-}
 
-TEST(MediaLookups, FindFeedMarginScansFromTheLastEntry)
-{
-    PrinterDescription description;
+    // Feed margins are scanned from the last entry.
     EXPECT_EQ(description.FindFeedMargin(7).Key(), 0);
     description.m_aFeedMargins = {FeedMargin(0, 1), FeedMargin(5, 2), FeedMargin(10, 3)};
     EXPECT_EQ(description.FindFeedMargin(7).Margin(), 2);
