@@ -25,7 +25,7 @@ protected:
     }
 };
 
-TEST_F(PrinterEnumTest, Listing_KeepsVisiblePrintersOfTheModelInSpoolerOrder)
+TEST_F(PrinterEnumTest, Listing_KeepsVisiblePrintersOfTheModelInSpoolerOrder_OpeningNoOtherMakers)
 {
     InstallSimulatedDriver();
     RegisterDriver(kDriver + " ");  // registered, but not the supported driver
@@ -35,6 +35,8 @@ TEST_F(PrinterEnumTest, Listing_KeepsVisiblePrintersOfTheModelInSpoolerOrder)
     InstallPrinter("Other case", "Corvane vr-380mx");
     InstallPrinter("Office", "Generic PostScript");
     InstallPrinter("Annex", kDriver);
+    InstallPrinter("Tavern Labels");  // the model's driver, but another maker's name: never opened
+    InstallPrinter("ORA-1");
 
     // Only the low 16 bits of the request count.
     EXPECT_EQ(EnumPrinterEntries(0x10000), 0);
@@ -46,6 +48,9 @@ TEST_F(PrinterEnumTest, Listing_KeepsVisiblePrintersOfTheModelInSpoolerOrder)
     EXPECT_EQ(entries[0].port, "LPT1:");
     EXPECT_EQ(entries[0].infoLibrary, kInfoDll);
     EXPECT_EQ(entries[1].port, "USB001");
+    for (const auto& opened : platform::headless::PrinterOpenRequests()) {
+        EXPECT_FALSE(opened == "Tavern Labels" || opened == "ORA-1") << opened;
+    }
 }
 
 TEST_F(PrinterEnumTest, Listing_SpecialTapeDriver_ListsEachPrinterTwice)
@@ -60,18 +65,6 @@ TEST_F(PrinterEnumTest, Listing_SpecialTapeDriver_ListsEachPrinterTwice)
 
     InstallSimulatedDriver("info.special_tape = 1", false);  // without its export
     EXPECT_THAT(Names(List()), ElementsAre("A", "B"));
-}
-
-TEST_F(PrinterEnumTest, Listing_OtherMakersPrinters_AreNeverOpened)
-{
-    InstallSimulatedDriver();
-    InstallPrinter("Tavern Labels");  // the model's driver, but another maker's name
-    InstallPrinter("ORA-1");
-    InstallPrinter("Mine");
-    EXPECT_THAT(Names(List()), ElementsAre("Mine"));
-    for (const auto& opened : platform::headless::PrinterOpenRequests()) {
-        EXPECT_EQ(opened, "Mine");
-    }
 }
 
 TEST_F(PrinterEnumTest, FillingCall_NeverWritesMoreThanTheArrayHolds)
