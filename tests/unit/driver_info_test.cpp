@@ -34,9 +34,10 @@ protected:
     }
 };
 
-TEST_F(DriverInfoTest, Lookup_ReadsTheRegisteredPathAndAsksTheLibraryWithTheDriverName)
+TEST_F(DriverInfoTest, Lookup_ReadsTheRegisteredPathAndAsksTheLibraryWithTheDriverName_FoundEvenWithoutAnswer)
 {
     RegisterDriver(kDriver);
+    EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_FOUND);  // the library not loadable
     auto& printer = InstallSimulatedDriver("info.special_tape = 0");
     PathBuffer path{};
     EXPECT_EQ(LookupDriverInfoLibrary(kDriver, path), INFO_LIBRARY_FOUND);
@@ -50,6 +51,14 @@ TEST_F(DriverInfoTest, Lookup_ReadsTheRegisteredPathAndAsksTheLibraryWithTheDriv
     EXPECT_EQ(log[0].printer, kDriver);
     EXPECT_EQ(log[0].length, MDC_FLAGS);
     EXPECT_EQ(log[0].note, "port=\"\"");
+
+    InstallSimulatedDriver("info.special_tape = 1", false);
+    EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_FOUND);  // no export
+
+    // -1 (all bits set) is no answer, not a capability word with the bit.
+    InstallSimulatedDriver("info.flags = -1\ninfo.special_tape = 1");
+    EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_FOUND);
+    EXPECT_FALSE(DriverSupportsSpecialTape(kDriver, kInfoDll));
 }
 
 TEST_F(DriverInfoTest, Lookup_NamesThatDifferInCase_AreNotFound)
@@ -73,21 +82,7 @@ TEST_F(DriverInfoTest, Lookup_ForeignPrefix_LeavesTheRegistryAlone)
     EXPECT_FALSE(HasForeignPrinterPrefix("GV-Trails"));
 }
 
-TEST_F(DriverInfoTest, Lookup_LibraryWithoutAnswer_StillFindsThePath)
-{
-    RegisterDriver(kDriver);
-    EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_FOUND);  // not loadable
-
-    InstallSimulatedDriver("info.special_tape = 1", false);
-    EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_FOUND);  // no export
-
-    // -1 (all bits set) is no answer, not a capability word with the bit.
-    InstallSimulatedDriver("info.flags = -1\ninfo.special_tape = 1");
-    EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_FOUND);
-    EXPECT_FALSE(DriverSupportsSpecialTape(kDriver, kInfoDll));
-}
-
-TEST_F(DriverInfoTest, Lookup_InfoDllValue_MustEndInsideTheBuffer)
+TEST_F(DriverInfoTest, Lookup_TheValueAndTheKeyPathMustFitTheirBuffers)
 {
     InstallSimulatedDriver();
     const std::string longest(platform::MAX_PATH_CHARS - 1, 'p');
@@ -110,13 +105,9 @@ TEST_F(DriverInfoTest, Lookup_InfoDllValue_MustEndInsideTheBuffer)
     EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_NONE);
     RegisterDriver(kDriver, std::string(platform::MAX_PATH_CHARS, 'p'));
     EXPECT_EQ(Lookup(kDriver), INFO_LIBRARY_NONE);
-}
 
-TEST_F(DriverInfoTest, Lookup_LongDriverName_FailsCleanlyWhenItsKeyPathDoesNotFit)
-{
-    InstallSimulatedDriver();
-    // "Corvane Industries, Ltd.\Tapemark\Driver\3.0\" takes 45 of the 143
-    // characters a key path can have.
+    // A driver name whose key path does not fit fails cleanly: "Corvane Industries, Ltd.\Tapemark\Driver\3.0\" takes 45
+    // of the 143 characters a key path can have.
     const std::string fits(REGISTRY_NAME_SIZE - 1 - 45, 'D');
     const std::string tooLong = fits + "D";
     const std::string longestKey(REGISTRY_NAME_SIZE - 1, 'K');
