@@ -10,6 +10,7 @@
 
 #include <array>
 #include <fstream>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,6 @@
 #include "catalogue/info_library.h"
 #include "catalogue/printer_enum.h"
 #include "core/info_library.h"
-#include "core/scenario.h"
 #include "core/sim_log.h"
 #include "e2e_support.h"
 
@@ -34,15 +34,10 @@ const std::string kModelHidden = "Hidden VR-380MX";
 const std::string kOtherPrinter = "Office Laser";
 const std::string kOtherDriver = "Generic Office PostScript";
 
-struct SpoolerRecord {
-    std::string name;
-    std::string port;
-    std::string driver;
-    DWORD attributes = 0;
-};
-
-// The spooler's own answer, independently of the platform layer.
-std::vector<SpoolerRecord> SpoolerPrinters()
+// What the listing must give, from the spooler's own answer independently of
+// the platform layer: every visible printer of the model, in spooler order,
+// twice when the driver supports the special-tape mode.
+std::vector<std::string> ExpectedNames(bool specialTape)
 {
     DWORD needed = 0;
     DWORD returned = 0;
@@ -52,13 +47,17 @@ std::vector<SpoolerRecord> SpoolerPrinters()
                                         &needed, &returned)) {
         return {};
     }
-    const auto* records = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data());
-    std::vector<SpoolerRecord> printers;
-    for (DWORD i = 0; i < returned; ++i) {
-        printers.push_back(
-            {records[i].pPrinterName, records[i].pPortName, records[i].pDriverName, records[i].Attributes});
+    const std::span records(reinterpret_cast<const PRINTER_INFO_2A*>(buffer.data()), returned);
+    std::vector<std::string> names;
+    for (const auto& printer : records) {
+        if (printer.pDriverName == kSupportedDriverName && (printer.Attributes & PRINTER_ATTRIBUTE_HIDDEN) == 0) {
+            names.push_back(printer.pPrinterName);
+            if (specialTape) {
+                names.push_back(names.back() + "(Special Tape)");
+            }
+        }
     }
-    return printers;
+    return names;
 }
 
 class CatalogueE2eTest : public ::testing::Test {
@@ -70,14 +69,10 @@ protected:
         s_logPath = TempPath("catalogue_e2e.log");
         ::SetEnvironmentVariableA("VR38SIM_SCENARIO", s_scenarioPath.c_str());
         ::SetEnvironmentVariableA("VR38SIM_LOG", s_logPath.c_str());
-        std::string command = Quoted(ProgramDirectory() + "\\simsetup.exe");
-        for (const auto& argument : {std::string("--info-dll"), s_infoDll, std::string("--printer"), kModelA,
-                                     std::string("--printer"), kOtherPrinter, std::string("--driver"), kOtherDriver,
-                                     std::string("--printer"), kModelHidden, std::string("--hidden"),
-                                     std::string("--printer"), kModelB, std::string("--port"), std::string("LPT1:")}) {
-            command += ' ';
-            command += Quoted(argument);
-        }
+        const auto command = Quoted(ProgramDirectory() + "\\simsetup.exe") + " --info-dll " + Quoted(s_infoDll) +
+                             " --printer " + Quoted(kModelA) + " --printer " + Quoted(kOtherPrinter) + " --driver " +
+                             Quoted(kOtherDriver) + " --printer " + Quoted(kModelHidden) + " --hidden --printer " +
+                             Quoted(kModelB) + " --port LPT1:";
         s_setupResult = RunToTheEnd(command, INFINITE);
     }
 
@@ -89,36 +84,11 @@ protected:
 
     static void WriteScenario(const std::string& text) { std::ofstream(s_scenarioPath, std::ios::trunc) << text; }
 
-    // What the listing must give: every visible printer of the model, in
-    // spooler order, twice when the driver supports the special-tape mode.
-    static std::vector<std::string> ExpectedNames(bool specialTape)
-    {
-        std::vector<std::string> names;
-        for (const auto& printer : SpoolerPrinters()) {
-            if (printer.driver == kSupportedDriverName && (printer.attributes & PRINTER_ATTRIBUTE_HIDDEN) == 0) {
-                names.push_back(printer.name);
-                if (specialTape) {
-                    names.push_back(printer.name + "(Special Tape)");
-                }
-            }
-        }
-        return names;
-    }
-
     static std::vector<PrinterEntry> List()
     {
         std::vector<PrinterEntry> entries(static_cast<std::size_t>(EnumPrinterEntries(ENUM_MODEL_PRINTERS)));
         entries.resize(static_cast<std::size_t>(EnumPrinterEntries(ENUM_MODEL_PRINTERS, entries)));
         return entries;
-    }
-
-    static std::vector<std::string> Names(const std::vector<PrinterEntry>& entries)
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : entries) {
-            names.push_back(entry.name);
-        }
-        return names;
     }
 
     static inline int s_setupResult = -1;
@@ -134,9 +104,12 @@ TEST_F(CatalogueE2eTest, Listing_IsTheVisibleModelPrintersInSpoolerOrder_TwiceWi
         ::DeleteFileA(s_logPath.c_str());
         WriteScenario(specialTape ? "info.special_tape = 1\n" : "info.special_tape = 0\n");
         const auto entries = List();
-        EXPECT_EQ(Names(entries), ExpectedNames(specialTape));
-        ASSERT_EQ(entries.size(), specialTape ? 4u : 2u);  // the hidden one and the other driver's left out
-        for (const auto& entry : entries) {
+        const auto expected = ExpectedNames(specialTape);
+        ASSERT_EQ(expected.size(), specialTape ? 4u : 2u);  // the hidden one and the other driver's left out
+        ASSERT_EQ(entries.size(), expected.size());
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const auto& entry = entries[i];
+            EXPECT_EQ(entry.name, expected[i]);
             EXPECT_EQ(entry.port, entry.name.starts_with(kModelB) ? "LPT1:" : "FILE:");
             EXPECT_EQ(entry.infoLibrary, s_infoDll);
         }

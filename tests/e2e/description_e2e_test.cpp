@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <fstream>
 #include <future>
 #include <string>
@@ -18,6 +17,7 @@
 #include "core/info_library.h"
 #include "description/printer_description.h"
 #include "e2e_support.h"
+#include "platform/registry.h"
 #include "platform/ui.h"
 #include "uidriver/ui_driver.h"
 
@@ -30,14 +30,11 @@ const std::string kPrinter = "Shipping Labels";
 
 void SetInfoDll(const std::string& path)
 {
-    HKEY key = nullptr;
-    const std::string keyPath =
-        std::string("SOFTWARE\\") + REGISTRY_KEY_NAME + "\\Tapemark\\Driver\\3.0\\" + std::string(kSupportedDriverName);
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    ::RegSetValueExA(key, INFO_DLL_VALUE, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                     static_cast<DWORD>(path.size() + 1));
-    ::RegCloseKey(key);
+    const auto key = platform::RegistryKey::Create(
+        platform::RegistryRoot::LocalMachine,
+        std::string("SOFTWARE\\") + REGISTRY_KEY_NAME + "\\Tapemark\\Driver\\3.0\\" + std::string(kSupportedDriverName),
+        platform::REGISTRY_ACCESS_WRITE);
+    ASSERT_TRUE(key.SetStringValue(INFO_DLL_VALUE, path));
 }
 
 class DescriptionE2eTest : public ::testing::Test {

@@ -7,6 +7,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -81,9 +83,7 @@ protected:
     static std::vector<std::string> Names(const std::vector<PrinterEntry>& entries)
     {
         std::vector<std::string> names;
-        for (const auto& entry : entries) {
-            names.push_back(entry.name);
-        }
+        std::ranges::transform(entries, std::back_inserter(names), &PrinterEntry::name);
         return names;
     }
 

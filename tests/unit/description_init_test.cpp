@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "catalogue/info_library.h"
 #include "catalogue_fixture.h"
 #include "core/info_library.h"
@@ -25,7 +23,6 @@ using namespace printing;
 using catalogue_testing::CatalogueTest;
 using catalogue_testing::kDriver;
 using platform::headless::PrinterDriverScript;
-namespace ext = private_layout::extended;
 
 constexpr const char* kModelScenario = "printer_id = 0x3831\ninfo.flags = 0x10800000\n";
 
@@ -56,11 +53,22 @@ protected:
 
 TEST_F(DescriptionInit, DriverDescribesTheModel)
 {
-    InstallSimulatedDriver(kModelScenario);
+    auto& library = InstallSimulatedDriver(kModelScenario);
     InstallModelPrinter("Labels");
     PrinterDescription description;
     ASSERT_TRUE(description.InitFromName("Labels", 0));
 
+    // The library is asked by the driver's name, with the port and device
+    // mode (the special-tape probe by name alone); only the lists are filled
+    // under the printer's.
+    for (const auto& call : library.Log()) {
+        if (call.length != MDC_MEDIA && call.length != MDC_FEEDMARGINS) {
+            EXPECT_EQ(call.printer, kDriver) << call.length;
+        }
+        if (call.length != MDC_FLAGS) {
+            EXPECT_TRUE(call.note.starts_with("port=\"USB001\"") && call.note.ends_with(" devmode")) << call.note;
+        }
+    }
     EXPECT_EQ(description.GetModelId(), 0x3831u);
     EXPECT_EQ(description.m_wMediaClass, driver_flags::MEDIA_CLASS_10);  // low byte "1"
     ASSERT_EQ(description.m_aMedia.size(), 4u);
@@ -132,47 +140,52 @@ TEST_F(DescriptionInit, SpecialTapeNameSwitchesTheDriversModeOnAndOff)
     EXPECT_EQ(ModeWord(plain), 0);
     EXPECT_EQ(plain.GetModelId(), 0x3831u);
     EXPECT_EQ(GetDescriptionName(plain), kDriver);
-}
 
-TEST_F(DescriptionInit, RenamedPrinterOrShortPrivateBlockIsNotAligned)
-{
-    InstallSimulatedDriver(std::string(kModelScenario) + "info.special_tape = 1\n");
+    // Asked for by model identifier, the special-tape bit turns it on again.
+    PrinterDescription byId;
+    ASSERT_TRUE(byId.InitFromName("", 0x3831 | MODEL_ID_SPECIAL_TAPE));
+    EXPECT_EQ(ModeWord(byId), private_layout::TAPE_MODE_SPECIAL);
+    EXPECT_EQ(GetDescriptionName(byId), name);
+
+    // A printer renamed away from its driver's key, or a private block too
+    // short for the mode word (Wine's PostScript driver keeps 8 bytes), is
+    // left as its driver set it.
     InstallModelPrinter("Renamed");
     PrinterDescription renamed;
     ASSERT_TRUE(renamed.InitFromName("Renamed(Special Tape)", 0));
     EXPECT_TRUE(platform::headless::FindPrinterDriver("Renamed")->devModesHandedIn.empty());
     EXPECT_EQ(ModeWord(renamed), 0);
-
-    // Wine's PostScript driver keeps 8 private bytes: nothing to align.
-    InstallModelPrinter(kDriver, sim::testing::SimulatedPrinterDriver(0, 8));
+    platform::headless::SetPrinterDriver(kDriver, sim::testing::SimulatedPrinterDriver(0, 8));
     PrinterDescription shortBlock;
-    ASSERT_TRUE(shortBlock.InitFromName((kDriver + "(Special Tape)").c_str(), 0));
+    ASSERT_TRUE(shortBlock.InitFromName(name.c_str(), 0));
     EXPECT_TRUE(platform::headless::FindPrinterDriver(kDriver)->devModesHandedIn.empty());
 }
 
-TEST_F(DescriptionInit, MissingInformationLibraryShowsDamagedDriverAndFallsBack)
+TEST_F(DescriptionInit, WithoutTheLibrarysAnswersTheStandardQueriesDescribe)
 {
+    PrinterDescription unnamed;
+    EXPECT_FALSE(unnamed.InitFromName(nullptr, 0));
+    EXPECT_FALSE(unnamed.InitFromName("", 0));
+    EXPECT_FALSE(unnamed.InitFromName("Not installed", 0));
+    EXPECT_FALSE(unnamed.GetDisplayName(std::span<char>()));
+
     InstallModelPrinter("Labels");  // registered, but no library at the path
-    PrinterDescription description;
-    ASSERT_TRUE(description.InitFromName("Labels", 0));
+    PrinterDescription missing;
+    ASSERT_TRUE(missing.InitFromName("Labels", 0));
     const auto boxes = platform::headless::MessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "The driver is damage. Reinstall the driver.");
     EXPECT_EQ(boxes[0].icon, platform::MessageIcon::Warning);
-    EXPECT_EQ(description.m_wMediaClass, 2);
-    EXPECT_EQ(description.m_dwFeatures, 0x51u | driver_flags::FEATURE_COPIES);
-    EXPECT_EQ(description.GetModelId(), 0u);  // the paper list was loaded
-    ASSERT_EQ(description.m_aMedia.size(), 1u);
-    EXPECT_EQ(description.m_aMedia[0].Id(), 1);
-}
+    EXPECT_EQ(missing.m_wMediaClass, 2);
+    EXPECT_EQ(missing.m_dwFeatures, 0x51u | driver_flags::FEATURE_COPIES);
+    EXPECT_EQ(missing.GetModelId(), 0u);  // the paper list was loaded
+    ASSERT_EQ(missing.m_aMedia.size(), 1u);
+    EXPECT_EQ(missing.m_aMedia[0].Id(), 1);
 
-TEST_F(DescriptionInit, LibraryWithoutExportOrAnswersTakesThePaperList)
-{
     InstallSimulatedDriver(kModelScenario, false);
-    InstallModelPrinter("Labels");
     PrinterDescription noExport;
     ASSERT_TRUE(noExport.InitFromName("Labels", 0));
-    EXPECT_TRUE(platform::headless::MessageBoxes().empty());
+    EXPECT_EQ(platform::headless::MessageBoxes().size(), 1u);  // no second message
     EXPECT_EQ(noExport.m_dwDriverFlags, 0u);
     EXPECT_EQ(noExport.GetModelId(), 0u);
     ASSERT_EQ(noExport.m_aMedia.size(), 1u);  // from the standard paper queries
@@ -186,15 +199,6 @@ TEST_F(DescriptionInit, LibraryWithoutExportOrAnswersTakesThePaperList)
     EXPECT_EQ(silent.m_wDriverValue, 1);
     EXPECT_EQ(silent.GetModelId(), 0u);
     EXPECT_TRUE(silent.m_aFeedMargins.empty());
-}
-
-TEST_F(DescriptionInit, NoNameOrUnknownPrinterFails)
-{
-    PrinterDescription description;
-    EXPECT_FALSE(description.InitFromName(nullptr, 0));
-    EXPECT_FALSE(description.InitFromName("", 0));
-    EXPECT_FALSE(description.InitFromName("Not installed", 0));
-    EXPECT_FALSE(description.GetDisplayName(std::span<char>()));
 }
 
 TEST(DriverFlags, EachRowOfTheCapabilityWord)
@@ -247,6 +251,7 @@ TEST_F(PrinterListTest, RefreshAddsEachPrinterOnceInSpoolerOrder)
     ASSERT_TRUE(list.Refresh());
     ASSERT_EQ(list.m_printers.size(), 2u);
     EXPECT_EQ(GetDescriptionName(*list.m_printers.front()), "Shipping");
+    EXPECT_EQ(list.Find("shipping"), nullptr);  // names differing in case are different printers
 
     // Select by a listed name makes it current without enumerating again.
     const auto opens = platform::headless::PrinterOpenRequests().size();
@@ -262,18 +267,6 @@ TEST_F(PrinterListTest, RefreshAddsEachPrinterOnceInSpoolerOrder)
     EXPECT_EQ(list.m_strCurrent, "Shipping");
     ASSERT_TRUE(list.Select(""));
     EXPECT_EQ(list.m_strCurrent, "Shipping");
-}
-
-TEST_F(PrinterListTest, NamesDifferingInCaseAreDifferentPrinters)
-{
-    InstallSimulatedDriver(kModelScenario);
-    InstallModelPrinter("Labels");
-    platform::headless::SetPrinterDriver("LABELS", sim::testing::SimulatedPrinterDriver());
-    auto& list = GetPrinterList();
-    ASSERT_NE(list.FindOrAdd("Labels"), nullptr);
-    ASSERT_NE(list.FindOrAdd("LABELS"), nullptr);
-    EXPECT_EQ(list.m_printers.size(), 2u);
-    EXPECT_EQ(list.Find("labels"), nullptr);
 }
 
 TEST_F(PrinterListTest, NoPrinterOrNoModelIdentifier)

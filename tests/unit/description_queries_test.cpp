@@ -15,7 +15,6 @@
 namespace {
 
 using namespace printing;
-using platform::headless::CapabilityAnswer;
 using platform::headless::PrinterDriverScript;
 
 constexpr const char* kPrinter = "Label Printer";
@@ -47,19 +46,23 @@ std::vector<std::uint8_t> Names(std::initializer_list<std::string> names)
     return bytes;
 }
 
-std::vector<std::uint8_t> PublicDevMode(std::uint32_t fields = 0)
-{
-    std::vector<std::uint8_t> devMode(devmode_layout::PUBLIC_SIZE, 0);
-    byte_fields::Put<std::uint16_t>(devMode, devmode_layout::dmSize, devmode_layout::PUBLIC_SIZE);
-    byte_fields::Put<std::uint32_t>(devMode, devmode_layout::dmFields, fields);
-    return devMode;
-}
-
-PrinterDriverScript Script(std::vector<std::uint8_t> devMode)
+// A driver whose device mode is the public part with the given fields.
+PrinterDriverScript Script(std::uint32_t fields = 0)
 {
     PrinterDriverScript script;
-    script.devMode = std::move(devMode);
+    script.devMode.assign(devmode_layout::PUBLIC_SIZE, 0);
+    byte_fields::Put<std::uint16_t>(script.devMode, devmode_layout::dmSize, devmode_layout::PUBLIC_SIZE);
+    byte_fields::Put<std::uint32_t>(script.devMode, devmode_layout::dmFields, fields);
     return script;
+}
+
+// The three paper queries, each answering the count it is given.
+void Papers(PrinterDriverScript& script, std::initializer_list<std::string> names, int count,
+            std::initializer_list<std::int32_t> sizes, std::initializer_list<std::uint16_t> codes)
+{
+    script.capabilities[CAPS_PAPER_NAMES] = {count, Names(names)};
+    script.capabilities[CAPS_PAPER_SIZES] = {count, Int32s(sizes)};
+    script.capabilities[CAPS_PAPERS] = {count, Words(codes)};
 }
 
 class DescriptionQueries : public ::testing::Test {
@@ -83,7 +86,7 @@ protected:
 
 TEST_F(DescriptionQueries, StandardCapabilities_ResolutionsExtentsAndCopies)
 {
-    auto script = Script(PublicDevMode(FIELD_PRINT_QUALITY));
+    auto script = Script(FIELD_PRINT_QUALITY);
     script.capabilities[CAPS_FIELDS] = {0x1F, {}};
     script.capabilities[CAPS_RESOLUTIONS] = {3, Int32s({300, 300, 180, 180, 360, 180})};
     script.capabilities[CAPS_MAX_EXTENT] = {0x00000050, {}};
@@ -107,7 +110,7 @@ TEST_F(DescriptionQueries, StandardCapabilities_ResolutionsExtentsAndCopies)
 
 TEST_F(DescriptionQueries, StandardCapabilities_RefusesWildCountsAndNeedsFields)
 {
-    auto script = Script(PublicDevMode(FIELD_Y_RESOLUTION));
+    auto script = Script(FIELD_Y_RESOLUTION);
     script.capabilities[CAPS_FIELDS] = {0x1F, {}};
     script.capabilities[CAPS_RESOLUTIONS] = {100000, {}};
     script.capabilities[CAPS_MAX_EXTENT] = {0x00500000, {}};
@@ -131,10 +134,9 @@ TEST_F(DescriptionQueries, StandardCapabilities_RefusesWildCountsAndNeedsFields)
 
 TEST_F(DescriptionQueries, PaperList_SplitsAtTheLastBarAndMeasuresEachPaper)
 {
-    auto script = Script(PublicDevMode());
-    script.capabilities[CAPS_PAPER_NAMES] = {3, Names({"Tape 12mm|12 mm tape", "A|B|C", std::string(60, 'x')})};
-    script.capabilities[CAPS_PAPER_SIZES] = {3, Int32s({120, 1000, 240, 2000, 360, 3000})};
-    script.capabilities[CAPS_PAPERS] = {3, Words({300, 301, 302})};
+    auto script = Script();
+    Papers(script, {"Tape 12mm|12 mm tape", "A|B|C", std::string(60, 'x')}, 3, {120, 1000, 240, 2000, 360, 3000},
+           {300, 301, 302});
     script.physicalSize[300] = {1, 142, 1181};
     script.printingOffset[300] = {1, 6, 12};
     auto& driver = Install(std::move(script));
@@ -174,10 +176,8 @@ TEST_F(DescriptionQueries, PaperList_SplitsAtTheLastBarAndMeasuresEachPaper)
 
 TEST_F(DescriptionQueries, PaperList_OnlyUserSizesLeaveAnEmptyTable)
 {
-    auto script = Script(PublicDevMode(FIELD_PAPER_SIZE));
-    script.capabilities[CAPS_PAPER_NAMES] = {2, Names({"User", "Custom"})};
-    script.capabilities[CAPS_PAPER_SIZES] = {2, Int32s({1, 1, 2, 2})};
-    script.capabilities[CAPS_PAPERS] = {2, Words({256, 262})};
+    auto script = Script(FIELD_PAPER_SIZE);
+    Papers(script, {"User", "Custom"}, 2, {1, 1, 2, 2}, {256, 262});
     script.informationContextFails = true;
     byte_fields::Put<std::int16_t>(script.devMode, devmode_layout::dmPaperSize, PAPER_USER_DEFINED);
     Install(std::move(script));
@@ -189,10 +189,8 @@ TEST_F(DescriptionQueries, PaperList_OnlyUserSizesLeaveAnEmptyTable)
 
 TEST_F(DescriptionQueries, FallbackBuild_StandardFeaturesAndPaperList)
 {
-    auto script = Script(PublicDevMode());
-    script.capabilities[CAPS_PAPER_NAMES] = {1, Names({"Tape"})};
-    script.capabilities[CAPS_PAPER_SIZES] = {1, Int32s({254, 254})};
-    script.capabilities[CAPS_PAPERS] = {1, Words({300})};
+    auto script = Script();
+    Papers(script, {"Tape"}, 1, {254, 254}, {300});
     script.physicalSize[300] = {1, 180, 180};
     Install(std::move(script));
     m_description.m_dwDmFields = FIELD_COLOR;

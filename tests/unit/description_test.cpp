@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <limits>
 
@@ -19,9 +20,8 @@ namespace ext = private_layout::extended;
 namespace cmp = private_layout::compact;
 using namespace printing;
 
-// A device mode of the public size with a private block of the given bytes;
-// dmDriverExtra says extraClaimed (the block's length unless told otherwise).
-void GiveDevMode(PrinterDevice& device, const std::vector<std::uint8_t>& privateBlock, int extraClaimed = -1)
+// A device mode of the public size with the given private block.
+void GiveDevMode(PrinterDevice& device, const std::vector<std::uint8_t>& privateBlock)
 {
     const auto size = devmode_layout::PUBLIC_SIZE + privateBlock.size();
     device.m_pDevMode = platform::GlobalMemory::AllocateZeroed(size);
@@ -29,10 +29,9 @@ void GiveDevMode(PrinterDevice& device, const std::vector<std::uint8_t>& private
     device.m_dwDeviceFlags |= DEVICE_FLAG_DEVMODE_OWNED;
     auto bytes = device.m_pDevMode.bytes();
     byte_fields::Put<std::uint16_t>(bytes, devmode_layout::dmSize, devmode_layout::PUBLIC_SIZE);
-    byte_fields::Put<std::uint16_t>(
-        bytes, devmode_layout::dmDriverExtra,
-        static_cast<std::uint16_t>(extraClaimed < 0 ? privateBlock.size() : std::size_t(extraClaimed)));
-    std::copy(privateBlock.begin(), privateBlock.end(), bytes.begin() + devmode_layout::PUBLIC_SIZE);
+    byte_fields::Put<std::uint16_t>(bytes, devmode_layout::dmDriverExtra,
+                                    static_cast<std::uint16_t>(privateBlock.size()));
+    std::ranges::copy(privateBlock, bytes.begin() + devmode_layout::PUBLIC_SIZE);
 }
 
 MediaEntry Medium(std::uint16_t id, std::int16_t width, std::int16_t length, std::int16_t hOffset = 0,
@@ -79,7 +78,7 @@ void PutExtendedEntry(std::vector<std::uint8_t>& block, std::size_t index, std::
     byte_fields::Put<std::uint16_t>(block, at + ext::ENTRY_CARRIED + 10, parts);
 }
 
-TEST(Resolutions, SortStablyByProductAndChooseByQuality)
+TEST(Resolutions, SortChooseAndConvert)
 {
     std::vector<Resolution> resolutions{{300, 300}, {180, 180}, {360, 180}};
     SortResolutions(resolutions);
@@ -97,10 +96,8 @@ TEST(Resolutions, SortStablyByProductAndChooseByQuality)
     EXPECT_EQ(ChooseResolutionByQuality(four, PRINT_QUALITY_LOW), (Resolution{3, 3}));
     const std::vector<Resolution> two{{1, 1}, {2, 2}};
     EXPECT_EQ(ChooseResolutionByQuality(two, PRINT_QUALITY_LOW), (Resolution{1, 1}));
-}
 
-TEST(Resolutions, DotsFromTenthMmRoundsAndNeverOverflows)
-{
+    // Tenths of a millimetre to dots round, and never overflow.
     PrinterDescription description;
     description.m_nResX = 180;
     EXPECT_EQ(description.DotsFromTenthMm(254), 180);
@@ -110,7 +107,7 @@ TEST(Resolutions, DotsFromTenthMmRoundsAndNeverOverflows)
     EXPECT_EQ(description.DotsFromTenthMm(32767), std::numeric_limits<std::int32_t>::max());
 }
 
-TEST(MediaLookups, FindFallsBackAsDocumented)
+TEST(MediaLookups, FindFallsBackAndFeedMarginsScanFromTheLast)
 {
     PrinterDescription description;
     EXPECT_EQ(description.FindBaseMedia(5), nullptr);
@@ -125,11 +122,8 @@ TEST(MediaLookups, FindFallsBackAsDocumented)
     EXPECT_EQ(description.FindBaseMedia(99), &description.m_aMedia[0]);
     EXPECT_EQ(description.FindMediaVariant(11, 3), &description.m_aMedia[3]);
     EXPECT_EQ(description.FindMediaVariant(11, 4), &description.m_aMedia[0]);
-}
 
-TEST(MediaLookups, FindFeedMarginScansFromTheLastEntry)
-{
-    PrinterDescription description;
+    // Feed margins are scanned from the last entry.
     EXPECT_EQ(description.FindFeedMargin(7).Key(), 0);
     description.m_aFeedMargins = {FeedMargin(0, 1), FeedMargin(5, 2), FeedMargin(10, 3)};
     EXPECT_EQ(description.FindFeedMargin(7).Margin(), 2);
@@ -141,15 +135,20 @@ TEST(MediaLookups, FindFeedMarginScansFromTheLastEntry)
 
 TEST(PrivateData, ValidityFollowsBlockSizeAndCount)
 {
-    PrinterDescription description;
-    GiveDevMode(description, ExtendedBlock(3030, 20, 3030));
-    EXPECT_EQ(description.IsPrivateDataValid(), 1);
-    GiveDevMode(description, ExtendedBlock(3000, 20, 3030));
-    EXPECT_EQ(description.IsPrivateDataValid(), 0);
-    GiveDevMode(description, ExtendedBlock(4530, 7, 4530));
-    EXPECT_EQ(description.IsPrivateDataValid(), 1);
-    GiveDevMode(description, ExtendedBlock(330, 2, 330));
-    EXPECT_EQ(description.IsPrivateDataValid(), 1);
+    struct Row {
+        std::uint16_t size, count;
+        std::size_t given;
+        int valid;
+    };
+    // The two fixed sizes, a size from the count, and sizes that are neither
+    // or more than the driver gave.
+    const Row rows[] = {
+        {3030, 20, 3030, 1}, {4530, 7, 4530, 1}, {330, 2, 330, 1}, {3000, 20, 3030, 0}, {4530, 30, 3030, 0}};
+    for (const auto& row : rows) {
+        PrinterDescription description;
+        GiveDevMode(description, ExtendedBlock(row.size, row.count, row.given));
+        EXPECT_EQ(description.IsPrivateDataValid(), row.valid) << row.size << " " << row.count;
+    }
 }
 
 TEST(UserMedia, ExtendedBlockOfThirtyEntriesKeepsTheLastTenZero)
@@ -179,19 +178,12 @@ TEST(UserMedia, ExtendedBlockOfThirtyEntriesKeepsTheLastTenZero)
     }
     EXPECT_TRUE(description.m_wTableFlags & driver_flags::TABLE_USER_MEDIA);
     EXPECT_EQ(description.FindUserMedia(401).Width(), 77);
-}
 
-TEST(UserMedia, ExtendedEntriesWithoutMediaTableKeepTheirBase)
-{
-    PrinterDescription description;
-    description.m_dwDriverFlags = driver_flags::PRIVATE_EXTENDED;
-    auto block = ExtendedBlock(180, 1, 180);
-    PutExtendedEntry(block, 0, 400, "Alone", 20, 1, 0);
-    GiveDevMode(description, block);
+    // Without a media table there is no medium to fall back on: the base stays.
+    description.m_aMedia.clear();
     description.LoadUserMedia();
-    ASSERT_EQ(description.m_aUserMedia.size(), 1u);
     EXPECT_EQ(description.m_aUserMedia[0].BaseId(), 20);
-    EXPECT_EQ(description.m_aUserMedia[0].Width(), 0);
+    EXPECT_EQ(description.m_aUserMedia[2].BaseId(), 99);
 }
 
 TEST(UserMedia, CompactEntriesCountFrom306AndStayInsideTheTables)
@@ -285,11 +277,11 @@ TEST(Build, PaperFiltersAdjustThePaperSize)
     ASSERT_EQ(description.m_aMedia.size(), 2u);
     EXPECT_EQ(description.DevMode().Short(devmode_layout::dmPaperSize), 9);
 
-    description.m_dwModelId = 0x3831;
-    description.m_aMedia = {Medium(9, 1, 1), Medium(300, 1, 1), Medium(0x8001, 1, 1)};
+    description.m_dwModelId = 0x00023831;
+    description.m_aMedia = {Medium(9, 1, 1), Medium(255, 1, 1), Medium(256, 1, 1), Medium(0x8001, 1, 1)};
     description.KeepDriverPaperSizes();
     ASSERT_EQ(description.m_aMedia.size(), 2u);
-    EXPECT_EQ(description.DevMode().Short(devmode_layout::dmPaperSize), 300);
+    EXPECT_EQ(description.DevMode().Short(devmode_layout::dmPaperSize), 256);
 }
 
 TEST(Build, FallbackResolutionFromTheFirstPaper)
@@ -311,30 +303,34 @@ TEST(Build, FallbackResolutionFromTheFirstPaper)
     EXPECT_EQ(description.m_nResX, 300);
 }
 
+// Minimum width, minimum length, maximum width, maximum length.
+std::array<std::int32_t, 4> Extents(const PrinterDescription& d)
+{
+    return {d.m_nMinWidth, d.m_nMinLength, d.m_nMaxWidth, d.m_nMaxLength};
+}
+
 TEST(Build, ExtentsInDotsAddOneAndFourOrComeFromTheMedia)
 {
     PrinterDescription description;
-    description.m_nExtentResX = description.m_nExtentResY = 254;
+    description.m_nExtentResX = 254;
+    description.m_nExtentResY = 508;
     description.m_nMinExtentX = 100;
     description.m_nMinExtentY = 200;
     description.m_nMaxExtentX = 1000;
     description.m_nMaxExtentY = 2000;
     description.ComputeExtentsInDots();
-    EXPECT_EQ(description.m_nMinWidth, 101);
-    EXPECT_EQ(description.m_nMinLength, 204);
-    EXPECT_EQ(description.m_nMaxWidth, 1000);
+    EXPECT_EQ(Extents(description), (std::array{101, 404, 1000, 4000}));
 
     description.m_dwDriverFlags = driver_flags::PRIVATE_COMPACT;  // width and length swap
     description.ComputeExtentsInDots();
-    EXPECT_EQ(description.m_nMaxLength, 1000);
-    EXPECT_EQ(description.m_nMinWidth, 201);
+    EXPECT_EQ(Extents(description), (std::array{401, 104, 4000, 1000}));
 
     description.m_dwDriverFlags = 0;
     description.m_nMinExtentX = 0;
     description.m_aMedia = {Medium(1, 300, 900), Medium(2, 120, 1500)};
     description.ComputeExtentsInDots();
-    EXPECT_EQ(description.m_nMinWidth, 120);   // smallest physical width
-    EXPECT_EQ(description.m_nMinLength, 200);  // already above 0, no 4 added
+    // The smallest physical width; the length already above 0 gains no 4.
+    EXPECT_EQ(Extents(description), (std::array{120, 400, 1000, 4000}));
 
     // A resolution of millions of dots per inch saturates the extents rather
     // than overflowing them.
@@ -377,14 +373,17 @@ TEST_F(PrintArea, MarginsFromTheMediumAndTheDriversPairs)
 {
     auto medium = Medium(5, 600, 900, 10, 8);
     medium.Put<std::int16_t>(media_entry::PRINTABLE_WIDTH, 560);
+    medium.Put<std::int16_t>(media_entry::PRINTABLE_LENGTH, 880);
     m_description.m_aMedia = {medium};
     m_description.m_ptOffset = {3, 4};
     m_description.m_ptMarginAdd = {1, 2};
     SelectPaper(5);
     m_description.UpdatePrintArea();
     EXPECT_EQ(m_description.m_nPageWidth, 600);
-    EXPECT_EQ(m_description.m_rcMediaMargins, (Rect32{10, 8, 30, 8}));
-    EXPECT_EQ(m_description.m_rcMargins, (Rect32{11, 10, 31, 10}));
+    EXPECT_EQ(m_description.m_nPageLength, 900);
+    EXPECT_EQ(m_description.m_rcMediaMargins, (Rect32{10, 8, 30, 12}));
+    EXPECT_EQ(m_description.m_rcMargins, (Rect32{11, 10, 31, 14}));
+    EXPECT_EQ(m_description.m_rcMaxMargins, m_description.m_rcMargins);
     EXPECT_EQ(m_description.m_rcOffset, (Rect32{3, 4, 3, 4}));
 
     // With feed margins, top and bottom are the first entry's margin.

@@ -25,7 +25,7 @@ protected:
     }
 };
 
-TEST_F(PrinterEnumTest, Listing_KeepsVisiblePrintersOfTheModelInSpoolerOrder)
+TEST_F(PrinterEnumTest, Listing_KeepsVisiblePrintersOfTheModelInSpoolerOrder_OpeningNoOtherMakers)
 {
     InstallSimulatedDriver();
     RegisterDriver(kDriver + " ");  // registered, but not the supported driver
@@ -35,6 +35,8 @@ TEST_F(PrinterEnumTest, Listing_KeepsVisiblePrintersOfTheModelInSpoolerOrder)
     InstallPrinter("Other case", "Corvane vr-380mx");
     InstallPrinter("Office", "Generic PostScript");
     InstallPrinter("Annex", kDriver);
+    InstallPrinter("Tavern Labels");  // the model's driver, but another maker's name: never opened
+    InstallPrinter("ORA-1");
 
     // Only the low 16 bits of the request count.
     EXPECT_EQ(EnumPrinterEntries(0x10000), 0);
@@ -46,6 +48,9 @@ TEST_F(PrinterEnumTest, Listing_KeepsVisiblePrintersOfTheModelInSpoolerOrder)
     EXPECT_EQ(entries[0].port, "LPT1:");
     EXPECT_EQ(entries[0].infoLibrary, kInfoDll);
     EXPECT_EQ(entries[1].port, "USB001");
+    for (const auto& opened : platform::headless::PrinterOpenRequests()) {
+        EXPECT_FALSE(opened == "Tavern Labels" || opened == "ORA-1") << opened;
+    }
 }
 
 TEST_F(PrinterEnumTest, Listing_SpecialTapeDriver_ListsEachPrinterTwice)
@@ -60,18 +65,6 @@ TEST_F(PrinterEnumTest, Listing_SpecialTapeDriver_ListsEachPrinterTwice)
 
     InstallSimulatedDriver("info.special_tape = 1", false);  // without its export
     EXPECT_THAT(Names(List()), ElementsAre("A", "B"));
-}
-
-TEST_F(PrinterEnumTest, Listing_OtherMakersPrinters_AreNeverOpened)
-{
-    InstallSimulatedDriver();
-    InstallPrinter("Tavern Labels");  // the model's driver, but another maker's name
-    InstallPrinter("ORA-1");
-    InstallPrinter("Mine");
-    EXPECT_THAT(Names(List()), ElementsAre("Mine"));
-    for (const auto& opened : platform::headless::PrinterOpenRequests()) {
-        EXPECT_EQ(opened, "Mine");
-    }
 }
 
 TEST_F(PrinterEnumTest, FillingCall_NeverWritesMoreThanTheArrayHolds)
@@ -180,71 +173,54 @@ std::int32_t DRIVER_CALL AnswerPerDevice(const char* device, const char*, std::u
     return capability == MDC_MODELID ? answers.modelId : capability == MDC_FLAGS ? answers.flags : MDC_NO_ANSWER;
 }
 
-class FindByModelIdTest : public PrinterEnumTest {
-protected:
-    void SetUp() override
-    {
-        PrinterEnumTest::SetUp();
-        platform::headless::RegisterLibrary(
-            kInfoDll, {{MY_DEVICE_CAPABILITIES_EXPORT,
-                        platform::headless::ExportAddress<MyDeviceCapabilitiesProc>(&AnswerPerDevice)}});
-        g_answers.clear();
-    }
-
-    void AddPrinter(const std::string& name, std::int32_t modelId, std::int32_t flags = 0)
-    {
+TEST_F(PrinterEnumTest, FindByModelId_PicksTheFirstPrinterOfTheHighestLevel)
+{
+    platform::headless::RegisterLibrary(
+        kInfoDll, {{MY_DEVICE_CAPABILITIES_EXPORT,
+                    platform::headless::ExportAddress<MyDeviceCapabilitiesProc>(&AnswerPerDevice)}});
+    g_answers.clear();
+    for (const auto& [name, modelId] :
+         std::initializer_list<std::pair<std::string, std::int32_t>>{{"No answer", MDC_NO_ANSWER},
+                                                                     {"Other model", 0x00023932},
+                                                                     {"Low byte 1", 0x00024031},
+                                                                     {"Low byte 2", 0x00024131},
+                                                                     {"Low word", 0x00053831},
+                                                                     {"Exact 1", 0x00023831},
+                                                                     {"Exact 2", 0x00023831}}) {
         InstallPrinter(name);
-        g_answers[name] = {modelId, flags};
+        g_answers[name] = {modelId, 0};
     }
-
-    static std::string Find(std::uint32_t modelId, const char* preferred = nullptr)
-    {
+    const auto special = static_cast<std::int32_t>(MDC_FLAG_SPECIAL_TAPE);
+    struct Row {
+        std::uint32_t modelId;
+        const char* preferred;
+        std::int32_t exact2Flags;
+        std::string found;
+    };
+    const Row rows[] = {
+        {0x00023931, nullptr, 0, "Low byte 1"},
+        {0x00073831, nullptr, 0, "Low word"},
+        {0x00023831, nullptr, 0, "Exact 1"},
+        {0x00023833, nullptr, 0, "<none>"},
+        {0x00020000, nullptr, 0, "<none>"},  // no printer id at all
+        // The preferred name counts only at the full match, compared whole and
+        // case-sensitively.
+        {0x00023831, "Exact 2", 0, "Exact 2"},
+        {0x00053831, "Exact 2", 0, "Low word"},
+        {0x00023831, "Low word", 0, "Exact 1"},
+        {0x00023831, "exact 2", 0, "Exact 1"},
+        {0x00023831, "Exact 2 ", 0, "Exact 1"},
+        // Asking for the special-tape mode ends at the first printer whose
+        // driver has it, once the low 16 bits match.
+        {0x00023831 | MODEL_ID_SPECIAL_TAPE, nullptr, special, "Exact 2(Special Tape)"},
+        {0x00023831 | MODEL_ID_SPECIAL_TAPE, nullptr, MDC_NO_ANSWER, "Low word"},
+    };
+    for (const auto& row : rows) {
+        g_answers["Exact 2"].flags = row.exact2Flags;
         NameBuffer name{};
-        return FindPrinterByModelId(modelId, name, preferred) ? std::string(name.data()) : "<none>";
+        const bool found = FindPrinterByModelId(row.modelId, name, row.preferred);
+        EXPECT_EQ(found ? std::string(name.data()) : "<none>", row.found) << std::hex << row.modelId;
     }
-};
-
-TEST_F(FindByModelIdTest, PicksTheFirstPrinterOfTheHighestLevel)
-{
-    AddPrinter("No answer", MDC_NO_ANSWER);
-    AddPrinter("Other model", 0x00023932);
-    AddPrinter("Low byte 1", 0x00024031);
-    AddPrinter("Low byte 2", 0x00024131);
-    EXPECT_EQ(Find(0x00023831), "Low byte 1");
-    AddPrinter("Low word", 0x00053831);
-    AddPrinter("Exact 1", 0x00023831);
-    AddPrinter("Exact 2", 0x00023831);
-    EXPECT_EQ(Find(0x00023831), "Exact 1");
-    EXPECT_EQ(Find(0x00053831), "Low word");
-    EXPECT_EQ(Find(0x00023833), "<none>");
-    EXPECT_EQ(Find(0x00020000), "<none>");  // no printer id at all
-}
-
-TEST_F(FindByModelIdTest, PreferredNameAndSpecialTapeEndTheSearch)
-{
-    AddPrinter("Exact 1", 0x00023831);
-    AddPrinter("Exact 2", 0x00023831);
-    AddPrinter("Low byte", 0x00024031);
-    EXPECT_EQ(Find(0x00023831, "Exact 2"), "Exact 2");
-    EXPECT_EQ(Find(0x00023831, "Low byte"), "Exact 1");  // preferred only at the full match
-    EXPECT_EQ(Find(0x00023831, "exact 2"), "Exact 1");   // compared case-sensitively
-    EXPECT_EQ(Find(0x00023831, "Exact 2 "), "Exact 1");
-
-    // Asking for the special-tape mode ends at the first printer whose
-    // driver has it, once the low 16 bits match.
-    g_answers["Exact 2"].flags = static_cast<std::int32_t>(MDC_FLAG_SPECIAL_TAPE);
-    EXPECT_EQ(Find(0x00023831 | MODEL_ID_SPECIAL_TAPE), "Exact 2(Special Tape)");
-    g_answers["Exact 2"].flags = MDC_NO_ANSWER;
-    EXPECT_EQ(Find(0x00023831 | MODEL_ID_SPECIAL_TAPE), "Exact 1");  // low 16 bits, nothing better
-}
-
-TEST_F(FindByModelIdTest, SimulatedPrinter_IsFoundByItsScenarioIdentifier)
-{
-    platform::headless::UnregisterLibrary(kInfoDll);
-    InstallSimulatedDriver("printer_id = 0x3832\ninfo.model_id_high = 0x0002");
-    InstallPrinter("Bench");
-    EXPECT_EQ(Find(0x00023832), "Bench");
-    EXPECT_EQ(Find(0x3832), "Bench");  // low 16 bits
 }
 
 }  // namespace
