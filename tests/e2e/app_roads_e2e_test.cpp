@@ -1,5 +1,8 @@
 // VR38Update.exe itself, started as a user would start it and driven from
-// outside through its windows, under Wine, against the simulated printer:
+// outside through its windows, under Wine, against the simulated printer, on
+// its roads and on what guards a user's machine (Windows may not end the
+// session while the firmware is sent; no library is loaded that only the
+// current folder holds):
 // the program lies in a folder of its own beside the stand-in libraries and
 // the data file, simsetup.exe installs the printers, and the profile is read
 // back from the registry. Each road starts from a prefix without printers or
@@ -27,6 +30,7 @@
 #include "core/scenario.h"
 #include "core/sim_log.h"
 #include "e2e_support.h"
+#include "probe_info_library.h"
 #include "res/resource.h"
 #include "roads/update_road.h"
 #include "uidriver/ui_driver.h"
@@ -134,6 +138,20 @@ OperatingSeen WatchOperating(DWORD processId, HWND operating)
     return seen;
 }
 
+// What each visible window of the program answers when Windows asks whether
+// the session may end: TRUE, FALSE, or -1 when it did not answer.
+std::vector<LRESULT> EndSessionAnswers(DWORD processId)
+{
+    std::vector<LRESULT> answers;
+    for (const auto& window : uidriver::TopLevelWindows(processId)) {
+        DWORD_PTR answer = 0;
+        const bool answered =
+            ::SendMessageTimeoutA(window.handle, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer) != 0;
+        answers.push_back(answered ? static_cast<LRESULT>(answer) : -1);
+    }
+    return answers;
+}
+
 class AppRoadsTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -182,11 +200,11 @@ protected:
 
     // simsetup.exe installs the printers of the model, and one of another
     // driver when asked.
-    void InstallPrinters(const std::vector<std::string>& names, bool withOtherPrinter = false)
+    void InstallPrinters(const std::vector<std::string>& names, bool withOtherPrinter = false,
+                         const char* infoLibrary = sim::kInfoLibraryName)
     {
         std::string command = e2e::Quoted((fs::path(e2e::ProgramDirectory()) / "simsetup.exe").string()) +
-                              " --info-dll " +
-                              e2e::Quoted((fs::path(e2e::ProgramDirectory()) / sim::kInfoLibraryName).string());
+                              " --info-dll " + e2e::Quoted((fs::path(e2e::ProgramDirectory()) / infoLibrary).string());
         for (const auto& name : names) {
             command += " --printer " + e2e::Quoted(name);
         }
@@ -196,10 +214,11 @@ protected:
         ASSERT_EQ(e2e::RunToTheEnd(command), 0) << command;
     }
 
-    const uidriver::Process& Start()
+    const uidriver::Process& Start(const fs::path& currentFolder = {})
     {
         m_program.reset();
-        auto started = uidriver::Process::Start((m_folder / "VR38Update.exe").string(), m_folder.string());
+        auto started = uidriver::Process::Start((m_folder / "VR38Update.exe").string(),
+                                                (currentFolder.empty() ? m_folder : currentFolder).string());
         if (!started) {
             throw std::runtime_error("VR38Update.exe did not start");
         }
@@ -290,6 +309,46 @@ TEST_F(AppRoadsTest, WholeUpdate_FromTheWarningToTheEnd_WritesTheProfileAndTheNe
     EXPECT_EQ(confirmation->text, Confirmation("5.10"));
     uidriver::Answer(*confirmation, IDNO);
     EXPECT_EQ(again.WaitForExit(), 0u);
+}
+
+// The printer's information library is the probe; the program's folder
+// holds the library the probe finds beside the program, the current folder
+// the data file and the library planted there.
+TEST_F(AppRoadsTest, UpdateFromAnotherFolder_RefusesTheEndOfSessionOnlyWhileSending_LoadsNothingPlanted)
+{
+    m_scenarioExtra = "progress.delay_ms = 200\n";  // slow enough to be asked during
+    LayOut();
+    InstallPrinters({kPrinter}, false, kProbeInfoLibrary);
+    const auto current = m_folder / "current";
+    fs::create_directories(current);
+    // Any library will do for the two the probe asks for.
+    fs::copy_file(m_folder / "tmfilo.dll", m_folder / kBesideLibrary);
+    fs::copy_file(m_folder / "tmfilo.dll", current / kPlantedLibrary);
+    // The data file is looked for beside the program at start-up, and opened
+    // from the current folder for the update.
+    fs::copy_file(m_folder / kDataFile, current / kDataFile);
+
+    const auto& program = Start(current);
+    std::vector<LRESULT> during;
+    std::vector<LRESULT> after;
+    std::vector<bool> loaded;  // TrDrv.dll, tmfilo.dll, the library beside the program, the planted one
+    const auto road = roads::DriveWholeUpdate(program, kPrinter, [&](roads::Step step, HWND) {
+        if (step == roads::Step::Transfer) {
+            during = EndSessionAnswers(program.Id());
+            for (const char* library : {"TrDrv.dll", "tmfilo.dll", kBesideLibrary, kPlantedLibrary}) {
+                loaded.push_back(uidriver::HasLoaded(program, library));
+            }
+        } else if (step == roads::Step::Completed) {
+            after = EndSessionAnswers(program.Id());
+        }
+    });
+    ASSERT_EQ(road.failure, "");
+    // The main dialog and the progress dialog; then the main dialog and the
+    // closing message.
+    EXPECT_EQ(during, (std::vector<LRESULT>{FALSE, FALSE}));
+    EXPECT_EQ(after, (std::vector<LRESULT>{TRUE, TRUE}));
+    // Listing the printer asked the probe for both by bare name.
+    EXPECT_EQ(loaded, (std::vector<bool>{true, true, true, false}));
 }
 
 TEST_F(AppRoadsTest, DataFileForAnotherPrinter_TheWorkersBoxBelongsToTheProgressDialog)
