@@ -449,7 +449,9 @@ TEST_F(AppRoadsTest, PrinterThatIsNotTheModel_ReportsItAndTheDialogStays)
     uidriver::Click(main, IDC_UPDATE);
     const auto box = uidriver::WaitForMessageBox(program.Id());
     ASSERT_TRUE(box);
-    // Its text is the native suites' business; its owner is Windows'.
+    EXPECT_EQ(box->caption, roads::kApplicationName);
+    EXPECT_EQ(box->text, "Connected printer is not VR-380MX.");
+    EXPECT_EQ(uidriver::MessageBoxIcon(*box), StandardIcon::Error);
     EXPECT_EQ(box->owner, main);
     EXPECT_TRUE(uidriver::WindowsTakingInput(program.Id(), box->handle).empty());
     uidriver::Answer(*box, IDOK);
@@ -489,6 +491,7 @@ TEST_F(AppRoadsTest, NoPrinterOfTheModel_DisablesTheListAndUpdateCannotCommunica
     const auto box = uidriver::WaitForMessageBox(program.Id());
     ASSERT_TRUE(box);
     EXPECT_EQ(box->text, kNoCommunication);
+    EXPECT_EQ(uidriver::MessageBoxIcon(*box), StandardIcon::Warning);
     uidriver::Answer(*box, IDOK);
     EXPECT_TRUE(uidriver::WaitUntil([&] { return !uidriver::FindMessageBox(program.Id()); }));
     EXPECT_FALSE(program.HasExited());
@@ -507,7 +510,9 @@ TEST_F(AppRoadsTest, FilesMissingAtStartUp_NameTheFirstBeforeAnyLibraryIsLoaded)
 
     const auto box = uidriver::WaitForMessageBox(program.Id());
     ASSERT_TRUE(box);
+    EXPECT_EQ(box->caption, roads::kApplicationName);
     EXPECT_EQ(box->text, "VR380MX_510.pd3 is not found.");
+    EXPECT_EQ(uidriver::MessageBoxIcon(*box), StandardIcon::Warning);
     EXPECT_EQ(box->owner, nullptr);  // no window of the program exists yet
     EXPECT_FALSE(uidriver::HasLoaded(program, "TrDrv.dll"));
     EXPECT_FALSE(uidriver::HasLoaded(program, "tmfilo.dll"));
