@@ -1,7 +1,7 @@
 // The generated resources: the progress clip and the application icon. The
-// generators must reproduce the committed files, and the clip is read back
-// here by readers of our own, written from the file format and not from the
-// generator, so that a clip regenerated with a slip in it is caught too.
+// generators must reproduce the committed files, and those files are read back
+// here by readers of our own, written from the file formats and not from the
+// generators, so that a file regenerated with a slip in it is caught too.
 
 #include <gtest/gtest.h>
 
@@ -198,6 +198,47 @@ TEST(GeneratedResources, ClipIsAPlayableRle8ClipOfItsDrawings)
         EXPECT_EQ(movieType + U32(file, entry + 8), frames[i].data - 8) << "entry " << i;
         EXPECT_EQ(U32(file, entry + 12), frames[i].size) << "entry " << i;
     }
+}
+
+// Three 32-bit images with alpha, one after another behind the directory,
+// each with a mask that hides exactly its transparent pixels, or old renderers
+// draw a box around the printer.
+TEST(GeneratedResources, IconHoldsThreeSizesWithMatchingMasks)
+{
+    const Bytes file = ReadSourceFile("src/res/VR38Update.ico");
+    EXPECT_EQ(U32(file, 0), 0x10000u);  // reserved, then type 1: an icon
+    ASSERT_EQ(U16(file, 4), 3u);
+    std::size_t expectedOffset = 6 + 3 * 16;
+    for (const std::uint32_t side : {16u, 32u, 48u}) {
+        SCOPED_TRACE(std::to_string(side) + " pixels");
+        const std::size_t entry = 6 + (side / 16 - 1) * 16;
+        EXPECT_EQ(U16(file, entry), side | side << 8);
+        EXPECT_EQ(U16(file, entry + 6), 32u);
+        const std::uint32_t length = U32(file, entry + 8);
+        const std::uint32_t offset = U32(file, entry + 12);
+        ASSERT_EQ(offset, expectedOffset);
+        expectedOffset = offset + length;
+        const std::size_t maskRow = (side + 31) / 32 * 4;
+        ASSERT_EQ(length, 40 + side * side * 4 + side * maskRow);
+        ASSERT_LE(expectedOffset, file.size());
+        EXPECT_EQ(U32(file, offset), 40u);
+        EXPECT_EQ(U32(file, offset + 4), side);
+        EXPECT_EQ(U32(file, offset + 8), 2 * side);  // colour rows and mask rows
+        EXPECT_EQ(U16(file, offset + 14), 32u);
+
+        std::size_t transparent = 0;
+        for (std::size_t y = 0; y < side; ++y) {
+            for (std::size_t x = 0; x < side; ++x) {
+                const bool clear = file[offset + 40 + (y * side + x) * 4 + 3] == 0;
+                const bool masked = (file[offset + 40 + side * side * 4 + y * maskRow + x / 8] & 0x80 >> x % 8) != 0;
+                EXPECT_EQ(masked, clear) << "at " << x << ", " << y;
+                transparent += masked;
+            }
+        }
+        EXPECT_GT(transparent, 0u);
+        EXPECT_LT(transparent, side * side / 2) << "the drawing is mostly missing";
+    }
+    EXPECT_EQ(expectedOffset, file.size());
 }
 
 }  // namespace
