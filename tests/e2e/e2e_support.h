@@ -1,15 +1,10 @@
 #pragma once
 // What the Windows suites share: where the test program and the stand-ins
-// lie, temporary paths, running another program to its end, and the
-// libraries another program has loaded.
+// lie, temporary paths and running another program to its end.
 
 #include <windows.h>
 
-#include <psapi.h>
-
-#include <algorithm>
 #include <array>
-#include <cctype>
 #include <string>
 #include <vector>
 
@@ -54,12 +49,6 @@ inline int RunToTheEnd(std::string commandLine, DWORD waitMilliseconds = 60000)
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     return static_cast<int>(exitCode);
-}
-
-inline std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
 }
 
 }  // namespace e2e
