@@ -207,13 +207,15 @@ private:
         auto next = Clock::now();
         while (!m_stop) {
             if (const HWND window = m_find()) {
-                Observe();
+                // A ping is counted in the phase it was sent in: the work
+                // that holds it up was under way then (the checks before the
+                // progress dialog shows, or the operating wait). Unanswered,
+                // the time still counts: the window did not answer for that
+                // long, whatever ended the wait.
+                const auto phase = Observe();
                 const auto answer = Ping(window);
-                // A ping is counted in the phase it ended in: one held up
-                // by the wait belongs to the wait. Unanswered, the time
-                // still counts: the window did not answer for that long,
-                // whatever ended the wait.
-                m_samples[kPhaseNames[Observe()]].push_back(Milliseconds(answer.time));
+                Observe();
+                m_samples[kPhaseNames[phase]].push_back(Milliseconds(answer.time));
                 m_unanswered += answer.answered ? 0 : 1;
             }
             next = std::max(next + kPingInterval, Clock::now());
