@@ -6,8 +6,8 @@
 
 #include "catalogue/driver_info.h"
 #include "catalogue/printer_enum.h"
-#include "printers/printer_list.h"
 #include "fuzz_machine.h"
+#include "printers/printer_list.h"
 #include "testing/simulated_printer_driver.h"
 
 namespace {

@@ -105,7 +105,8 @@ inline void NewMachine(FuzzedDataProvider& data)
     std::lock_guard lock(input.mutex);
     input.data = &data;
     input.infoAnswers.clear();
-    h::RegisterLibrary(kInfoLibraryPath, {{MY_DEVICE_CAPABILITIES_EXPORT, h::ExportAddress<MyDeviceCapabilitiesProc>(&InfoLibraryAnswer)}});
+    h::RegisterLibrary(kInfoLibraryPath, {{MY_DEVICE_CAPABILITIES_EXPORT,
+                                           h::ExportAddress<MyDeviceCapabilitiesProc>(&InfoLibraryAnswer)}});
 }
 
 }  // namespace fuzz

@@ -107,20 +107,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     fuzz::UseWorkFolder();
     const auto printerId = data.ConsumeIntegral<std::uint16_t>();
     fuzz::WriteDataFile(sim::firmware_image::MakeFirmwareFile(printerId, "5.10", 300, 300));
+    h::RegisterLibrary("tmfilo.dll", {{"TMWriteFile", h::ExportAddress<TMWriteFileProc>(&TMWriteFile)},
+                                      {"TMReadFile", h::ExportAddress<TMReadFileProc>(&TMReadFile)}});
     h::RegisterLibrary(
-        "tmfilo.dll", {{"TMWriteFile", h::ExportAddress<TMWriteFileProc>(&TMWriteFile)}, {"TMReadFile", h::ExportAddress<TMReadFileProc>(&TMReadFile)}});
-    h::RegisterLibrary(
-        "TrDrv.dll",
-        {{"TRInitPrinter", h::ExportAddress<TRInitPrinterProc>(+[](const char*, std::uint8_t* info) {
-              return Fill(info, transfer_format::INIT_INFO_SIZE);
-          })},
-         {"TRCheckSupportPrinter", h::ExportAddress<TRCheckSupportPrinterProc>(&TRCheckSupportPrinter)},
-         {"TRCmdInit", h::ExportAddress<TRCmdInitProc>(+[](std::int32_t) { return Result(TRANSFER_OK); })},
-         {"TRGetStatus", h::ExportAddress<TRGetStatusProc>(+[](std::uint8_t* status, std::int32_t) { return FillStatus(status); })},
-         {"TRGetFileList", h::ExportAddress<TRGetFileListProc>(&TRGetFileList)},
-         {"TRSendFile", h::ExportAddress<TRSendFileProc>(&TRSendFile)},
-         {"TRReceiveFile", h::ExportAddress<TRReceiveFileProc>(&TRReceiveFile)},
-         {"TRDeleteFile", h::ExportAddress<TRDeleteFileProc>(&TRDeleteFile)}});
+        "TrDrv.dll", {{"TRInitPrinter", h::ExportAddress<TRInitPrinterProc>(+[](const char*, std::uint8_t* info) {
+                           return Fill(info, transfer_format::INIT_INFO_SIZE);
+                       })},
+                      {"TRCheckSupportPrinter", h::ExportAddress<TRCheckSupportPrinterProc>(&TRCheckSupportPrinter)},
+                      {"TRCmdInit", h::ExportAddress<TRCmdInitProc>(+[](std::int32_t) { return Result(TRANSFER_OK); })},
+                      {"TRGetStatus", h::ExportAddress<TRGetStatusProc>(
+                                          +[](std::uint8_t* status, std::int32_t) { return FillStatus(status); })},
+                      {"TRGetFileList", h::ExportAddress<TRGetFileListProc>(&TRGetFileList)},
+                      {"TRSendFile", h::ExportAddress<TRSendFileProc>(&TRSendFile)},
+                      {"TRReceiveFile", h::ExportAddress<TRReceiveFileProc>(&TRReceiveFile)},
+                      {"TRDeleteFile", h::ExportAddress<TRDeleteFileProc>(&TRDeleteFile)}});
     fuzz::RunUpdate(printerId);
     return 0;
 }
