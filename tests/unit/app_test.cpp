@@ -109,15 +109,11 @@ protected:
 
     // Passes the warning (and the About box) and, once the main dialog shows,
     // hands it to main.
-    static void Script(std::function<void(CUpdateDlg&)> main, std::function<int(const MessageBoxRecord&)> boxes = {},
-                       int warningAnswer = platform::ID_OK)
+    static void Script(std::function<void(CUpdateDlg&)> main, std::function<int(const MessageBoxRecord&)> boxes = {})
     {
         platform::headless::UiScript script;
-        script.onShown = [main = std::move(main), warningAnswer](platform::Dialog& dialog) {
-            if (dialog.TemplateId() == IDD_WARNING) {
-                warningAnswer == platform::ID_OK ? platform::headless::PressEnter(dialog)
-                                                 : platform::headless::PressEscape(dialog);
-            } else if (dialog.TemplateId() == IDD_ABOUTBOX) {
+        script.onShown = [main = std::move(main)](platform::Dialog& dialog) {
+            if (dialog.TemplateId() == IDD_WARNING || dialog.TemplateId() == IDD_ABOUTBOX) {
                 platform::headless::PressEnter(dialog);
             } else if (dialog.TemplateId() == IDD_VR38UPDATE_DIALOG && main) {
                 main(static_cast<CUpdateDlg&>(dialog));
@@ -127,10 +123,10 @@ protected:
         platform::headless::SetUiScript(std::move(script));
     }
 
-    static std::optional<std::string> Profile(const char* value,
-                                              platform::RegistryRoot root = platform::RegistryRoot::CurrentUser)
+    static std::optional<std::string> Profile(const char* value)
     {
-        const auto key = platform::RegistryKey::Open(root, kProfilePath, platform::REGISTRY_ACCESS_READ);
+        const auto key = platform::RegistryKey::Open(platform::RegistryRoot::CurrentUser, kProfilePath,
+                                                     platform::REGISTRY_ACCESS_READ);
         return key ? platform::ReadStringValue(key, value) : std::nullopt;
     }
 
@@ -284,13 +280,10 @@ TEST_F(AppTest, NoPrinterInstalled_DisablesTheListAndItsLabels_UpdateStillChecks
                                  "that the cables are correctly connected.",
                                  kMain}}));
     EXPECT_EQ(enabled, (std::vector<bool>{false, false, false, true}));
-    std::vector<std::string> calls;
-    for (const auto& entry : printer.Log()) {
-        calls.push_back(entry.call);
-    }
     // No printer was initialised; the command init and the check still ran.
-    EXPECT_EQ(std::ranges::count(calls, "TRInitPrinter"), 0);
-    EXPECT_GE(std::ranges::count(calls, "TRCmdInit"), 2);
+    const auto log = printer.Log();
+    EXPECT_EQ(std::ranges::count(log, std::string("TRInitPrinter"), &sim::LogEntry::call), 0);
+    EXPECT_GE(std::ranges::count(log, std::string("TRCmdInit"), &sim::LogEntry::call), 2);
     EXPECT_FALSE(Profile("DefTmPrn"));
 }
 
@@ -318,8 +311,8 @@ TEST_F(AppTest, SystemMenuAboutAndMinimisedIcon)
     // The icon is centred: (client - icon + 1) / 2 in each direction.
     const auto paint = std::ranges::find(events, std::string("paint.icon"), &UiEvent::op);
     ASSERT_NE(paint, events.end());
-    EXPECT_EQ(paint->value, (375 - 32 + 1) / 2);   // 250 dialog units at 1.5 pixels
-    EXPECT_EQ(paint->value2, (208 - 32 + 1) / 2);  // 104 dialog units at 2 pixels
+    // 250 x 104 dialog units at 1.5 x 2 pixels.
+    EXPECT_EQ(std::pair(paint->value, paint->value2), std::pair((375 - 32 + 1) / 2, (208 - 32 + 1) / 2));
 }
 
 TEST(ModuleDirectory, IsThePathUpToTheLastSeparator_DoubleByteTrailBytesAreNoSeparators)

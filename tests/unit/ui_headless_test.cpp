@@ -23,17 +23,14 @@ using platform::headless::UiEvent;
 
 // The program's own script reads without an error, and the flags the program
 // relies on come through.
-TEST(ProgramResourcesTest, ProgramScriptReadsWithoutErrors)
+TEST(ResourceScriptTest, ReadsWhatTheResourceCompilerReads)
 {
     const auto& resources = ProgramResources();
     EXPECT_TRUE(resources.errors.empty()) << resources.errors.front();
     const auto& progress = resources.dialogs.at(IDD_PROGRESS);
     EXPECT_FALSE(progress.controls.back().InitiallyEnabled());  // Cancel
     EXPECT_EQ(std::tie(progress.cx, progress.cy, progress.fontSize), std::tuple(183, 125, 9));
-}
 
-TEST(ResourceScriptTest, ReadsWhatTheResourceCompilerReads)
-{
     const auto script = platform::headless::ParseResourceScript(R"rc(
 #define IDD_MAIN 102   // a comment
 #define IDC_LIST 1000
@@ -66,13 +63,12 @@ END
     EXPECT_EQ(dialog.caption, "Say \"hello\"");
     EXPECT_EQ(dialog.styles, (std::set<std::string>{"WS_POPUP", "WS_CAPTION"}));
     ASSERT_EQ(dialog.controls.size(), 3u);
-    EXPECT_TRUE(dialog.controls[0].styles.contains("BS_DEFPUSHBUTTON"));
-    EXPECT_EQ(dialog.controls[0].id, 1);
-    EXPECT_EQ(dialog.controls[1].windowClass, "ComboBox");
-    EXPECT_EQ(std::tie(dialog.controls[1].id, dialog.controls[1].cy), std::tuple(1000, 8));
-    EXPECT_TRUE(dialog.controls[1].styles.contains("CBS_SORT"));
-    EXPECT_FALSE(dialog.controls[2].InitiallyVisible());
-    EXPECT_EQ(dialog.controls[2].id, -1);
+    const auto& [button, combo, label] = std::tie(dialog.controls[0], dialog.controls[1], dialog.controls[2]);
+    EXPECT_EQ(std::tie(button.id, combo.id, combo.cy, label.id), std::tuple(1, 1000, 8, -1));
+    EXPECT_TRUE(button.styles.contains("BS_DEFPUSHBUTTON"));
+    EXPECT_EQ(combo.windowClass, "ComboBox");
+    EXPECT_TRUE(combo.styles.contains("CBS_SORT"));
+    EXPECT_FALSE(label.InitiallyVisible());
     EXPECT_EQ(script.strings.at(101), "Line\none");
 
     const auto broken = platform::headless::ParseResourceScript(
