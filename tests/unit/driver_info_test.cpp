@@ -178,7 +178,6 @@ TEST(PlatformClass, FollowsTheVersionTable)
         {std::nullopt, PLATFORM_OTHER},
         {platform::OsVersion{3, 51, 1057, platform::OS_PLATFORM_WIN32_NT}, PLATFORM_NT351},
         {platform::OsVersion{3, 10, 528, platform::OS_PLATFORM_WIN32_NT}, PLATFORM_OTHER},
-        {platform::OsVersion{2, 0, 0, platform::OS_PLATFORM_WIN32_NT}, PLATFORM_OTHER},
         {platform::OsVersion{4, 0, 1381, platform::OS_PLATFORM_WIN32_NT}, PLATFORM_NT},
         {platform::OsVersion{10, 0, 19045, platform::OS_PLATFORM_WIN32_NT}, PLATFORM_NT},
         {platform::OsVersion{4, 10, 2222, platform::OS_PLATFORM_WIN32_WINDOWS}, PLATFORM_WIN9X},

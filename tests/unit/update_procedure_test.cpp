@@ -38,18 +38,13 @@ std::vector<Box> Boxes()
     return boxes;
 }
 
-const std::string kConfirm500 =
-    "The current firmware version is 5.00.\n\nThis "
-    "firmware update is version 5.10.\n\n"
-    "OK to update the current VR-380MX firmware?\n";
-const std::string kConfirmUnknown =
-    "The printer version is unknown.\n\nThis firmware update is version "
-    "5.10.\n\n"
-    "OK to update the current VR-380MX firmware?\n";
+const std::string kConfirmTail =
+    "\n\nThis firmware update is version 5.10.\n\nOK to update the current VR-380MX firmware?\n";
+const std::string kConfirm500 = "The current firmware version is 5.00." + kConfirmTail;
+const std::string kConfirmUnknown = "The printer version is unknown." + kConfirmTail;
 const std::string kNoCommunication =
     "Cannot communicate with the printer. Make sure that the printer is turned "
-    "on and that the cables are correctly "
-    "connected.";
+    "on and that the cables are correctly connected.";
 const std::string kFailed = "Transfer failed.\nPerform the operation again from the beginning.";
 const std::string kCompleted = "Completed the firmware update for VR-380MX.";
 const std::string kCancelled = "Transferring cancelled.";
@@ -100,10 +95,17 @@ protected:
     }
 };
 
-TEST_F(UpdateProcedureTest, CompleteTransfer_ShowsEveryStepAndCompletes)
+TEST_F(UpdateProcedureTest, CompleteTransfer_ShowsEveryStepAndCompletes_EnterOrEscapeWhileSendingChangeNothing)
 {
     auto& printer = Connect("progress.step = 50\nversion = 5.00");
     WriteDataFile(300);
+    SetUiScript(&platform::headless::UiScript::onEvent,
+                [](platform::Dialog& dialog, const transfer_test::UiEvent& event) {
+                    if (event.dialogId == IDD_PROGRESS && event.op == "text" && event.text == "50 %") {
+                        platform::headless::PressEnter(dialog);
+                        platform::headless::PressEscape(dialog);  // Cancel is disabled by now
+                    }
+                });
 
     EXPECT_TRUE(Run());
 
@@ -258,22 +260,6 @@ TEST_F(UpdateProcedureTest, CancelBeforeTheFirstReport_StopsTheTransfer)
     EXPECT_TRUE(platform::headless::UiEvents()[static_cast<std::size_t>(disabled)].fromOtherThread);
 }
 
-TEST_F(UpdateProcedureTest, EnterOrEscapeWhileSending_DoNotEndOrCancel)
-{
-    Connect("progress.step = 25");
-    WriteDataFile(300);
-    SetUiScript(&platform::headless::UiScript::onEvent,
-                [](platform::Dialog& dialog, const transfer_test::UiEvent& event) {
-                    if (event.dialogId == IDD_PROGRESS && event.op == "text" && event.text == "50 %") {
-                        platform::headless::PressEnter(dialog);
-                        platform::headless::PressEscape(dialog);  // Cancel is disabled by now
-                    }
-                });
-    EXPECT_TRUE(Run());
-    EXPECT_EQ(Boxes().back(), (Box{kCompleted, MessageIcon::Information}));
-    EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT).back(), "100 %");
-}
-
 TEST_F(UpdateProcedureTest, Worker_FirstFileFails_SecondIsNeverOpened)
 {
     // A file for another printer, and one gone when the worker comes.
@@ -338,8 +324,6 @@ TEST_F(FirmwareFileTest, ShortHeader_KeepsTheDefaults)
     EXPECT_EQ(file.m_header.bytes[0], 0x11);
     EXPECT_EQ(file.m_header.PrinterId(), 0x3831);
     EXPECT_EQ(file.m_header.DataLength(), 0);
-    EXPECT_EQ(FirmwareHeader().bytes[0], 0x90);
-    EXPECT_EQ(FirmwareHeader().bytes[1], 0x40);
     file.Close();
     std::filesystem::remove(path);
     EXPECT_THROW(CFirmwareFile(path, platform::File::modeRead), platform::FileException);
