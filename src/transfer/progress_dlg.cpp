@@ -3,8 +3,6 @@
 #include "platform/text_format.h"
 #include "platform/ui.h"
 
-ProgressShown g_progressShown;
-
 namespace {
 
 constexpr int kPercentMax = 100;
@@ -79,7 +77,6 @@ std::uint32_t WorkerThreadProc(platform::DialogHandle window)
 CProgressDlg::CProgressDlg(platform::Dialog* parent) : platform::Dialog(IDD_PROGRESS, parent)
 {
     ResetDialogVariables();
-    g_progressShown = {};
 }
 
 CProgressDlg::~CProgressDlg()

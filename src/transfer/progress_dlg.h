@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "driver/driver_exports.h"
@@ -13,17 +12,6 @@
 #include "platform/thread.h"
 #include "res/resource.h"
 #include "transfer/progress_state.h"
-
-// What the progress dialog shows as the reports have left it, so that a
-// report touches only what changes; empty before the dialog's own first
-// report. Written by TransferProgress only.
-struct ProgressShown {
-    std::optional<bool> cancelEnabled;
-    std::optional<std::string> fileTitle;  // the title the status label was made from
-    std::optional<int> percent;            // on the bar and in the label
-    bool progressHidden = false;           // the operating dialog has taken its place
-};
-extern ProgressShown g_progressShown;
 
 // Titles longer than this are cut and TITLE_ELLIPSIS appended.
 inline constexpr std::size_t TITLE_MAX_LENGTH = 32;

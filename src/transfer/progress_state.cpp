@@ -11,6 +11,7 @@ std::string g_strFileTitle;
 int g_nPercent = 0;
 TransferWorkerProc g_pfnWorker = nullptr;
 const TransferJobList* g_pWorkerParam = nullptr;
+ProgressShown g_progressShown;
 
 void ResetDialogVariables()
 {
@@ -22,6 +23,7 @@ void ResetDialogVariables()
     g_nFileBytes = 0;
     g_strFileTitle.clear();
     g_nPercent = 0;
+    g_progressShown = {};
 }
 
 void ResetProgressState()

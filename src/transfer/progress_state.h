@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,17 @@ extern std::string g_strFileTitle;           // the file being sent, without dir
 extern int g_nPercent;                       // last overall percentage shown
 extern TransferWorkerProc g_pfnWorker;
 extern const TransferJobList* g_pWorkerParam;
+
+// What the progress dialog shows as the reports have left it, so that a
+// report touches only what changes; empty before the dialog's own first
+// report. Written by TransferProgress only.
+struct ProgressShown {
+    std::optional<bool> cancelEnabled;
+    std::optional<std::string> fileTitle;  // the title the status label was made from
+    std::optional<int> percent;            // on the bar and in the label
+    bool progressHidden = false;           // the operating dialog has taken its place
+};
+extern ProgressShown g_progressShown;
 
 // The variables the progress dialog's constructor resets: all but
 // g_bCancelAllowed, g_pfnWorker and g_pWorkerParam.
