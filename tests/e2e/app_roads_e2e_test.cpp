@@ -138,6 +138,17 @@ OperatingSeen WatchOperating(DWORD processId, HWND operating)
     return seen;
 }
 
+// The whole update, with the operating dialog watched while it shows.
+roads::UpdateRoad DriveWatchingOperating(const uidriver::Process& program, const std::string& printer,
+                                         OperatingSeen& operating)
+{
+    return roads::DriveWholeUpdate(program, printer, [&](roads::Step step, HWND window) {
+        if (step == roads::Step::Operating) {
+            operating = WatchOperating(program.Id(), window);
+        }
+    });
+}
+
 // What each visible window of the program answers when Windows asks whether
 // the session may end: TRUE, FALSE, or -1 when it did not answer.
 std::vector<LRESULT> EndSessionAnswers(DWORD processId)
@@ -267,11 +278,7 @@ TEST_F(AppRoadsTest, WholeUpdate_FromTheWarningToTheEnd_WritesTheProfileAndTheNe
 
     const auto& program = Start();
     OperatingSeen operating;
-    const auto road = roads::DriveWholeUpdate(program, kPrinter, [&](roads::Step step, HWND window) {
-        if (step == roads::Step::Operating) {
-            operating = WatchOperating(program.Id(), window);
-        }
-    });
+    const auto road = DriveWatchingOperating(program, kPrinter, operating);
     ASSERT_EQ(road.failure, "");
     EXPECT_EQ(road.warningTexts, kWarningTexts);
     EXPECT_EQ(road.printers, (std::vector<std::string>{kSecondPrinter, kPrinter}));
@@ -378,11 +385,7 @@ TEST_F(AppRoadsTest, TransferAtOnce_TheProgressDialogStaysHidden)
     InstallPrinters({kPrinter});
     const auto& program = Start();
     OperatingSeen operating;
-    const auto road = roads::DriveWholeUpdate(program, kPrinter, [&](roads::Step step, HWND window) {
-        if (step == roads::Step::Operating) {
-            operating = WatchOperating(program.Id(), window);
-        }
-    });
+    const auto road = DriveWatchingOperating(program, kPrinter, operating);
     ASSERT_EQ(road.failure, "");
     EXPECT_TRUE(road.operatingShown);
     EXPECT_FALSE(operating.progressBeside);
