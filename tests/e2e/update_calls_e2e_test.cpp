@@ -11,27 +11,15 @@
 
 #include "channel/printer_channel.h"
 #include "channel/raw_io.h"
+#include "contract/printer_calls.h"
 #include "core/sim_log.h"
 #include "transfer/transfer_library.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using namespace printer_calls;
 
 constexpr const char* kPrinter = "Corvane VR-380MX";
-
-struct Call {
-    std::string call;
-    Bytes bytes;
-    std::int32_t length;
-    std::int32_t limit;
-    bool operator==(const Call&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Call& call)
-{
-    return out << call.call << " len=" << call.length << " limit=" << call.limit << " bytes=" << call.bytes.size();
-}
 
 class UpdateCallsTest : public ::testing::Test {
 protected:
@@ -54,35 +42,11 @@ protected:
         std::filesystem::remove_all(m_folder, ignored);
     }
 
-    std::vector<Call> Calls() const
-    {
-        std::vector<Call> calls;
-        for (const auto& entry : sim::ReadLogFile(m_log)) {
-            // The status area and read replies come from the printer; what the
-            // program sent is the written bytes and the arguments.
-            const bool sent = entry.call == "TMWriteFile";
-            calls.push_back({entry.call, sent ? entry.bytes : Bytes{}, entry.length, entry.limit});
-            if (!entry.printer.empty()) {
-                EXPECT_EQ(entry.printer, kPrinter) << entry.call;
-            }
-        }
-        return calls;
-    }
+    std::vector<Call> Calls() const { return printer_calls::Calls(sim::ReadLogFile(m_log), kPrinter); }
 
     std::filesystem::path m_folder;
     std::string m_log;
 };
-
-Call Write(Bytes bytes)
-{
-    const auto length = static_cast<std::int32_t>(bytes.size());
-    return {"TMWriteFile", std::move(bytes), length, 10000};
-}
-
-Call Read(std::int32_t length)
-{
-    return {"TMReadFile", {}, length, 2000};
-}
 
 Call Library(const char* name, std::int32_t limit = 0)
 {
@@ -115,20 +79,20 @@ TEST_F(UpdateCallsTest, OneUpdate_ReachesThePrinterInOrderByteForByte)
         Library("TRCmdInit", 1000),
         Library("TRCmdInit", 1000),
         Library("TRGetStatus", 1000),
-        Write({0x1B, 0x69, 0x53}),
+        Write(kStatus),
         Read(32),
-        Write({0x1B, 0x69, 0x61, 0x01}),
-        Write({0x54, 0x63, 0x63, 0x01, 0x20, 0x00, 0x20, 0x00, 0x10}),
+        Write(kMode),
+        Write(kVersion),
         Read(16),
         Library("TRCmdInit", 1000),
         Library("TRGetStatus", 1000),
-        Write({0x1B, 0x69, 0x46, 0x53}),
+        Write(kModel),
         Read(32),
-        Write({0x1B, 0x69, 0x61, 0x01}),
-        Write({0x55, 0x08, 0xF9, 0x01, 0x01, 0x00}),
+        Write(kMode),
+        Write(kSysRead),
         Read(1),
-        Write({0x55, 0x09, 0xFA, 0x01, 0x01, 0x00, 0x00, 0x00}),  // reply 1 answered with 0
-        Write({0x55, 0x09, 0xFC, 0x01, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00}),
+        Write(kSysWriteB),  // reply 1 answered with 0
+        Write(kSysFinal),
     };
     EXPECT_EQ(Calls(), expected);
 }

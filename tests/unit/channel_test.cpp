@@ -8,34 +8,16 @@
 #include <vector>
 
 #include "channel/printer_channel.h"
+#include "contract/printer_calls.h"
 #include "channel/raw_io.h"
 #include "platform/headless/library_table.h"
 #include "testing/simulated_driver.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using namespace printer_calls;
 
 constexpr const char* kPrinter = "Corvane VR-380MX (USB)";
-
-struct Call {
-    std::string call;
-    Bytes bytes;  // bytes written; empty for reads
-    std::int32_t length;
-    std::int32_t timeout;
-    bool operator==(const Call&) const = default;
-};
-
-Call Write(Bytes bytes)
-{
-    const auto length = static_cast<std::int32_t>(bytes.size());
-    return {"TMWriteFile", std::move(bytes), length, 10000};
-}
-
-Call Read(std::int32_t length)
-{
-    return {"TMReadFile", {}, length, 2000};
-}
 
 class ChannelTest : public ::testing::Test {
 protected:
@@ -54,29 +36,10 @@ protected:
         EXPECT_TRUE(BindRawIoLibrary());
     }
 
-    // What reached the printer, in order; every call must name the printer.
-    std::vector<Call> Calls()
-    {
-        std::vector<Call> calls;
-        for (const auto& entry : m_driver->printer().Log()) {
-            EXPECT_EQ(entry.printer, kPrinter);
-            calls.push_back(
-                {entry.call, entry.call == "TMWriteFile" ? entry.bytes : Bytes{}, entry.length, entry.limit});
-        }
-        return calls;
-    }
+    std::vector<Call> Calls() { return printer_calls::Calls(m_driver->printer().Log(), kPrinter); }
 
     std::optional<sim::testing::SimulatedDriver> m_driver;
 };
-
-const Bytes kStatus{0x1B, 0x69, 0x53};
-const Bytes kMode{0x1B, 0x69, 0x61, 0x01};
-const Bytes kVersion{0x54, 0x63, 0x63, 0x01, 0x20, 0x00, 0x20, 0x00, 0x10};
-const Bytes kModel{0x1B, 0x69, 0x46, 0x53};
-const Bytes kSysRead{0x55, 0x08, 0xF9, 0x01, 0x01, 0x00};
-const Bytes kSysWriteA{0x55, 0x09, 0xFA, 0x01, 0x01, 0x00, 0x01, 0x00};
-const Bytes kSysWriteB{0x55, 0x09, 0xFA, 0x01, 0x01, 0x00, 0x00, 0x00};
-const Bytes kSysFinal{0x55, 0x09, 0xFC, 0x01, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00};
 
 TEST_F(ChannelTest, Binding_LibraryOrExportMissing_FailsAndEveryExchangeFails)
 {

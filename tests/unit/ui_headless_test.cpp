@@ -21,55 +21,34 @@ namespace {
 using platform::headless::ProgramResources;
 using platform::headless::UiEvent;
 
-// The program's own script reads without an error, and the flags the program
-// relies on come through.
+// The program's own script reads without an error, every control in tab
+// order with what the program relies on: ids from resource.h (IDC_STATIC by
+// its #ifndef), classes, styles by name, escapes in texts and strings. A
+// name the script never defines is an error.
 TEST(ResourceScriptTest, ReadsWhatTheResourceCompilerReads)
 {
     const auto& resources = ProgramResources();
     EXPECT_TRUE(resources.errors.empty()) << resources.errors.front();
     const auto& progress = resources.dialogs.at(IDD_PROGRESS);
-    EXPECT_FALSE(progress.controls.back().InitiallyEnabled());  // Cancel
-    EXPECT_EQ(std::tie(progress.cx, progress.cy, progress.fontSize), std::tuple(183, 125, 9));
+    EXPECT_EQ(std::tie(progress.cx, progress.cy, progress.fontSize, progress.caption), std::tuple(183, 125, 9, ""));
+    ASSERT_EQ(progress.controls.size(), 5u);
+    const auto& [clip, percent, cancel] = std::tie(progress.controls[0], progress.controls[2], progress.controls[4]);
+    EXPECT_EQ(std::tie(clip.windowClass, clip.id, percent.text, cancel.id), std::tuple("SysAnimate32", IDC_TRANSFER_ANIMATION, "%s %%", platform::ID_CANCEL));
+    EXPECT_TRUE(clip.styles.contains("ACS_AUTOPLAY") && clip.InitiallyEnabled());
+    EXPECT_FALSE(cancel.InitiallyEnabled());
 
-    const auto script = platform::headless::ParseResourceScript(R"rc(
-#define IDD_MAIN 102   // a comment
-#define IDC_LIST 1000
-/* a block
-   comment */
-#ifdef NOT_DEFINED
-IDD_GONE DIALOGEX 0, 0, 1, 1
-BEGIN
-END
-#endif
-IDD_MAIN DIALOGEX 0, 0, 200, 100
-STYLE WS_POPUP |
-      WS_CAPTION
-CAPTION "Say ""hello"""
-BEGIN
-    DEFPUSHBUTTON   "&Update", IDOK, 1, 2, 3, 4
-    COMBOBOX        IDC_LIST, 5, 6, 7, 8, CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL
-    LTEXT           "Hidden", IDC_STATIC, 9, 10, 11, 12, NOT WS_VISIBLE
-END
-STRINGTABLE
-BEGIN
-    101, "Line\none"
-END
-)rc",
-                                                                ".");
-    EXPECT_TRUE(script.errors.empty());
-    EXPECT_FALSE(script.dialogs.contains(0));
-    ASSERT_TRUE(script.dialogs.contains(102));
-    const auto& dialog = script.dialogs.at(102);
-    EXPECT_EQ(dialog.caption, "Say \"hello\"");
-    EXPECT_EQ(dialog.styles, (std::set<std::string>{"WS_POPUP", "WS_CAPTION"}));
-    ASSERT_EQ(dialog.controls.size(), 3u);
-    const auto& [button, combo, label] = std::tie(dialog.controls[0], dialog.controls[1], dialog.controls[2]);
-    EXPECT_EQ(std::tie(button.id, combo.id, combo.cy, label.id), std::tuple(1, 1000, 8, -1));
-    EXPECT_TRUE(button.styles.contains("BS_DEFPUSHBUTTON"));
+    const auto& main = resources.dialogs.at(IDD_VR38UPDATE_DIALOG);
+    EXPECT_EQ(main.caption, "VR-380MX Firmware Update Tool");
+    EXPECT_TRUE(main.styles.contains("WS_SYSMENU") && main.exStyles.contains("WS_EX_APPWINDOW"));
+    ASSERT_EQ(main.controls.size(), 5u);
+    const auto& [update, label, combo] = std::tie(main.controls[0], main.controls[2], main.controls[3]);
+    EXPECT_EQ(std::tie(update.id, label.id, combo.id, combo.cy), std::tuple(IDC_UPDATE, -1, IDC_PRINTER_COMBO, 90));
+    EXPECT_TRUE(update.styles.contains("BS_DEFPUSHBUTTON"));
+    EXPECT_EQ(label.text, "Click the [ Update ] button to begin the process.\nIt will take a few minutes.");
     EXPECT_EQ(combo.windowClass, "ComboBox");
-    EXPECT_TRUE(combo.styles.contains("CBS_SORT"));
-    EXPECT_FALSE(label.InitiallyVisible());
-    EXPECT_EQ(script.strings.at(101), "Line\none");
+    EXPECT_TRUE(combo.styles.contains("CBS_SORT") && combo.InitiallyVisible());
+    EXPECT_EQ(resources.strings.at(IDS_TRANSFER_FAILED),
+              "Transfer failed.\nPerform the operation again from the beginning.");
 
     const auto broken = platform::headless::ParseResourceScript(
         "9 DIALOGEX 0, 0, 1, 1\nBEGIN\n    PUSHBUTTON \"x\", UNKNOWN_ID, 1, 2, 3, 4\nEND\n", ".");
