@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "description/driver_flags.h"
 #include "description/printer_description.h"
@@ -99,13 +100,12 @@ TEST_F(DescriptionQueries, StandardCapabilities_ResolutionsExtentsAndCopies)
     ASSERT_TRUE(m_description.QueryStandardCapabilities());
     EXPECT_EQ(m_description.m_dwDmFields, 0x1Fu);
     EXPECT_EQ(m_description.m_aResolutions, (std::vector<Resolution>{{180, 180}, {360, 180}, {300, 300}}));
-    EXPECT_EQ(m_description.m_nResX, 300);  // high quality: the last
-    EXPECT_EQ(m_description.m_nMaxExtentX, 80);
-    EXPECT_EQ(m_description.m_nMaxExtentY, 0);
-    EXPECT_EQ(m_description.m_nMinExtentX, 0);
-    EXPECT_EQ(m_description.m_nMinExtentY, 0);
-    EXPECT_EQ(m_description.m_nMaxCopies, 9999);
-    EXPECT_EQ(m_description.m_nOrientationAngle, 90);
+    // High quality takes the last resolution; a maximum extent's high word is
+    // its y, a minimum of 0x7FFF is none.
+    const auto& d = m_description;
+    EXPECT_EQ(std::tie(d.m_nResX, d.m_nMaxExtentX, d.m_nMaxExtentY, d.m_nMinExtentX, d.m_nMinExtentY),
+              std::tuple(300, 80, 0, 0, 0));
+    EXPECT_EQ(std::tie(d.m_nMaxCopies, d.m_nOrientationAngle), std::tuple(9999, 90));
 }
 
 TEST_F(DescriptionQueries, StandardCapabilities_RefusesWildCountsAndNeedsFields)
@@ -120,9 +120,9 @@ TEST_F(DescriptionQueries, StandardCapabilities_RefusesWildCountsAndNeedsFields)
 
     ASSERT_TRUE(m_description.QueryStandardCapabilities());
     EXPECT_TRUE(m_description.m_aResolutions.empty());
-    EXPECT_EQ(m_description.m_nResX, 203);
-    EXPECT_EQ(m_description.m_nResY, 406);
-    EXPECT_EQ(m_description.m_nMaxExtentX, 0);  // low word 0, high word not
+    // From the device mode; a maximum extent's low word 0 (high word not) is none.
+    EXPECT_EQ(std::tie(m_description.m_nResX, m_description.m_nResY, m_description.m_nMaxExtentX),
+              std::tuple(203, 406, 0));
 
     driver.capabilities[CAPS_RESOLUTIONS] = {-7, {}};
     EXPECT_TRUE(m_description.QueryStandardCapabilities());
@@ -146,27 +146,20 @@ TEST_F(DescriptionQueries, PaperList_SplitsAtTheLastBarAndMeasuresEachPaper)
 
     ASSERT_TRUE(m_description.LoadPaperList(true));
     ASSERT_EQ(m_description.m_aMedia.size(), 3u);
-    const auto& tape = m_description.m_aMedia[0];
-    EXPECT_EQ(tape.Name(), "Tape 12mm");
-    EXPECT_EQ(tape.DisplayName(), "12 mm tape");
-    EXPECT_EQ(m_description.m_aMedia[1].Name(), "A|B");
-    EXPECT_EQ(m_description.m_aMedia[1].DisplayName(), "C");
-    EXPECT_EQ(m_description.m_aMedia[2].Name(), std::string(49, 'x'));
-    EXPECT_EQ(tape.Id(), 300);
-    EXPECT_EQ(tape.BaseId(), 300);
-    EXPECT_EQ(tape.PaperWidth(), 120);
-    EXPECT_EQ(tape.PaperLength(), 1000);
-    EXPECT_EQ(tape.PartCount(), 1);
-    EXPECT_EQ(tape.PhysicalWidth(), 142);
-    EXPECT_EQ(tape.PrintableWidth(), 130);
-    EXPECT_EQ(tape.PrintableLength(), 1181 - 24);
+    const auto& [tape, abc, long49] = std::tie(m_description.m_aMedia[0], m_description.m_aMedia[1], m_description.m_aMedia[2]);
+    EXPECT_EQ(std::tuple(tape.Name(), tape.DisplayName(), abc.Name(), abc.DisplayName(), long49.Name()),
+              std::tuple("Tape 12mm", "12 mm tape", "A|B", "C", std::string(49, 'x')));
+    EXPECT_EQ(std::tuple(tape.Id(), tape.BaseId(), tape.PaperWidth(), tape.PaperLength(), tape.PartCount()),
+              std::tuple(300, 300, 120, 1000, 1));
+    EXPECT_EQ(std::tuple(tape.PhysicalWidth(), tape.PrintableWidth(), tape.PrintableLength()),
+              std::tuple(142, 130, 1181 - 24));
     EXPECT_EQ(m_description.m_rcMinMargins, (Rect32{12, 6, 12, 6}));
     // Each paper gets a context of its own, and one more to check the
     // restored device mode; none stays open.
-    EXPECT_EQ(driver.informationContexts, 4);
-    EXPECT_EQ(driver.openInformationContexts, 0);
-    EXPECT_EQ(m_description.DevMode().Short(devmode_layout::dmPaperSize), 301);
-    EXPECT_EQ(m_description.DevMode().Short(devmode_layout::dmOrientation), 2);
+    EXPECT_EQ(std::tie(driver.informationContexts, driver.openInformationContexts), std::tuple(4, 0));
+    EXPECT_EQ(std::tuple(m_description.DevMode().Short(devmode_layout::dmPaperSize),
+                         m_description.DevMode().Short(devmode_layout::dmOrientation)),
+              std::tuple(301, 2));
 
     // Without the split flag the whole text is both names.
     m_description.m_aMedia.clear();
@@ -196,14 +189,11 @@ TEST_F(DescriptionQueries, FallbackBuild_StandardFeaturesAndPaperList)
     m_description.m_dwDmFields = FIELD_COLOR;
 
     m_description.BuildFromStandardQueries();
-    EXPECT_EQ(m_description.m_dwFeatures, 0x51u);
-    EXPECT_EQ(m_description.m_wTableFlags, 9);
-    EXPECT_EQ(m_description.m_dwColors, 0xFFFFFFu);
-    EXPECT_TRUE(m_description.m_dwOptionMask & driver_flags::OPTION_COLOR);
-    EXPECT_TRUE(m_description.m_dwDescFlags & DESC_FLAG_TABLES_OWNED);
-    EXPECT_EQ(m_description.m_nResX, 185);  // 180 dots over an inch, + 5
-    EXPECT_EQ(m_description.m_wMediaClass, 2);
-    EXPECT_EQ(m_description.m_wDriverValue, 1);
+    const auto& d = m_description;
+    EXPECT_EQ(std::tie(d.m_dwFeatures, d.m_wTableFlags, d.m_dwColors), std::tuple(0x51u, 9, 0xFFFFFFu));
+    EXPECT_TRUE((d.m_dwOptionMask & driver_flags::OPTION_COLOR) && (d.m_dwDescFlags & DESC_FLAG_TABLES_OWNED));
+    // 180 dots over an inch, + 5.
+    EXPECT_EQ(std::tie(d.m_nResX, d.m_wMediaClass, d.m_wDriverValue), std::tuple(185, 2, 1));
 }
 
 }  // namespace
