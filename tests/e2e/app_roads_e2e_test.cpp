@@ -23,6 +23,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "core/firmware_image.h"
@@ -67,15 +68,21 @@ std::string Confirmation(const std::string& version)
            ".\n\nThis firmware update is version 5.10.\n\nOK to update the current VR-380MX firmware?\n";
 }
 
-std::optional<std::string> ProfileValue(const char* name)
+// The printer the profile remembers, as DefTmPrn and as DefPrn.
+using Profile = std::pair<std::optional<std::string>, std::optional<std::string>>;
+
+Profile Remembered()
 {
-    std::array<char, 1024> value{};
-    DWORD size = static_cast<DWORD>(value.size());
-    if (::RegGetValueA(HKEY_CURRENT_USER, kProfileKey, name, RRF_RT_REG_SZ, nullptr, value.data(), &size) !=
-        ERROR_SUCCESS) {
-        return std::nullopt;
+    std::optional<std::string> values[2];
+    for (int i = 0; i < 2; ++i) {
+        std::array<char, 1024> value{};
+        DWORD size = static_cast<DWORD>(value.size());
+        if (::RegGetValueA(HKEY_CURRENT_USER, kProfileKey, i == 0 ? "DefTmPrn" : "DefPrn", RRF_RT_REG_SZ, nullptr,
+                           value.data(), &size) == ERROR_SUCCESS) {
+            values[i] = value.data();
+        }
     }
-    return std::string(value.data());
+    return {values[0], values[1]};
 }
 
 void RemoveAllPrinters()
@@ -214,15 +221,14 @@ protected:
     void InstallPrinters(const std::vector<std::string>& names, bool withOtherPrinter = false,
                          const char* infoLibrary = sim::kInfoLibraryName)
     {
-        std::string command = e2e::Quoted((fs::path(e2e::ProgramDirectory()) / "simsetup.exe").string()) +
-                              " --info-dll " + e2e::Quoted((fs::path(e2e::ProgramDirectory()) / infoLibrary).string());
+        std::string arguments;
         for (const auto& name : names) {
-            command += " --printer " + e2e::Quoted(name);
+            arguments += " --printer " + e2e::Quoted(name);
         }
         if (withOtherPrinter) {
-            command += " --printer " + e2e::Quoted(kOtherPrinter) + " --driver " + e2e::Quoted(kOtherDriver);
+            arguments += " --printer " + e2e::Quoted(kOtherPrinter) + " --driver " + e2e::Quoted(kOtherDriver);
         }
-        ASSERT_EQ(e2e::RunToTheEnd(command), 0) << command;
+        ASSERT_EQ(e2e::InstallPrinters(infoLibrary, arguments), 0) << arguments;
     }
 
     const uidriver::Process& Start(const fs::path& currentFolder = {})
@@ -280,17 +286,15 @@ TEST_F(AppRoadsTest, WholeUpdate_FromTheWarningToTheEnd_WritesTheProfileAndTheNe
     OperatingSeen operating;
     const auto road = DriveWatchingOperating(program, kPrinter, operating);
     ASSERT_EQ(road.failure, "");
-    EXPECT_EQ(road.warningTexts, kWarningTexts);
-    EXPECT_EQ(road.printers, (std::vector<std::string>{kSecondPrinter, kPrinter}));
-    EXPECT_EQ(road.preselected, kSecondPrinter);
-    EXPECT_EQ(road.confirmation, Confirmation("5.00"));
-    EXPECT_EQ(road.confirmationIcon, StandardIcon::Warning);
+    EXPECT_EQ(std::tie(road.warningTexts, road.printers, road.preselected),
+              std::tuple(kWarningTexts, std::vector<std::string>{kSecondPrinter, kPrinter}, kSecondPrinter));
+    EXPECT_EQ(std::tie(road.confirmation, road.confirmationIcon),
+              std::tuple(Confirmation("5.00"), StandardIcon::Warning));
     // Every box over the main dialog, nothing else taking input meanwhile.
-    EXPECT_EQ(road.confirmationBox.owner, "main");
-    EXPECT_EQ(road.confirmationBox.windowsTakingInput, std::vector<std::string>{});
     ASSERT_EQ(road.boxes.size(), 1u);
-    EXPECT_EQ(road.boxes[0].owner, "main");
-    EXPECT_EQ(road.boxes[0].windowsTakingInput, std::vector<std::string>{});
+    for (const auto& box : {road.confirmationBox, road.boxes[0]}) {
+        EXPECT_EQ(std::tie(box.owner, box.windowsTakingInput), std::tuple("main", std::vector<std::string>{}));
+    }
     EXPECT_EQ(road.progressCaption, roads::kApplicationName);
     EXPECT_TRUE(CentredOn(road.progressRect, road.mainRect));
     // The operating dialog stays its second after the worker (less the time
@@ -299,10 +303,8 @@ TEST_F(AppRoadsTest, WholeUpdate_FromTheWarningToTheEnd_WritesTheProfileAndTheNe
     EXPECT_GT(operating.answers, 0);
     EXPECT_LT(operating.slowestAnswer, 500ms);
     EXPECT_FALSE(operating.progressBeside);
-    EXPECT_EQ(road.outcome, roads::kCompleted);
-    EXPECT_EQ(road.exitCode, 0u);
-    EXPECT_EQ(ProfileValue("DefTmPrn"), kPrinter);
-    EXPECT_EQ(ProfileValue("DefPrn"), kPrinter);
+    EXPECT_EQ(std::tie(road.outcome, road.exitCode), std::tuple(roads::kCompleted, 0u));
+    EXPECT_EQ(Remembered(), Profile(kPrinter, kPrinter));
 
     // The next run offers the remembered printer and its new version; No in
     // the confirmation ends the program too.
@@ -366,13 +368,13 @@ TEST_F(AppRoadsTest, DataFileForAnotherPrinter_TheWorkersBoxBelongsToTheProgress
 
     const auto road = roads::DriveWholeUpdate(Start());
     ASSERT_EQ(road.failure, "");
-    ASSERT_EQ(road.boxes.size(), 2u);
     // The texts are the native suites' business; the owners are Windows'.
-    EXPECT_EQ(road.boxes[0].owner, "progress");
-    EXPECT_EQ(road.boxes[1].owner, "main");
+    std::vector<std::string> owners;
     for (const auto& box : road.boxes) {
+        owners.push_back(box.owner);
         EXPECT_EQ(box.windowsTakingInput, std::vector<std::string>{}) << box.text;
     }
+    EXPECT_EQ(owners, (std::vector<std::string>{"progress", "main"}));
     EXPECT_EQ(road.exitCode, 0u);
 }
 
@@ -387,9 +389,8 @@ TEST_F(AppRoadsTest, TransferAtOnce_TheProgressDialogStaysHidden)
     OperatingSeen operating;
     const auto road = DriveWatchingOperating(program, kPrinter, operating);
     ASSERT_EQ(road.failure, "");
-    EXPECT_TRUE(road.operatingShown);
-    EXPECT_FALSE(operating.progressBeside);
-    EXPECT_EQ(road.outcome, roads::kCompleted);
+    EXPECT_EQ(std::tie(road.operatingShown, operating.progressBeside, road.outcome),
+              std::tuple(true, false, roads::kCompleted));
 }
 
 // Cancel counts only before the file is under way: pressed before the first
@@ -419,12 +420,11 @@ TEST_F(AppRoadsTest, CancelBeforeTheFirstReport_EndsCancelledOverTheMainDialog)
 
     const auto box = uidriver::WaitForMessageBox(program.Id());
     ASSERT_TRUE(box);
-    EXPECT_EQ(box->text, "Transferring cancelled.");
-    EXPECT_EQ(box->owner, main);
+    EXPECT_EQ(std::tie(box->text, box->owner), std::tuple("Transferring cancelled.", main));
     EXPECT_TRUE(uidriver::WindowsTakingInput(program.Id(), box->handle).empty());
     uidriver::Answer(*box, IDOK);
     EXPECT_EQ(program.WaitForExit(), 0u);
-    EXPECT_EQ(ProfileValue("DefTmPrn"), kPrinter);
+    EXPECT_EQ(Remembered(), Profile(kPrinter, kPrinter));
 }
 
 TEST_F(AppRoadsTest, PrinterThatIsNotTheModel_ReportsItAndTheDialogStays)
@@ -452,10 +452,8 @@ TEST_F(AppRoadsTest, PrinterThatIsNotTheModel_ReportsItAndTheDialogStays)
     uidriver::Click(main, IDC_UPDATE);
     const auto box = uidriver::WaitForMessageBox(program.Id());
     ASSERT_TRUE(box);
-    EXPECT_EQ(box->caption, roads::kApplicationName);
-    EXPECT_EQ(box->text, "Connected printer is not VR-380MX.");
-    EXPECT_EQ(uidriver::MessageBoxIcon(*box), StandardIcon::Error);
-    EXPECT_EQ(box->owner, main);
+    EXPECT_EQ(std::tuple(box->caption, box->text, uidriver::MessageBoxIcon(*box), box->owner),
+              std::tuple(roads::kApplicationName, "Connected printer is not VR-380MX.", StandardIcon::Error, main));
     EXPECT_TRUE(uidriver::WindowsTakingInput(program.Id(), box->handle).empty());
     uidriver::Answer(*box, IDOK);
 
@@ -467,8 +465,7 @@ TEST_F(AppRoadsTest, PrinterThatIsNotTheModel_ReportsItAndTheDialogStays)
 
     uidriver::Click(main, IDC_EXIT);
     EXPECT_EQ(program.WaitForExit(), 0u);
-    EXPECT_EQ(ProfileValue("DefTmPrn"), kPrinter);
-    EXPECT_EQ(ProfileValue("DefPrn"), kPrinter);
+    EXPECT_EQ(Remembered(), Profile(kPrinter, kPrinter));
 }
 
 TEST_F(AppRoadsTest, NoPrinterOfTheModel_DisablesTheListAndUpdateCannotCommunicate)
@@ -485,24 +482,23 @@ TEST_F(AppRoadsTest, NoPrinterOfTheModel_DisablesTheListAndUpdateCannotCommunica
     EXPECT_TRUE(uidriver::ComboEntries(main, IDC_PRINTER_COMBO).empty());
     EXPECT_FALSE(::IsWindowEnabled(combo));
     // The labels either side in the dialog's own order, as Windows keeps it.
-    EXPECT_EQ(uidriver::Text(before), "Click the [ Update ] button to begin the process.\nIt will take a few minutes.");
-    EXPECT_FALSE(::IsWindowEnabled(before));
-    EXPECT_EQ(uidriver::Text(after), "Select printer :");
-    EXPECT_FALSE(::IsWindowEnabled(after));
+    EXPECT_EQ(std::tuple(uidriver::Text(before), uidriver::Text(after)),
+              std::tuple("Click the [ Update ] button to begin the process.\nIt will take a few minutes.",
+                         "Select printer :"));
+    EXPECT_FALSE(::IsWindowEnabled(before) || ::IsWindowEnabled(after));
 
     uidriver::Click(main, IDC_UPDATE);
     const auto box = uidriver::WaitForMessageBox(program.Id());
     ASSERT_TRUE(box);
-    EXPECT_EQ(box->text, kNoCommunication);
-    EXPECT_EQ(uidriver::MessageBoxIcon(*box), StandardIcon::Warning);
+    EXPECT_EQ(std::tuple(box->text, uidriver::MessageBoxIcon(*box)),
+              std::tuple(kNoCommunication, StandardIcon::Warning));
     uidriver::Answer(*box, IDOK);
     EXPECT_TRUE(uidriver::WaitUntil([&] { return !uidriver::FindMessageBox(program.Id()); }));
     EXPECT_FALSE(program.HasExited());
 
     uidriver::Click(main, IDC_EXIT);
     EXPECT_EQ(program.WaitForExit(), 0u);
-    EXPECT_EQ(ProfileValue("DefTmPrn"), std::nullopt);
-    EXPECT_EQ(ProfileValue("DefPrn"), std::nullopt);
+    EXPECT_EQ(Remembered(), Profile());
 }
 
 TEST_F(AppRoadsTest, FilesMissingAtStartUp_NameTheFirstBeforeAnyLibraryIsLoaded)
@@ -513,18 +509,16 @@ TEST_F(AppRoadsTest, FilesMissingAtStartUp_NameTheFirstBeforeAnyLibraryIsLoaded)
 
     const auto box = uidriver::WaitForMessageBox(program.Id());
     ASSERT_TRUE(box);
-    EXPECT_EQ(box->caption, roads::kApplicationName);
-    EXPECT_EQ(box->text, "VR380MX_510.pd3 is not found.");
-    EXPECT_EQ(uidriver::MessageBoxIcon(*box), StandardIcon::Warning);
-    EXPECT_EQ(box->owner, nullptr);  // no window of the program exists yet
-    EXPECT_FALSE(uidriver::HasLoaded(program, "TrDrv.dll"));
-    EXPECT_FALSE(uidriver::HasLoaded(program, "tmfilo.dll"));
+    // No window of the program exists yet to own the box.
+    EXPECT_EQ(std::tuple(box->caption, box->text, uidriver::MessageBoxIcon(*box), box->owner),
+              std::tuple(roads::kApplicationName, "VR380MX_510.pd3 is not found.", StandardIcon::Warning, nullptr));
+    EXPECT_FALSE(uidriver::HasLoaded(program, "TrDrv.dll") || uidriver::HasLoaded(program, "tmfilo.dll"));
     for (const auto& window : uidriver::TopLevelWindows(program.Id())) {
         EXPECT_NE(window.title, roads::kWarningTitle);
     }
     uidriver::Answer(*box, IDOK);
     EXPECT_EQ(program.WaitForExit(), 0u);
-    EXPECT_EQ(ProfileValue("DefTmPrn"), std::nullopt);
+    EXPECT_EQ(Remembered(), Profile());
 
     // Both libraries missing: only the transfer library is named.
     fs::remove(m_folder / "TrDrv.dll");
@@ -545,15 +539,14 @@ TEST_F(AppRoadsTest, CancelInTheWarning_EndsAtOnceWithoutTheRawLibraryOrTheProfi
 
     const auto warning = uidriver::WaitForDialog(program.Id(), roads::kWarningTitle);
     ASSERT_TRUE(warning);
-    EXPECT_TRUE(uidriver::HasLoaded(program, "TrDrv.dll"));
-    EXPECT_FALSE(uidriver::HasLoaded(program, "tmfilo.dll"));
+    EXPECT_EQ(std::tuple(uidriver::HasLoaded(program, "TrDrv.dll"), uidriver::HasLoaded(program, "tmfilo.dll")),
+              std::tuple(true, false));
 
     // The main dialog's window may flash up as the dialog ends (its template
     // is visible), but the program ends at once.
     uidriver::Click(warning->handle, IDCANCEL);
     EXPECT_EQ(program.WaitForExit(5s), 0u);
-    EXPECT_EQ(ProfileValue("DefTmPrn"), std::nullopt);
-    EXPECT_EQ(ProfileValue("DefPrn"), std::nullopt);
+    EXPECT_EQ(Remembered(), Profile());
     EXPECT_TRUE(LoggedCalls().empty());
 }
 

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <span>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "catalogue/driver_info.h"
@@ -25,7 +26,6 @@ namespace {
 
 using e2e::ProgramDirectory;
 using e2e::Quoted;
-using e2e::RunToTheEnd;
 using e2e::TempPath;
 
 const std::string kModelA = "Shipping Labels";
@@ -69,11 +69,10 @@ protected:
         s_logPath = TempPath("catalogue_e2e.log");
         ::SetEnvironmentVariableA("VR38SIM_SCENARIO", s_scenarioPath.c_str());
         ::SetEnvironmentVariableA("VR38SIM_LOG", s_logPath.c_str());
-        const auto command = Quoted(ProgramDirectory() + "\\simsetup.exe") + " --info-dll " + Quoted(s_infoDll) +
-                             " --printer " + Quoted(kModelA) + " --printer " + Quoted(kOtherPrinter) + " --driver " +
-                             Quoted(kOtherDriver) + " --printer " + Quoted(kModelHidden) + " --hidden --printer " +
-                             Quoted(kModelB) + " --port LPT1:";
-        s_setupResult = RunToTheEnd(command, INFINITE);
+        s_setupResult = e2e::InstallPrinters(
+            sim::kInfoLibraryName, "--printer " + Quoted(kModelA) + " --printer " + Quoted(kOtherPrinter) +
+                                       " --driver " + Quoted(kOtherDriver) + " --printer " + Quoted(kModelHidden) +
+                                       " --hidden --printer " + Quoted(kModelB) + " --port LPT1:");
     }
 
     void SetUp() override
@@ -109,17 +108,15 @@ TEST_F(CatalogueE2eTest, Listing_IsTheVisibleModelPrintersInSpoolerOrder_TwiceWi
         ASSERT_EQ(entries.size(), expected.size());
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const auto& entry = entries[i];
-            EXPECT_EQ(entry.name, expected[i]);
-            EXPECT_EQ(entry.port, entry.name.starts_with(kModelB) ? "LPT1:" : "FILE:");
-            EXPECT_EQ(entry.infoLibrary, s_infoDll);
+            EXPECT_EQ(std::tie(entry.name, entry.port, entry.infoLibrary),
+                      std::tuple(expected[i], expected[i].starts_with(kModelB) ? "LPT1:" : "FILE:", s_infoDll));
         }
         // The library was asked about the driver, never about a printer.
         const auto log = sim::ReadLogFile(s_logPath);
         ASSERT_FALSE(log.empty());
         for (const auto& call : log) {
-            EXPECT_EQ(call.call, "MyDeviceCapabilities");
-            EXPECT_EQ(call.printer, kSupportedDriverName);
-            EXPECT_EQ(call.length, MDC_FLAGS);
+            EXPECT_EQ(std::tie(call.call, call.printer, call.length),
+                      std::tuple("MyDeviceCapabilities", kSupportedDriverName, MDC_FLAGS));
         }
         std::array<char, platform::MAX_PATH_CHARS> path{};
         EXPECT_EQ(LookupDriverInfoLibrary(std::string(kSupportedDriverName), path),

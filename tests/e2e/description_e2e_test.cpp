@@ -11,6 +11,7 @@
 #include <fstream>
 #include <future>
 #include <string>
+#include <tuple>
 
 #include "catalogue/driver_info.h"
 #include "catalogue/printer_enum.h"
@@ -23,7 +24,6 @@
 
 namespace {
 
-using e2e::ProgramDirectory;
 using e2e::TempPath;
 
 const std::string kPrinter = "Shipping Labels";
@@ -45,11 +45,7 @@ protected:
         std::ofstream(scenario) << "printer_id = 0x3831\ninfo.flags = 0x10800000\n";
         ::SetEnvironmentVariableA("VR38SIM_SCENARIO", scenario.c_str());
         ::SetEnvironmentVariableA("VR38SIM_LOG", TempPath("description_e2e.log").c_str());
-        const auto setup = uidriver::Process::Start(
-            ProgramDirectory() + "\\simsetup.exe", {},
-            "--info-dll \"" + ProgramDirectory() + "\\" + sim::kInfoLibraryName + "\" --printer \"" + kPrinter + "\"");
-        ASSERT_TRUE(setup);
-        ASSERT_EQ(setup->WaitForExit(), 0u);
+        ASSERT_EQ(e2e::InstallPrinters(sim::kInfoLibraryName, "--printer " + e2e::Quoted(kPrinter)), 0);
     }
 };
 
@@ -57,10 +53,9 @@ TEST_F(DescriptionE2eTest, InstalledPrinterIsDescribedByItsDriversLibrary)
 {
     PrinterDescription description;
     ASSERT_TRUE(description.InitFromName(kPrinter.c_str(), 0));
-    EXPECT_EQ(description.GetModelId(), 0x3831u);
     ASSERT_EQ(description.m_aMedia.size(), 4u);
-    EXPECT_EQ(description.m_aMedia[0].Id(), sim::kTape12mm);
-    EXPECT_EQ(description.m_wMediaClass, 10);
+    EXPECT_EQ(std::tuple(description.GetModelId(), description.m_aMedia[0].Id(), description.m_wMediaClass),
+              std::tuple(0x3831u, sim::kTape12mm, 10));
     EXPECT_STREQ(description.m_szDriver.data(), std::string(kSupportedDriverName).c_str());
     // Wine's PostScript driver keeps only a few private bytes: no user media
     // and no options are read from them.
@@ -84,11 +79,11 @@ TEST_F(DescriptionE2eTest, MissingLibraryShowsTheDamagedDriverMessageAndFallsBac
     ASSERT_TRUE(description.InitFromName(kPrinter.c_str(), 0));
     const auto box = answer.get();
     ASSERT_TRUE(box);
-    EXPECT_EQ(box->text, "The driver is damage. Reinstall the driver.");
-    EXPECT_EQ(box->caption, platform::ApplicationName());
-    EXPECT_EQ(description.m_wMediaClass, 2);  // the standard-query description
+    EXPECT_EQ(std::tie(box->text, box->caption),
+              std::tuple("The driver is damage. Reinstall the driver.", platform::ApplicationName()));
+    // The standard-query description.
+    EXPECT_EQ(std::tuple(description.m_wMediaClass, description.GetModelId()), std::tuple(2, 0u));
     EXPECT_FALSE(description.m_aMedia.empty());
-    EXPECT_EQ(description.GetModelId(), 0u);
 }
 
 }  // namespace

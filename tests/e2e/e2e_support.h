@@ -1,12 +1,14 @@
 #pragma once
 // What the Windows suites share: where the test program and the stand-ins
-// lie, temporary paths and running another program to its end.
+// lie, temporary paths and the printers simsetup.exe installs.
 
 #include <windows.h>
 
 #include <array>
 #include <string>
 #include <vector>
+
+#include "uidriver/ui_driver.h"
 
 namespace e2e {
 
@@ -32,23 +34,15 @@ inline std::string Quoted(const std::string& text)
     return "\"" + text + "\"";
 }
 
-// Runs a command line to its end, at most for the wait; its exit code, or -1
-// when it cannot start.
-inline int RunToTheEnd(std::string commandLine, DWORD waitMilliseconds = 60000)
+// simsetup.exe installs printers with the information library of that name
+// beside the test program; the arguments name them ("--printer NAME" and
+// the like). Its exit code, or -1 when it did not start or end in time.
+inline int InstallPrinters(const std::string& infoLibrary, const std::string& arguments)
 {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &process)) {
-        return -1;
-    }
-    ::WaitForSingleObject(process.hProcess, waitMilliseconds);
-    DWORD exitCode = 0;
-    ::GetExitCodeProcess(process.hProcess, &exitCode);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return static_cast<int>(exitCode);
+    const auto setup =
+        uidriver::Process::Start(ProgramDirectory() + "\\simsetup.exe", {},
+                                 "--info-dll " + Quoted(ProgramDirectory() + "\\" + infoLibrary) + " " + arguments);
+    return setup ? static_cast<int>(setup->WaitForExit(std::chrono::minutes(5)).value_or(-1)) : -1;
 }
 
 }  // namespace e2e

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "channel/printer_channel.h"
-#include "contract/printer_calls.h"
 #include "channel/raw_io.h"
+#include "contract/printer_calls.h"
 #include "platform/headless/library_table.h"
 #include "testing/simulated_driver.h"
 

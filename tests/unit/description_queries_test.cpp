@@ -146,7 +146,8 @@ TEST_F(DescriptionQueries, PaperList_SplitsAtTheLastBarAndMeasuresEachPaper)
 
     ASSERT_TRUE(m_description.LoadPaperList(true));
     ASSERT_EQ(m_description.m_aMedia.size(), 3u);
-    const auto& [tape, abc, long49] = std::tie(m_description.m_aMedia[0], m_description.m_aMedia[1], m_description.m_aMedia[2]);
+    const auto& [tape, abc, long49] =
+        std::tie(m_description.m_aMedia[0], m_description.m_aMedia[1], m_description.m_aMedia[2]);
     EXPECT_EQ(std::tuple(tape.Name(), tape.DisplayName(), abc.Name(), abc.DisplayName(), long49.Name()),
               std::tuple("Tape 12mm", "12 mm tape", "A|B", "C", std::string(49, 'x')));
     EXPECT_EQ(std::tuple(tape.Id(), tape.BaseId(), tape.PaperWidth(), tape.PaperLength(), tape.PartCount()),

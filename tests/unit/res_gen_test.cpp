@@ -12,6 +12,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "res_gen/app_icon.h"
@@ -179,13 +180,10 @@ TEST(GeneratedResources, ClipIsAPlayableRle8ClipOfItsDrawings)
           Field{strf + 8, 40}, Field{strf + 16, 1}, Field{strf + 32, 13}}) {
         EXPECT_EQ(U32(file, at), expected) << "at " << at;
     }
-    EXPECT_EQ(U16(file, strf + 14), 8u);
-    EXPECT_EQ(Tag(file, strh), "vids");
+    EXPECT_EQ(std::tuple(U16(file, strf + 14), Tag(file, strh)), std::tuple(8u, "vids"));
     EXPECT_TRUE(Tag(file, strh + 4) == "RLE " || U32(file, strh + 4) == 0);
     EXPECT_NE(U32(file, main + 12) & 0x10, 0u) << "index flag";
-    EXPECT_GE(U32(file, main + 28), largest);
-    EXPECT_GE(U32(file, strh + 36), largest);
-    EXPECT_GE(U32(file, strf + 20), largest);
+    EXPECT_GE(std::min({U32(file, main + 28), U32(file, strh + 36), U32(file, strf + 20)}), largest);
 
     // The index names every frame, in order, as a key frame.
     const std::size_t movieType = Find(top, "LIST:movi").data;
@@ -193,10 +191,10 @@ TEST(GeneratedResources, ClipIsAPlayableRle8ClipOfItsDrawings)
     ASSERT_EQ(index.size, frames.size() * 16);
     for (std::size_t i = 0; i < frames.size(); ++i) {
         const std::size_t entry = index.data + i * 16;
-        EXPECT_EQ(Tag(file, entry), "00dc");
-        EXPECT_NE(U32(file, entry + 4) & 0x10, 0u);
-        EXPECT_EQ(movieType + U32(file, entry + 8), frames[i].data - 8) << "entry " << i;
-        EXPECT_EQ(U32(file, entry + 12), frames[i].size) << "entry " << i;
+        EXPECT_EQ(std::tuple(Tag(file, entry), U32(file, entry + 4) & 0x10, movieType + U32(file, entry + 8),
+                             std::size_t{U32(file, entry + 12)}),
+                  std::tuple("00dc", 0x10u, frames[i].data - 8, frames[i].size))
+            << "entry " << i;
     }
 }
 
@@ -212,8 +210,7 @@ TEST(GeneratedResources, IconHoldsThreeSizesWithMatchingMasks)
     for (const std::uint32_t side : {16u, 32u, 48u}) {
         SCOPED_TRACE(std::to_string(side) + " pixels");
         const std::size_t entry = 6 + (side / 16 - 1) * 16;
-        EXPECT_EQ(U16(file, entry), side | side << 8);
-        EXPECT_EQ(U16(file, entry + 6), 32u);
+        EXPECT_EQ(std::tuple(U16(file, entry), U16(file, entry + 6)), std::tuple(side | side << 8, 32u));
         const std::uint32_t length = U32(file, entry + 8);
         const std::uint32_t offset = U32(file, entry + 12);
         ASSERT_EQ(offset, expectedOffset);
@@ -221,10 +218,9 @@ TEST(GeneratedResources, IconHoldsThreeSizesWithMatchingMasks)
         const std::size_t maskRow = (side + 31) / 32 * 4;
         ASSERT_EQ(length, 40 + side * side * 4 + side * maskRow);
         ASSERT_LE(expectedOffset, file.size());
-        EXPECT_EQ(U32(file, offset), 40u);
-        EXPECT_EQ(U32(file, offset + 4), side);
-        EXPECT_EQ(U32(file, offset + 8), 2 * side);  // colour rows and mask rows
-        EXPECT_EQ(U16(file, offset + 14), 32u);
+        // The image header: its size, width, colour rows and mask rows, bits.
+        EXPECT_EQ(std::tuple(U32(file, offset), U32(file, offset + 4), U32(file, offset + 8), U16(file, offset + 14)),
+                  std::tuple(40u, side, 2 * side, 32u));
 
         std::size_t transparent = 0;
         for (std::size_t y = 0; y < side; ++y) {
