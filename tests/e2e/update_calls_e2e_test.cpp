@@ -97,11 +97,4 @@ TEST_F(UpdateCallsTest, OneUpdate_ReachesThePrinterInOrderByteForByte)
     EXPECT_EQ(Calls(), expected);
 }
 
-TEST_F(UpdateCallsTest, UnboundChannel_FailsWithoutCallingAnything)
-{
-    EXPECT_FALSE(RequestPrinterStatus(kPrinter));
-    EXPECT_FALSE(CheckPrinterSystem(kPrinter));
-    EXPECT_TRUE(Calls().empty());
-}
-
 }  // namespace

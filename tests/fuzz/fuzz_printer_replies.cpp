@@ -8,16 +8,15 @@
 #include <numeric>
 
 #include "core/firmware_image.h"
+#include "exports/stand_in_exports.h"
 #include "fuzz_machine.h"
 #include "fuzz_update.h"
 
 // Bound by the program, never called: the simulated driver's.
-extern "C" {
-std::int32_t DRIVER_CALL TRCheckSupportPrinter(const char*);
-std::int32_t DRIVER_CALL TRGetFileList(char*, std::int32_t, std::int32_t*);
-std::int32_t DRIVER_CALL TRReceiveFile(const char*, std::uint8_t*, std::int32_t*);
-std::int32_t DRIVER_CALL TRDeleteFile(const char*);
-}
+DECLARE_STAND_IN(TRCheckSupportPrinter)
+DECLARE_STAND_IN(TRGetFileList)
+DECLARE_STAND_IN(TRReceiveFile)
+DECLARE_STAND_IN(TRDeleteFile)
 
 namespace {
 
