@@ -4,28 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <random>
-
 #include "app/update_app.h"
 #include "app/update_dlg.h"
 #include "catalogue_fixture.h"
-#include "channel/raw_io.h"
-#include "core/firmware_image.h"
-#include "platform/headless/file_log.h"
-#include "platform/headless/power_log.h"
 #include "platform/headless/printer_driver_script.h"
-#include "platform/headless/process_table.h"
-#include "platform/headless/registry_tree.h"
-#include "platform/headless/ui_driver.h"
 #include "platform/power.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "printers/printer_list.h"
 #include "res/resource.h"
 #include "testing/simulated_printer_driver.h"
-#include "transfer/transfer_library.h"
+#include "transfer_fixture.h"
 
 namespace {
 
@@ -48,13 +37,10 @@ protected:
     void SetUp() override
     {
         CatalogueTest::SetUp();
-        ResetAll();
-        std::random_device random;
-        m_folder = std::filesystem::temp_directory_path() / ("vr38-app-" + std::to_string(random()));
-        std::filesystem::create_directories(m_folder);
-        m_previousFolder = std::filesystem::current_path();
-        std::filesystem::current_path(m_folder);
-        platform::headless::SetExecutableFileName((m_folder / "VR38Update.exe").string());
+        m_bench.emplace();
+        ResetPrinterList();
+        platform::headless::ResetPrinterDrivers();
+        platform::headless::SetExecutableFileName((std::filesystem::current_path() / "VR38Update.exe").string());
         platform::SetRegistryKey("Corvane Industries, Ltd.");
     }
 
@@ -64,31 +50,18 @@ protected:
         for (const auto& box : platform::headless::MessageBoxes()) {
             EXPECT_TRUE(box.windowsTakingInput.empty()) << box.text;
         }
-        std::filesystem::current_path(m_previousFolder);
-        std::filesystem::remove_all(m_folder);
-        ResetAll();
+        m_bench.reset();
+        ResetPrinterList();
+        platform::headless::ResetPrinterDrivers();
         CatalogueTest::TearDown();
     }
 
-    static void ResetAll()
+    // The libraries' stand-ins beside the program, and the data file.
+    static void PutFiles(std::uint16_t dataPrinterId = sim::kDefaultPrinterId)
     {
-        ResetTransferState();
-        ResetChannelState();
-        ResetPrinterList();
-        platform::headless::ResetUi();
-        platform::headless::ResetFileAccesses();
-        platform::headless::ResetPrinterDrivers();
-        platform::headless::ResetProcess();
-        platform::headless::ResetPowerCalls();
-    }
-
-    void PutFiles(std::uint16_t dataPrinterId = 0x3831)
-    {
-        std::ofstream(m_folder / "TRDRV.DLL") << "stand-in";
-        std::ofstream(m_folder / "tmfilo.dll") << "stand-in";
-        const auto bytes = sim::firmware_image::MakeFirmwareFile(dataPrinterId, "5.10", 400, 400);
-        std::ofstream(m_folder / "VR380MX_510.pd3", std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        transfer_test::WriteFile("TRDRV.DLL", {});
+        transfer_test::WriteFile("tmfilo.dll", {});
+        transfer_test::WriteDataFile(400, std::nullopt, 0, dataPrinterId);
     }
 
     // A printer of the model on the machine, with its driver.
@@ -109,7 +82,7 @@ protected:
 
     // Passes the warning (and the About box) and, once the main dialog shows,
     // hands it to main.
-    static void Script(std::function<void(CUpdateDlg&)> main, std::function<int(const MessageBoxRecord&)> boxes = {})
+    static void Script(std::function<void(CUpdateDlg&)> main)
     {
         platform::headless::UiScript script;
         script.onShown = [main = std::move(main)](platform::Dialog& dialog) {
@@ -119,7 +92,6 @@ protected:
                 main(static_cast<CUpdateDlg&>(dialog));
             }
         };
-        script.onMessageBox = std::move(boxes);
         platform::headless::SetUiScript(std::move(script));
     }
 
@@ -133,30 +105,24 @@ protected:
     static BoxList Boxes()
     {
         BoxList boxes;
-        for (const auto& box : platform::headless::MessageBoxes()) {
-            boxes.emplace_back(box.text, box.ownerId);
-        }
+        std::ranges::transform(platform::headless::MessageBoxes(), std::back_inserter(boxes),
+                               [](const MessageBoxRecord& box) { return std::pair(box.text, box.ownerId); });
         return boxes;
     }
 
-    // Update on the preselected printer, Yes to the confirmation; the main
-    // window noted where asked.
+    // Update on the preselected printer, Yes to the confirmation (the
+    // headless answer to a Yes/No box); the main window noted where asked.
     static void ScriptUpdate(platform::DialogHandle* mainWindow = nullptr)
     {
-        Script(
-            [mainWindow](CUpdateDlg& dialog) {
-                if (mainWindow != nullptr) {
-                    *mainWindow = dialog.Handle();
-                }
-                platform::headless::ClickButton(dialog, IDC_UPDATE);
-            },
-            [](const MessageBoxRecord& box) {
-                return box.buttons == platform::MessageButtons::YesNo ? platform::ID_YES : platform::ID_OK;
-            });
+        Script([mainWindow](CUpdateDlg& dialog) {
+            if (mainWindow != nullptr) {
+                *mainWindow = dialog.Handle();
+            }
+            platform::headless::ClickButton(dialog, IDC_UPDATE);
+        });
     }
 
-    std::filesystem::path m_folder;
-    std::filesystem::path m_previousFolder;
+    std::optional<transfer_test::TransferBench> m_bench;
 };
 
 TEST_F(AppTest, StartUp_IncompleteTransferLibraryEndsWithItsName)
@@ -183,31 +149,26 @@ TEST_F(AppTest, WholeUpdate_ConfirmsTheVersionSendsTheFileAndRemembersThePrinter
     // update can start under the closing message.
     EXPECT_EQ(Boxes(), (BoxList{{kConfirm500, kMain}, {"Completed the firmware update for VR-380MX.", kMain}}));
     EXPECT_EQ(platform::headless::MessageBoxes().back().icon, platform::MessageIcon::Information);
-    EXPECT_EQ(printer.GetScenario().version, "5.10");
-    EXPECT_EQ(Profile("DefTmPrn"), "Labels");
-    EXPECT_EQ(Profile("DefPrn"), "Labels");
+    EXPECT_EQ(std::tuple(printer.GetScenario().version, Profile("DefTmPrn"), Profile("DefPrn")),
+              std::tuple("5.10", "Labels", "Labels"));
     EXPECT_FALSE(g_hRawIoLib);  // unloaded with the main dialog's window
 
     // While the firmware was sent, Windows had a reason to show for the main
     // window when asked to shut down.
     using platform::headless::PowerCall;
+    const std::uint32_t continuous = platform::EXECUTION_CONTINUOUS;
     EXPECT_EQ(platform::headless::PowerCalls(),
               (std::vector<PowerCall>{
-                  {"SetThreadExecutionState",
-                   platform::EXECUTION_CONTINUOUS | platform::EXECUTION_SYSTEM_REQUIRED,
-                   {},
-                   nullptr},
+                  {"SetThreadExecutionState", continuous | platform::EXECUTION_SYSTEM_REQUIRED, {}, nullptr},
                   {"ShutdownBlockReasonCreate", 0,
                    "A firmware update is in progress. Turning off now can damage the printer.", mainWindow},
                   {"ShutdownBlockReasonDestroy", 0, {}, mainWindow},
-                  {"SetThreadExecutionState", platform::EXECUTION_CONTINUOUS, {}, nullptr}}));
+                  {"SetThreadExecutionState", continuous, {}, nullptr}}));
 }
 
 TEST_F(AppTest, TransferFailures_EndInTheFailureMessageOverTheMainDialog)
 {
     const std::string failed = "Transfer failed.\nPerform the operation again from the beginning.";
-    InstallSimulatedDriver(kScenario);
-    InstallModelPrinter("Labels");
     struct Row {
         const char* name;
         std::uint16_t dataPrinterId;
@@ -223,9 +184,10 @@ TEST_F(AppTest, TransferFailures_EndInTheFailureMessageOverTheMainDialog)
              Row{"no progress dialog", 0x3831, IDD_PROGRESS, {{kConfirm500, kMain}, {failed, kMain}}},
          }) {
         SCOPED_TRACE(row.name);
-        ResetTransferState();
-        ResetPrinterList();
-        platform::headless::ResetUi();
+        TearDown();
+        SetUp();
+        InstallSimulatedDriver(kScenario);
+        InstallModelPrinter("Labels");
         PutFiles(row.dataPrinterId);
         if (row.unavailableDialog != 0) {
             platform::headless::SetDialogUnavailable(row.unavailableDialog);
@@ -292,20 +254,17 @@ TEST_F(AppTest, SystemMenuAboutAndMinimisedIcon)
     PutFiles();
     InstallSimulatedDriver(kScenario);
     std::vector<std::pair<unsigned, std::string>> menu;
-    bool painted = false;
-    int dragIcon = 0;
+    std::pair<bool, int> icon;  // painted, and the one given for dragging
     Script([&](CUpdateDlg& dialog) {
         menu = platform::headless::SystemMenuItems(dialog);
         platform::headless::ChooseSystemMenuItem(dialog, 0x0013);  // low bits are the system's
         platform::headless::SetMinimized(dialog, true);
-        painted = platform::headless::Paint(dialog);
-        dragIcon = platform::headless::QueryDragIcon(dialog);
+        icon = {platform::headless::Paint(dialog), platform::headless::QueryDragIcon(dialog)};
         dialog.EndDialog(platform::ID_CANCEL);
     });
     Run();
     EXPECT_EQ(menu, (std::vector<std::pair<unsigned, std::string>>{{0, ""}, {0x10, "&About..."}}));
-    EXPECT_TRUE(painted);
-    EXPECT_EQ(dragIcon, IDR_MAINFRAME);
+    EXPECT_EQ(icon, std::pair(true, IDR_MAINFRAME));
     const auto events = platform::headless::UiEvents();
     EXPECT_TRUE(std::ranges::any_of(events, [](const UiEvent& e) { return e.dialogId == IDD_ABOUTBOX; }));
     // The icon is centred: (client - icon + 1) / 2 in each direction.

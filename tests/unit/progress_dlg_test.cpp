@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
+#include <ranges>
 #include <string>
 
 #include "platform/headless/ui_driver.h"
@@ -35,37 +37,31 @@ protected:
         platform::headless::ResetUi();
     }
 
-    // Runs the dialog with the work as worker routine; fails unless the
-    // dialog ends through the completion notice.
+    // Runs the dialog with the work, if any, as worker routine; fails unless
+    // the dialog ends with OK (with a worker, through the completion notice).
     static void Run(std::uint32_t total, std::function<void()> work, platform::Dialog* owner = nullptr)
     {
         g_work = std::move(work);
         CProgressDlg dialog(owner);
         g_nTotalBytes = total;
-        g_pfnWorker = RunTestWork;
+        g_pfnWorker = g_work ? RunTestWork : nullptr;
         EXPECT_EQ(dialog.DoModal(), platform::ID_OK);
     }
 
-    static std::vector<UiEvent> EventsOf(int dialogId)
+    // The events of one dialog, in order; only those of one operation if given.
+    static std::vector<UiEvent> EventsOf(int dialogId, std::string_view op = {})
     {
         std::vector<UiEvent> events;
-        for (const auto& event : UiEvents()) {
-            if (event.dialogId == dialogId) {
-                events.push_back(event);
-            }
-        }
+        std::ranges::copy_if(UiEvents(), std::back_inserter(events),
+                             [&](const UiEvent& e) { return e.dialogId == dialogId && (op.empty() || e.op == op); });
         return events;
     }
 
     static std::string LastPercentText()
     {
-        std::string text;
-        for (const auto& event : EventsOf(IDD_PROGRESS)) {
-            if (event.op == "text" && event.controlId == IDC_TRANSFER_PERCENT) {
-                text = event.text;
-            }
-        }
-        return text;
+        const auto texts = EventsOf(IDD_PROGRESS, "text");
+        const auto last = std::ranges::find(texts | std::views::reverse, IDC_TRANSFER_PERCENT, &UiEvent::controlId);
+        return last == texts.rend() ? "" : last->text;
     }
 };
 
@@ -102,8 +98,7 @@ TEST_F(ProgressDlgTest, UnchangedOrInvalidReports_MakeNoWindowCall_ChangesTouchO
         for (int i = 0; i < 1000; ++i) {
             EXPECT_EQ(TransferProgress(50), 1);
         }
-        EXPECT_EQ(TransferProgress(101), 0);
-        EXPECT_EQ(TransferProgress(-1), 0);
+        EXPECT_EQ(std::pair(TransferProgress(101), TransferProgress(-1)), std::pair(0, 0));
         g_nTotalBytes = 0;
         EXPECT_EQ(TransferProgress(50), 0);
         g_nTotalBytes = 1000;
@@ -139,13 +134,9 @@ TEST_F(ProgressDlgTest, MoreDataThanAnnounced_SwitchesToTheOperatingDialogWhereT
         EXPECT_EQ(UiEvents().size(), before);
     });
     EXPECT_EQ(LastPercentText(), "0 %");  // as the dialog's own first update left it
-    std::vector<std::string> shows;
-    for (const auto& event : EventsOf(IDD_PROGRESS)) {
-        if (event.op == "show" || event.op == "hide") {
-            shows.push_back(event.op);
-        }
-    }
-    EXPECT_EQ(shows, (std::vector<std::string>{"show", "hide"}));
+    auto shows = EventsOf(IDD_PROGRESS) | std::views::transform(&UiEvent::op) |
+                 std::views::filter([](const std::string& op) { return op == "show" || op == "hide"; });
+    EXPECT_EQ(std::vector<std::string>(shows.begin(), shows.end()), (std::vector<std::string>{"show", "hide"}));
     const auto operating = EventsOf(IDD_OPERATING);
     const auto moved =
         std::ranges::find_if(operating, [](const UiEvent& e) { return e.op == "move" && e.fromOtherThread; });
@@ -158,9 +149,8 @@ TEST_F(ProgressDlgTest, MoreDataThanAnnounced_SwitchesToTheOperatingDialogWhereT
 TEST_F(ProgressDlgTest, Initialisation_CentresOnTheOwnerCaptionsAndPlaysTheClip)
 {
     auto firstMove = [](int dialogId) {
-        const auto events = EventsOf(dialogId);
-        const auto move = std::ranges::find(events, std::string("move"), &UiEvent::op);
-        return move == events.end() ? std::pair{-1, -1} : std::pair{move->value, move->value2};
+        const auto moves = EventsOf(dialogId, "move");
+        return moves.empty() ? std::pair{-1, -1} : std::pair{moves[0].value, moves[0].value2};
     };
     platform::Dialog main(IDD_VR38UPDATE_DIALOG);
     ASSERT_TRUE(main.Create());
@@ -188,9 +178,7 @@ TEST_F(ProgressDlgTest, WithoutWorker_EnterEndsTheDialog)
     platform::headless::UiScript script;
     script.onShown = [](platform::Dialog& dialog) { platform::headless::PressEnter(dialog); };
     platform::headless::SetUiScript(script);
-    CProgressDlg dialog;
-    g_nTotalBytes = 100;
-    EXPECT_EQ(dialog.DoModal(), platform::ID_OK);
+    Run(100, {});
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #pragma once
-// A simulated printer bound as the Update step leaves it (raw I/O library,
-// transfer library initialised for the printer, printer id set), a private
-// current folder for data files, and the headless user interface reset.
+// A clean bench for transfers (shared state reset, a private current folder
+// for data files), data files for the simulated printer, and a fixture with
+// that printer bound as the Update step leaves it (raw I/O library, transfer
+// library initialised for the printer, printer id set).
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <random>
 #include <string>
@@ -31,27 +33,26 @@ inline constexpr const char* kDataFile = "VR380MX_510.pd3";
 
 using platform::headless::UiEvent;
 
-class TransferFixture : public ::testing::Test {
-protected:
-    void SetUp() override
+// A clean bench for a transfer: the transfer's shared state and the headless
+// platform's records reset at start and at end, and a private current folder
+// for data files, removed with them at the end.
+class TransferBench {
+public:
+    TransferBench()
     {
         ResetAll();
-        std::random_device random;
-        m_folder = std::filesystem::temp_directory_path() / ("vr38-transfer-" + std::to_string(random()));
         std::filesystem::create_directories(m_folder);
-        m_previousFolder = std::filesystem::current_path();
         std::filesystem::current_path(m_folder);
     }
 
-    void TearDown() override
+    ~TransferBench()
     {
         std::filesystem::current_path(m_previousFolder);
         std::filesystem::remove_all(m_folder);
         ResetAll();
-        m_driver.reset();
-        platform::headless::ResetLibraries();
     }
 
+private:
     static void ResetAll()
     {
         ResetTransferState();
@@ -60,6 +61,41 @@ protected:
         platform::headless::ResetFileAccesses();
         platform::headless::ResetPowerCalls();
         platform::headless::ResetProcess();
+    }
+
+    std::filesystem::path m_previousFolder = std::filesystem::current_path();
+    std::filesystem::path m_folder =
+        std::filesystem::temp_directory_path() / ("vr38-transfer-" + std::to_string(std::random_device()()));
+};
+
+inline void WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
+{
+    std::filesystem::create_directories(std::filesystem::absolute(name).parent_path());
+    std::ofstream(name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A data file for the simulated printer, with as many data bytes as it
+// announces unless told otherwise.
+inline void WriteDataFile(std::int32_t announced, std::optional<std::size_t> actual = std::nullopt,
+                          std::size_t trailing = 0, std::uint16_t printerId = sim::kDefaultPrinterId,
+                          const std::string& name = kDataFile)
+{
+    WriteFile(name, sim::firmware_image::MakeFirmwareFile(
+                        printerId, "5.10", announced, actual.value_or(static_cast<std::size_t>(std::max(announced, 0))),
+                        trailing));
+}
+
+// A simulated printer bound as the Update step leaves it, on a clean bench.
+class TransferFixture : public ::testing::Test {
+protected:
+    void SetUp() override { m_bench.emplace(); }
+
+    void TearDown() override
+    {
+        m_bench.reset();
+        m_driver.reset();
+        platform::headless::ResetLibraries();
     }
 
     sim::Printer& Connect(std::string_view scenarioText = {})
@@ -76,33 +112,11 @@ protected:
         return m_driver->printer();
     }
 
-    static void WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
-    {
-        if (const auto folder = std::filesystem::path(name).parent_path(); !folder.empty()) {
-            std::filesystem::create_directories(folder);
-        }
-        std::ofstream(name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-
-    // A data file for the simulated printer, with as many data bytes as it
-    // announces unless told otherwise.
-    static void WriteDataFile(std::int32_t announced, std::optional<std::size_t> actual = std::nullopt,
-                              std::size_t trailing = 0, std::uint16_t printerId = sim::kDefaultPrinterId,
-                              const std::string& name = kDataFile)
-    {
-        WriteFile(name, sim::firmware_image::MakeFirmwareFile(
-                            printerId, "5.10", announced,
-                            actual.value_or(static_cast<std::size_t>(std::max(announced, 0))), trailing));
-    }
-
     // Calls of the simulated libraries by export name, in order.
     std::vector<std::string> Calls()
     {
         std::vector<std::string> calls;
-        for (const auto& entry : m_driver->printer().Log()) {
-            calls.push_back(entry.call);
-        }
+        std::ranges::transform(m_driver->printer().Log(), std::back_inserter(calls), &sim::LogEntry::call);
         return calls;
     }
 
@@ -132,9 +146,8 @@ protected:
         return -1;
     }
 
+    std::optional<TransferBench> m_bench;
     std::optional<sim::testing::SimulatedDriver> m_driver;
-    std::filesystem::path m_folder;
-    std::filesystem::path m_previousFolder;
 };
 
 }  // namespace transfer_test

@@ -59,9 +59,8 @@ TEST_F(TransferLibraryTest, InitPrinter_RemembersTheNameOnlyOnSuccess)
 {
     auto& printer = Bind("printer_id = 0");
     ASSERT_TRUE(TransferInitPrinter("Label A"));
-    EXPECT_EQ(g_strTransferPrinter, "Label A");
-    EXPECT_EQ(printer.Log().back().call, "TRInitPrinter");
-    EXPECT_EQ(printer.Log().back().printer, "Label A");
+    EXPECT_EQ(std::tuple(g_strTransferPrinter, printer.Log().back().call, printer.Log().back().printer),
+              std::tuple("Label A", "TRInitPrinter", "Label A"));
     // No printer id set yet: a printer whose id is zero passes the check.
     EXPECT_TRUE(CheckTransferPrinter());
 
@@ -69,8 +68,7 @@ TEST_F(TransferLibraryTest, InitPrinter_RemembersTheNameOnlyOnSuccess)
     scenario.exportResults["TRInitPrinter"] = 6;
     printer.SetScenario(scenario);
     EXPECT_FALSE(TransferInitPrinter("Label B"));
-    EXPECT_EQ(g_strTransferPrinter, "Label A");
-    EXPECT_EQ(g_nTransferResult, 6);
+    EXPECT_EQ(std::tuple(g_strTransferPrinter, g_nTransferResult), std::tuple("Label A", 6));
 }
 
 TEST_F(TransferLibraryTest, CheckTransferPrinter_AsksCmdInitThenStatusAndComparesFiveBytes)

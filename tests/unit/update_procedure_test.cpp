@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <type_traits>
-
 #include "app/update_dlg.h"
 #include "platform/power.h"
 #include "res/resource.h"
@@ -16,17 +13,13 @@
 
 namespace {
 
-using platform::MessageButtons;
+using namespace transfer_test;
 using platform::MessageIcon;
 using platform::headless::MessageBoxes;
 using platform::headless::MessageBoxRecord;
 
-struct Box {
-    std::string text;
-    MessageIcon icon;
-    bool operator==(const Box&) const = default;
-    friend void PrintTo(const Box& box, std::ostream* out) { *out << '"' << box.text << "\" icon " << int(box.icon); }
-};
+// A message box's text and icon.
+using Box = std::pair<std::string, MessageIcon>;
 
 std::vector<Box> Boxes()
 {
@@ -40,32 +33,20 @@ std::vector<Box> Boxes()
 
 const std::string kConfirmTail =
     "\n\nThis firmware update is version 5.10.\n\nOK to update the current VR-380MX firmware?\n";
-const std::string kConfirm500 = "The current firmware version is 5.00." + kConfirmTail;
-const std::string kConfirmUnknown = "The printer version is unknown." + kConfirmTail;
+const Box kConfirm500{"The current firmware version is 5.00." + kConfirmTail, MessageIcon::Warning};
+const Box kConfirmUnknown{"The printer version is unknown." + kConfirmTail, MessageIcon::Warning};
 const std::string kNoCommunication =
     "Cannot communicate with the printer. Make sure that the printer is turned "
     "on and that the cables are correctly connected.";
 const std::string kFailed = "Transfer failed.\nPerform the operation again from the beginning.";
 const std::string kCompleted = "Completed the firmware update for VR-380MX.";
-const std::string kCancelled = "Transferring cancelled.";
-const std::string kPrinterIdError = "A printer ID error occurred.";
 
-// Sets one handler of the user interface's script.
-template <class Handler>
-void SetUiScript(std::function<Handler> platform::headless::UiScript::*member,
-                 std::type_identity_t<std::function<Handler>> handler)
-{
-    platform::headless::UiScript script;
-    script.*member = std::move(handler);
-    platform::headless::SetUiScript(std::move(script));
-}
-
-class UpdateProcedureTest : public transfer_test::TransferFixture {
+class UpdateProcedureTest : public TransferFixture {
 protected:
     bool Run()
     {
         CUpdateDlg dialog;
-        dialog.m_strPrinter = transfer_test::kPrinter;
+        dialog.m_strPrinter = kPrinter;
         return dialog.RunFirmwareUpdate();
     }
 
@@ -85,10 +66,9 @@ protected:
     // progress dialog ran, and let go after.
     static void ExpectKeptUpOnlyWhileSending()
     {
-        using platform::headless::PowerCall;
         const std::uint32_t continuous = platform::EXECUTION_CONTINUOUS;
         EXPECT_EQ(platform::headless::PowerCalls(),
-                  (std::vector<PowerCall>{
+                  (std::vector<platform::headless::PowerCall>{
                       {"SetThreadExecutionState", continuous | platform::EXECUTION_SYSTEM_REQUIRED, {}, nullptr},
                       {"SetThreadExecutionState", continuous, {}, nullptr}}));
         EXPECT_TRUE(platform::SessionMayEnd());
@@ -99,20 +79,20 @@ TEST_F(UpdateProcedureTest, CompleteTransfer_ShowsEveryStepAndCompletes_EnterOrE
 {
     auto& printer = Connect("progress.step = 50\nversion = 5.00");
     WriteDataFile(300);
-    SetUiScript(&platform::headless::UiScript::onEvent,
-                [](platform::Dialog& dialog, const transfer_test::UiEvent& event) {
-                    if (event.dialogId == IDD_PROGRESS && event.op == "text" && event.text == "50 %") {
-                        platform::headless::PressEnter(dialog);
-                        platform::headless::PressEscape(dialog);  // Cancel is disabled by now
-                    }
-                });
+    platform::headless::UiScript script;
+    script.onEvent = [](platform::Dialog& dialog, const UiEvent& event) {
+        if (event.dialogId == IDD_PROGRESS && event.op == "text" && event.text == "50 %") {
+            platform::headless::PressEnter(dialog);
+            platform::headless::PressEscape(dialog);  // Cancel is disabled by now
+        }
+    };
+    platform::headless::SetUiScript(std::move(script));
 
     EXPECT_TRUE(Run());
 
-    EXPECT_EQ(Boxes(), (std::vector<Box>{{kConfirm500, MessageIcon::Warning}, {kCompleted, MessageIcon::Information}}));
-    EXPECT_EQ(MessageBoxes()[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(g_nTransferResult, TRANSFER_OK);
-    EXPECT_EQ(printer.GetScenario().version, "5.10");
+    EXPECT_EQ(Boxes(), (std::vector<Box>{kConfirm500, {kCompleted, MessageIcon::Information}}));
+    EXPECT_EQ(MessageBoxes()[0].buttons, platform::MessageButtons::YesNo);
+    EXPECT_EQ(std::tuple(g_nTransferResult, printer.GetScenario().version), std::tuple(TRANSFER_OK, "5.10"));
     // The dialog's own update, then the library's reports at 50 and 100 (its
     // report at 0 changes nothing shown).
     EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT), (std::vector<std::string>{"0 %", "50 %", "100 %"}));
@@ -124,9 +104,8 @@ TEST_F(UpdateProcedureTest, CompleteTransfer_ShowsEveryStepAndCompletes_EnterOrE
     const int notice = IndexOf(IDD_PROGRESS, "command", platform::ID_OK, operating);
     const int wait = IndexOf(IDD_PROGRESS, "timer.set", 0, notice);
     const int gone = IndexOf(IDD_OPERATING, "destroy", 0, wait);
-    const int ended = IndexOf(IDD_PROGRESS, "end", 0, gone);
-    EXPECT_TRUE(hidden >= 0 && operating > hidden && notice > operating && wait > notice && gone > wait &&
-                ended > gone);
+    // Each search starts where the one before matched, and a miss fails all after it.
+    ASSERT_GE(IndexOf(IDD_PROGRESS, "end", 0, gone), 0);
     EXPECT_EQ(platform::headless::UiEvents()[static_cast<std::size_t>(wait)].value2, 1000);
     EXPECT_EQ(g_pOperatingDlg, nullptr);
 
@@ -141,7 +120,6 @@ TEST_F(UpdateProcedureTest, CompleteTransfer_ShowsEveryStepAndCompletes_EnterOrE
 
 TEST_F(UpdateProcedureTest, FailuresBeforeTheTransfer_ShowTheirMessageAndStopWhereTheyHappen)
 {
-    const Box confirm{kConfirm500, MessageIcon::Warning};
     const Box modelDiffers{"The printer model information is different.", MessageIcon::Error};
     const Box systemDiffers{"The printer system information is different.", MessageIcon::Error};
     struct Row {
@@ -157,12 +135,12 @@ TEST_F(UpdateProcedureTest, FailuresBeforeTheTransfer_ShowTheirMessageAndStopWhe
         // The version unwritten ends silently; unanswered, the question goes
         // without it, and No goes no further.
         {"fail = mode.write", true, true, {}, "TMWriteFile"},
-        {"silent = version.read", true, false, {{kConfirmUnknown, MessageIcon::Warning}}, "TMReadFile"},
-        {"tr.TRGetStatus = 4", true, true, {confirm, {kNoCommunication, MessageIcon::Warning}}, "TRGetStatus"},
-        {"reply.model = 80 00 00 00 00 31", true, true, {confirm, modelDiffers}, "TMReadFile"},
-        {"fail = model.read", true, true, {confirm, modelDiffers}, "TMReadFile"},
-        {"system = 2", true, true, {confirm, systemDiffers}, "TMReadFile"},
-        {"fail = sys_final.write", true, true, {confirm, systemDiffers}, "TMWriteFile"},
+        {"silent = version.read", true, false, {kConfirmUnknown}, "TMReadFile"},
+        {"tr.TRGetStatus = 4", true, true, {kConfirm500, {kNoCommunication, MessageIcon::Warning}}, "TRGetStatus"},
+        {"reply.model = 80 00 00 00 00 31", true, true, {kConfirm500, modelDiffers}, "TMReadFile"},
+        {"fail = model.read", true, true, {kConfirm500, modelDiffers}, "TMReadFile"},
+        {"system = 2", true, true, {kConfirm500, systemDiffers}, "TMReadFile"},
+        {"fail = sys_final.write", true, true, {kConfirm500, systemDiffers}, "TMWriteFile"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.scenario);
@@ -173,8 +151,9 @@ TEST_F(UpdateProcedureTest, FailuresBeforeTheTransfer_ShowTheirMessageAndStopWhe
             WriteDataFile(300);
         }
         if (!row.yes) {
-            SetUiScript(&platform::headless::UiScript::onMessageBox,
-                        [](const MessageBoxRecord&) { return platform::ID_NO; });
+            platform::headless::UiScript script;
+            script.onMessageBox = [](const MessageBoxRecord&) { return platform::ID_NO; };
+            platform::headless::SetUiScript(std::move(script));
         }
         EXPECT_FALSE(Run());
         EXPECT_EQ(Boxes(), row.boxes);
@@ -193,24 +172,24 @@ TEST_F(UpdateProcedureTest, TransferFailures_EndInTheFailureMessage)
         std::int32_t announced;
         std::size_t actual;
         std::uint16_t printerId;
-        std::vector<Box> boxes;  // after the confirmation
+        std::vector<Box> boxes;
         std::int32_t result;
     };
     const Box failed{kFailed, MessageIcon::Error};
     const Box failedEarly{kFailed, MessageIcon::Warning};
-    const Box otherId{kPrinterIdError, MessageIcon::Warning};
+    const Box otherId{"A printer ID error occurred.", MessageIcon::Warning};
     constexpr std::uint16_t own = sim::kDefaultPrinterId;
     const Row rows[] = {
         // No data announced: the procedure fails before the progress dialog.
-        {"data length 0", "", 0, 10, own, {failedEarly}, TRANSFER_OK},
-        {"data length -5", "", -5, 10, own, {failedEarly}, TRANSFER_OK},
-        {"library fails", "tr.TRSendFile = 5", 300, 300, own, {failed}, 5},
-        {"a byte short", "", 300, 299, own, {failed}, TRANSFER_ERR_DATA_FILE},
+        {"data length 0", "", 0, 10, own, {kConfirm500, failedEarly}, TRANSFER_OK},
+        {"data length -5", "", -5, 10, own, {kConfirm500, failedEarly}, TRANSFER_OK},
+        {"library fails", "tr.TRSendFile = 5", 300, 300, own, {kConfirm500, failed}, 5},
+        {"a byte short", "", 300, 299, own, {kConfirm500, failed}, TRANSFER_ERR_DATA_FILE},
         // Found short by its length, before 2 GiB are given for its data.
-        {"no data for 2 GiB", "", 0x7FFFFFFF, 0, own, {failed}, TRANSFER_ERR_DATA_FILE},
+        {"no data for 2 GiB", "", 0x7FFFFFFF, 0, own, {kConfirm500, failed}, TRANSFER_ERR_DATA_FILE},
         // The dialog closes at once when its worker cannot start.
-        {"no worker", "", 300, 300, own, {failed}, TRANSFER_ERR_NO_WORKER},
-        {"other printer id", "", 300, 300, 0x1234, {otherId, failed}, TRANSFER_ERR_PRINTER_ID},
+        {"no worker", "", 300, 300, own, {kConfirm500, failed}, TRANSFER_ERR_NO_WORKER},
+        {"other printer id", "", 300, 300, 0x1234, {kConfirm500, otherId, failed}, TRANSFER_ERR_PRINTER_ID},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -220,9 +199,7 @@ TEST_F(UpdateProcedureTest, TransferFailures_EndInTheFailureMessage)
         WriteDataFile(row.announced, row.actual, 0, row.printerId);
         platform::headless::RefuseThreads(row.result == TRANSFER_ERR_NO_WORKER);
         EXPECT_FALSE(Run());
-        auto boxes = Boxes();
-        boxes.erase(boxes.begin());
-        EXPECT_EQ(boxes, row.boxes);
+        EXPECT_EQ(Boxes(), row.boxes);
         EXPECT_EQ(g_nTransferResult, row.result);
         EXPECT_EQ(Called("TRSendFile"), row.scenario[0] != '\0');
         EXPECT_EQ(ProgressDialogRan(), row.result != TRANSFER_OK);
@@ -244,19 +221,21 @@ TEST_F(UpdateProcedureTest, CancelBeforeTheFirstReport_StopsTheTransfer)
 {
     auto& printer = Connect();
     WriteDataFile(300);
-    SetUiScript(&platform::headless::UiScript::onShown, [](platform::Dialog& dialog) {
+    platform::headless::UiScript script;
+    script.onShown = [](platform::Dialog& dialog) {
         EXPECT_FALSE(platform::headless::QueryEndSession(dialog));
         EXPECT_TRUE(platform::headless::ClickButton(dialog, platform::ID_CANCEL));
-    });
+    };
+    platform::headless::SetUiScript(std::move(script));
     EXPECT_FALSE(Run());
-    EXPECT_EQ(g_nTransferResult, TRANSFER_CANCELLED);
+    EXPECT_EQ(std::tuple(g_nTransferResult, printer.Log().back().note),
+              std::tuple(TRANSFER_CANCELLED, "cancelled at 0"));
     ExpectKeptUpOnlyWhileSending();
-    EXPECT_EQ(Boxes().back(), (Box{kCancelled, MessageIcon::Warning}));
-    EXPECT_EQ(printer.Log().back().note, "cancelled at 0");
+    EXPECT_EQ(Boxes().back(), (Box{"Transferring cancelled.", MessageIcon::Warning}));
     // Enabled by the dialog's own first update, disabled by the first report.
     const int enabled = IndexOf(IDD_PROGRESS, "enable", platform::ID_CANCEL);
     const int disabled = IndexOf(IDD_PROGRESS, "disable", platform::ID_CANCEL);
-    EXPECT_TRUE(enabled >= 0 && disabled > enabled);
+    ASSERT_TRUE(enabled >= 0 && disabled > enabled);
     EXPECT_TRUE(platform::headless::UiEvents()[static_cast<std::size_t>(disabled)].fromOtherThread);
 }
 
@@ -274,9 +253,8 @@ TEST_F(UpdateProcedureTest, Worker_FirstFileFails_SecondIsNeverOpened)
         RunWorker({first, "second.pd3"}, 400);
         EXPECT_EQ(g_nTransferResult, result);
         EXPECT_FALSE(Called("TRSendFile"));
-        for (const auto& access : platform::headless::FileAccesses()) {
-            EXPECT_NE(access.path, "second.pd3") << access.op;
-        }
+        EXPECT_TRUE(std::ranges::none_of(platform::headless::FileAccesses(),
+                                         [](const auto& access) { return access.path == "second.pd3"; }));
     }
 }
 
@@ -286,19 +264,15 @@ TEST_F(UpdateProcedureTest, Worker_TwoFiles_AreSentInOrderAndCounted_BytesAfterT
     WriteDataFile(300, std::nullopt, 4096, sim::kDefaultPrinterId, "sub/dir/first.pd3");
     WriteDataFile(100, std::nullopt, 0, sim::kDefaultPrinterId, "second.pd3");
     RunWorker({"sub/dir/first.pd3", "second.pd3"}, 400);
-    EXPECT_EQ(g_nTransferResult, TRANSFER_OK);
-    EXPECT_EQ(g_nDoneBytes, 400u);
-    EXPECT_EQ(g_strFileTitle, "second");
+    EXPECT_EQ(std::tuple(g_nTransferResult, g_nDoneBytes, g_strFileTitle), std::tuple(TRANSFER_OK, 400u, "second"));
     EXPECT_EQ(std::ranges::count(Calls(), "TRSendFile"), 2);
     // 0, 37, 75, then 87 and 100 for the second file (each value shown once).
     EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT),
               (std::vector<std::string>{"0 %", "37 %", "75 %", "87 %", "100 %"}));
     EXPECT_EQ(printer.Log().back().length, 100);
-    for (const auto& access : platform::headless::FileAccesses()) {
-        if (access.op == "read") {
-            EXPECT_LE(access.offset + access.requested, 64u + 300u);
-        }
-    }
+    EXPECT_TRUE(std::ranges::all_of(platform::headless::FileAccesses(), [](const auto& access) {
+        return access.op != "read" || access.offset + access.requested <= 64u + 300u;
+    }));
 }
 
 // Made before the library table and freed at exit after it, as the
@@ -321,9 +295,8 @@ TEST_F(FirmwareFileTest, ShortHeader_KeepsTheDefaults)
     // Names are matched without regard to case, as on Windows.
     EXPECT_TRUE(platform::FileExists("SUB\\Short.PD3"));
     CFirmwareFile file("Sub/SHORT.pd3", platform::File::modeRead);
-    EXPECT_EQ(file.m_header.bytes[0], 0x11);
-    EXPECT_EQ(file.m_header.PrinterId(), 0x3831);
-    EXPECT_EQ(file.m_header.DataLength(), 0);
+    EXPECT_EQ(std::tuple(file.m_header.bytes[0], file.m_header.PrinterId(), file.m_header.DataLength()),
+              std::tuple(0x11, 0x3831, 0));
     file.Close();
     std::filesystem::remove(path);
     EXPECT_THROW(CFirmwareFile(path, platform::File::modeRead), platform::FileException);
