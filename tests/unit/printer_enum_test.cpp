@@ -2,7 +2,6 @@
 // identifier.
 
 #include <array>
-#include <map>
 
 #include "catalogue/info_library.h"
 #include "catalogue_fixture.h"
@@ -25,96 +24,70 @@ protected:
     }
 };
 
-TEST_F(PrinterEnumTest, Listing_KeepsVisiblePrintersOfTheModelInSpoolerOrder_OpeningNoOtherMakers)
+// One spooler holds printers of every kind; each request picks its own.
+TEST_F(PrinterEnumTest, Listing_PicksTheVisiblePrintersOfTheRequestInSpoolerOrder_OpeningNoOtherMakers)
 {
     InstallSimulatedDriver();
     RegisterDriver(kDriver + " ");  // registered, but not the supported driver
     InstallPrinter("Bench", kDriver, 0, "LPT1:");
-    InstallPrinter("Hidden", kDriver, platform::PRINTER_ATTR_HIDDEN);
+    InstallPrinter("Hidden", kDriver, platform::PRINTER_ATTR_HIDDEN | platform::PRINTER_ATTR_DEFAULT);
+    EXPECT_EQ(EnumPrinterEntries(ENUM_DEFAULT_PRINTER), 0);  // no visible default yet
     InstallPrinter("Trailing blank", kDriver + " ");
     InstallPrinter("Other case", "Corvane vr-380mx");
-    InstallPrinter("Office", "Generic PostScript");
+    InstallPrinter("Office", "Generic PostScript", platform::PRINTER_ATTR_DEFAULT, "FILE:");
+    InstallPrinter("Corvane RX-200", "Corvane RX Driver");  // the maker's other series
     InstallPrinter("Annex", kDriver);
     InstallPrinter("Tavern Labels");  // the model's driver, but another maker's name: never opened
     InstallPrinter("ORA-1");
+    InstallPrinter("Pelican Jet", "Pelican Driver");
 
     // Only the low 16 bits of the request count.
     EXPECT_EQ(EnumPrinterEntries(ENUM_MODEL_PRINTERS << 16), 0);
     EXPECT_EQ(EnumPrinterEntries(0x10000 | ENUM_MODEL_PRINTERS), 2);
 
-    const auto entries = List();
-    EXPECT_THAT(Names(entries), ElementsAre("Bench", "Annex"));
-    EXPECT_EQ(entries[0].port, "LPT1:");
-    EXPECT_EQ(entries[0].infoLibrary, kInfoDll);
-    EXPECT_EQ(entries[1].port, "USB001");
+    const auto model = List();
+    ASSERT_THAT(Names(model), ElementsAre("Bench", "Annex"));
+    EXPECT_EQ(std::tie(model[0].port, model[0].infoLibrary, model[1].port), std::tuple("LPT1:", kInfoDll, "USB001"));
+
+    // Other printers are those of no known maker; alone, the request lists
+    // no model printer it has not counted.
+    const auto both = List(ENUM_MODEL_PRINTERS | ENUM_OTHER_PRINTERS);
+    ASSERT_THAT(Names(both),
+                ElementsAre("Bench", "Other case", "Office", "Annex", "Tavern Labels", "ORA-1", "Pelican Jet"));
+    EXPECT_EQ(std::tie(both[0].infoLibrary, both[2].port, both[2].infoLibrary), std::tuple(kInfoDll, "FILE:", ""));
+    EXPECT_THAT(Names(List(ENUM_OTHER_PRINTERS)),
+                ElementsAre("Other case", "Office", "Tavern Labels", "ORA-1", "Pelican Jet"));
+
+    const auto defaults = List(ENUM_DEFAULT_PRINTER | ENUM_MODEL_PRINTERS);
+    ASSERT_EQ(defaults.size(), 1u);
+    EXPECT_EQ(std::tie(defaults[0].name, defaults[0].port), std::tuple("Office", "FILE:"));
+
     for (const auto& opened : platform::headless::PrinterOpenRequests()) {
         EXPECT_FALSE(opened == "Tavern Labels" || opened == "ORA-1") << opened;
     }
 }
 
-TEST_F(PrinterEnumTest, Listing_SpecialTapeDriver_ListsEachPrinterTwice)
-{
-    InstallSimulatedDriver("info.special_tape = 1");
-    InstallPrinter("A");
-    InstallPrinter("B");
-    const auto entries = List();
-    EXPECT_THAT(Names(entries), ElementsAre("A", "A(Special Tape)", "B", "B(Special Tape)"));
-    EXPECT_EQ(entries[1].port, entries[0].port);
-    EXPECT_EQ(entries[1].infoLibrary, kInfoDll);
-
-    InstallSimulatedDriver("info.special_tape = 1", false);  // without its export
-    EXPECT_THAT(Names(List()), ElementsAre("A", "B"));
-}
-
-TEST_F(PrinterEnumTest, FillingCall_NeverWritesMoreThanTheArrayHolds)
+TEST_F(PrinterEnumTest, SpecialTapeDriver_ListsEachPrinterTwice_NeverWritingMoreThanTheArrayHolds)
 {
     InstallSimulatedDriver("info.special_tape = 1");
     InstallPrinter("A");
     std::vector<PrinterEntry> entries(static_cast<std::size_t>(EnumPrinterEntries(ENUM_MODEL_PRINTERS)));
     ASSERT_EQ(entries.size(), 2u);
-    InstallPrinter("Installed later");  // installed between the two calls
-    InstallPrinter("B");
+    InstallPrinter("B");  // installed between the two calls
     EXPECT_EQ(EnumPrinterEntries(ENUM_MODEL_PRINTERS, entries), 2);
     EXPECT_THAT(Names(entries), ElementsAre("A", "A(Special Tape)"));
+    EXPECT_EQ(std::tie(entries[1].port, entries[1].infoLibrary), std::tie(entries[0].port, kInfoDll));
 
-    // A printer gone in between leaves the entries beyond it untouched.
-    std::vector<PrinterEntry> more(7);
-    platform::headless::UninstallPrinter("B");
+    // A longer array keeps the entries beyond the written ones untouched.
+    std::vector<PrinterEntry> more(5);
     EXPECT_EQ(EnumPrinterEntries(ENUM_MODEL_PRINTERS, more), 4);
-    EXPECT_TRUE(more[4].name.empty());
+    EXPECT_THAT(Names(more), ElementsAre("A", "A(Special Tape)", "B", "B(Special Tape)", ""));
+
+    InstallSimulatedDriver("info.special_tape = 1", false);  // without its export
+    EXPECT_THAT(Names(List()), ElementsAre("A", "B"));
 }
 
-TEST_F(PrinterEnumTest, OtherPrinters_AreThoseOfNoKnownMaker)
-{
-    InstallSimulatedDriver();
-    InstallPrinter("Office", "Generic PostScript", 0, "FILE:");
-    InstallPrinter("Corvane RX-200", "Corvane RX Driver");  // the maker's other series
-    InstallPrinter("Label Desk");
-    InstallPrinter("Pelican Jet", "Pelican Driver");
-
-    const auto both = List(ENUM_MODEL_PRINTERS | ENUM_OTHER_PRINTERS);
-    EXPECT_THAT(Names(both), ElementsAre("Office", "Label Desk", "Pelican Jet"));
-    EXPECT_EQ(both[0].port, "FILE:");
-    EXPECT_TRUE(both[0].infoLibrary.empty());
-    EXPECT_EQ(both[1].infoLibrary, kInfoDll);
-
-    // Alone, the request lists no model printer it has not counted.
-    EXPECT_THAT(Names(List(ENUM_OTHER_PRINTERS)), ElementsAre("Office", "Pelican Jet"));
-}
-
-TEST_F(PrinterEnumTest, DefaultPrinter_IsTheFirstVisibleOne)
-{
-    InstallPrinter("Plain", kDriver);
-    EXPECT_EQ(EnumPrinterEntries(ENUM_DEFAULT_PRINTER), 0);
-    InstallPrinter("Hidden default", "Any", platform::PRINTER_ATTR_HIDDEN | platform::PRINTER_ATTR_DEFAULT);
-    InstallPrinter("Office", "Generic PostScript", platform::PRINTER_ATTR_DEFAULT, "FILE:");
-    const auto entries = List(ENUM_DEFAULT_PRINTER | ENUM_MODEL_PRINTERS);
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].name, "Office");
-    EXPECT_EQ(entries[0].port, "FILE:");
-}
-
-TEST(LabelPrinterPrefix, ComparesEachRowWholeAndCaseSensitive)
+TEST(PrinterNames, LabelPrefixesWholeAndCaseSensitive_SpecialTapeSuffix)
 {
     for (const char* name :
          {"Corvane RX-200", "Corvane T-1", "Corvane NW-5", "R-TAL 8", "HALDEMOORE STYLUS Label 9", "Corvane GLYPH"}) {
@@ -123,14 +96,10 @@ TEST(LabelPrinterPrefix, ComparesEachRowWholeAndCaseSensitive)
     for (const char* name : {"Corvane RX", "corvane RX-200", "HALDEMOORE STYLUS Lab", "R-TA", "", "VR-380MX"}) {
         EXPECT_FALSE(HasLabelPrinterPrefix(name)) << name;
     }
-}
 
-TEST(SpecialTapeSuffix, AppendStripAndFind)
-{
     std::string name = "Bench";
     AppendSpecialTapeSuffix(name);
-    EXPECT_EQ(name, "Bench(Special Tape)");
-    AppendSpecialTapeSuffix(name);
+    AppendSpecialTapeSuffix(name);  // already there
     EXPECT_EQ(name, "Bench(Special Tape)");
 
     NameBuffer buffer{};
@@ -158,18 +127,20 @@ TEST(SpecialTapeSuffix, AppendStripAndFind)
 }
 
 // An information library whose answers differ per printer, as a driver for
-// several models would give them.
-struct DeviceAnswers {
-    std::int32_t modelId = MDC_NO_ANSWER;
-    std::int32_t flags = 0;
-};
-std::map<std::string, DeviceAnswers> g_answers;
+// several models would give them: the printers in spooler order with the
+// model identifier each answers. Only "Exact 2" answers flags.
+const std::pair<std::string, std::int32_t> kModelIds[] = {
+    {"No answer", MDC_NO_ANSWER}, {"Other model", 0x00023932}, {"Low byte 1", 0x00024031}, {"Low byte 2", 0x00024131},
+    {"Low word", 0x00053831},     {"Exact 1", 0x00023831},     {"Exact 2", 0x00023831}};
+std::int32_t g_exact2Flags = 0;
 
 std::int32_t DRIVER_CALL AnswerPerDevice(const char* device, const char*, std::uint16_t capability, char*, const void*)
 {
-    const auto found = g_answers.find(device);
-    const auto answers = found == g_answers.end() ? DeviceAnswers{} : found->second;
-    return capability == MDC_MODELID ? answers.modelId : capability == MDC_FLAGS ? answers.flags : MDC_NO_ANSWER;
+    if (capability == MDC_FLAGS) {
+        return device == std::string_view("Exact 2") ? g_exact2Flags : 0;
+    }
+    const auto found = std::ranges::find_if(kModelIds, [&](const auto& row) { return row.first == device; });
+    return capability == MDC_MODELID && found != std::end(kModelIds) ? found->second : MDC_NO_ANSWER;
 }
 
 TEST_F(PrinterEnumTest, FindByModelId_PicksTheFirstPrinterOfTheHighestLevel)
@@ -177,17 +148,8 @@ TEST_F(PrinterEnumTest, FindByModelId_PicksTheFirstPrinterOfTheHighestLevel)
     platform::headless::RegisterLibrary(
         kInfoDll, {{MY_DEVICE_CAPABILITIES_EXPORT,
                     platform::headless::ExportAddress<MyDeviceCapabilitiesProc>(&AnswerPerDevice)}});
-    g_answers.clear();
-    for (const auto& [name, modelId] :
-         std::initializer_list<std::pair<std::string, std::int32_t>>{{"No answer", MDC_NO_ANSWER},
-                                                                     {"Other model", 0x00023932},
-                                                                     {"Low byte 1", 0x00024031},
-                                                                     {"Low byte 2", 0x00024131},
-                                                                     {"Low word", 0x00053831},
-                                                                     {"Exact 1", 0x00023831},
-                                                                     {"Exact 2", 0x00023831}}) {
-        InstallPrinter(name);
-        g_answers[name] = {modelId, 0};
+    for (const auto& printer : kModelIds) {
+        InstallPrinter(printer.first);
     }
     const auto special = static_cast<std::int32_t>(MDC_FLAG_SPECIAL_TAPE);
     struct Row {
@@ -215,7 +177,7 @@ TEST_F(PrinterEnumTest, FindByModelId_PicksTheFirstPrinterOfTheHighestLevel)
         {0x00023831 | MODEL_ID_SPECIAL_TAPE, nullptr, MDC_NO_ANSWER, "Low word"},
     };
     for (const auto& row : rows) {
-        g_answers["Exact 2"].flags = row.exact2Flags;
+        g_exact2Flags = row.exact2Flags;
         NameBuffer name{};
         const bool found = FindPrinterByModelId(row.modelId, name, row.preferred);
         EXPECT_EQ(found ? std::string(name.data()) : "<none>", row.found) << std::hex << row.modelId;
