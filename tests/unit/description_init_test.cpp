@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
+
 #include "catalogue/info_library.h"
 #include "catalogue_fixture.h"
 #include "core/info_library.h"
@@ -44,19 +47,14 @@ protected:
         RegisterDriver(kDriver);
         platform::headless::SetPrinterDriver(name, std::move(script));
     }
-
-    static std::uint16_t ModeWord(const PrinterDescription& description)
-    {
-        return description.PrivateModeWord().value_or(0xFFFF);
-    }
 };
 
 TEST_F(DescriptionInit, DriverDescribesTheModel)
 {
     auto& library = InstallSimulatedDriver(kModelScenario);
     InstallModelPrinter("Labels");
-    PrinterDescription description;
-    ASSERT_TRUE(description.InitFromName("Labels", 0));
+    PrinterDescription d;
+    ASSERT_TRUE(d.InitFromName("Labels", 0));
 
     // The library is asked by the driver's name, with the port and device
     // mode (the special-tape probe by name alone); only the lists are filled
@@ -69,26 +67,18 @@ TEST_F(DescriptionInit, DriverDescribesTheModel)
             EXPECT_TRUE(call.note.starts_with("port=\"USB001\"") && call.note.ends_with(" devmode")) << call.note;
         }
     }
-    EXPECT_EQ(description.GetModelId(), 0x3831u);
-    ASSERT_EQ(description.m_aMedia.size(), 4u);
-    EXPECT_TRUE(description.m_wTableFlags & driver_flags::TABLE_MULTI_PART);
-    EXPECT_EQ(description.m_aFeedMargins.size(), 3u);
-    EXPECT_EQ(description.m_lastFeedMargin.Key(), 10);
-    EXPECT_EQ(description.m_ptOffset, (Point32{4, 2}));
-    EXPECT_EQ(description.m_ptMarginAdd, (Point32{1, 1}));
-    EXPECT_EQ(description.m_dwColors, 1u);
-    EXPECT_EQ(description.m_nResX, 300);
-    EXPECT_EQ(description.m_nCopiesLimit, 5000);
-    EXPECT_TRUE(description.m_dwFeatures & driver_flags::FEATURE_COPIES);
-    EXPECT_TRUE(description.m_wTableFlags & driver_flags::TABLE_ORIENTATION);
+    EXPECT_EQ(std::tuple(d.GetModelId(), d.m_aMedia.size(), d.m_aFeedMargins.size(), d.m_lastFeedMargin.Key()),
+              std::tuple(0x3831u, 4u, 3u, 10));
+    EXPECT_TRUE((d.m_wTableFlags & driver_flags::TABLE_MULTI_PART) &&
+                (d.m_wTableFlags & driver_flags::TABLE_ORIENTATION) && (d.m_dwFeatures & driver_flags::FEATURE_COPIES));
+    EXPECT_EQ(std::tie(d.m_ptOffset, d.m_ptMarginAdd, d.m_dwColors, d.m_nResX, d.m_nCopiesLimit),
+              std::tuple(Point32{4, 2}, Point32{1, 1}, 1u, 300, 5000));
     // The 24 mm tape the private data selects gives the page; the first feed
     // margin the top and bottom margins, plus the driver's margin addition.
-    EXPECT_EQ(description.m_wPaperId, sim::kTape24mm);
-    EXPECT_EQ(description.m_nPageWidth, 283);
-    EXPECT_EQ(description.m_nPageLength, 1181);
-    EXPECT_EQ(description.m_rcMargins.top, 13);
-    EXPECT_EQ(description.m_rcMargins.left, 7);
-    EXPECT_EQ(description.GetOptions(), 0u);  // option 0x2 is not one the driver offers
+    // Option 0x2 is not one the driver offers.
+    EXPECT_EQ(std::tuple(d.m_wPaperId, d.m_nPageWidth, d.m_nPageLength, d.m_rcMargins.top, d.m_rcMargins.left,
+                         d.GetOptions()),
+              std::tuple(sim::kTape24mm, 283, 1181, 13, 7, 0u));
 }
 
 TEST_F(DescriptionInit, MediaClassFollowsTheModelIdentifiersLowByte)
@@ -103,10 +93,9 @@ TEST_F(DescriptionInit, MediaClassFollowsTheModelIdentifiersLowByte)
     };
     for (const auto& [scenario, mediaClass] : cases) {
         InstallSimulatedDriver(scenario);
-        PrinterDescription description;
-        ASSERT_TRUE(description.InitFromName("Labels", 0));
-        EXPECT_EQ(description.m_wMediaClass, mediaClass) << scenario;
-        EXPECT_EQ(description.m_wMediaClassInit, mediaClass) << scenario;
+        PrinterDescription d;
+        ASSERT_TRUE(d.InitFromName("Labels", 0));
+        EXPECT_EQ(std::tie(d.m_wMediaClass, d.m_wMediaClassInit), std::tuple(mediaClass, mediaClass)) << scenario;
     }
 }
 
@@ -116,34 +105,33 @@ TEST_F(DescriptionInit, SpecialTapeNameSwitchesTheDriversModeOnAndOff)
     // carries its driver's name here.
     InstallSimulatedDriver(std::string(kModelScenario) + "info.special_tape = 1\n");
     InstallModelPrinter(kDriver, sim::testing::SimulatedPrinterDriver(0));
-    PrinterDescription description;
+    PrinterDescription d;
     const auto name = kDriver + "(Special Tape)";
-    ASSERT_TRUE(description.InitFromName(name.c_str(), 0));
+    ASSERT_TRUE(d.InitFromName(name.c_str(), 0));
 
-    const auto* driver = platform::headless::FindPrinterDriver(kDriver);
-    ASSERT_EQ(driver->devModesHandedIn.size(), 1u);
-    const auto& handed = driver->devModesHandedIn[0];
-    EXPECT_EQ(byte_fields::Get<std::uint16_t>(handed, devmode_layout::PUBLIC_SIZE + private_layout::MODE_WORD),
+    // The driver was handed the mode with the rewriting flag; the description
+    // keeps the mode without it.
+    const auto& handedIn = platform::headless::FindPrinterDriver(kDriver)->devModesHandedIn;
+    ASSERT_EQ(handedIn.size(), 1u);
+    constexpr auto kStateFlags = devmode_layout::PUBLIC_SIZE + private_layout::STATE_FLAGS;
+    EXPECT_EQ(byte_fields::Get<std::uint16_t>(handedIn[0], devmode_layout::PUBLIC_SIZE + private_layout::MODE_WORD),
               private_layout::TAPE_MODE_SPECIAL);
-    EXPECT_TRUE(handed[devmode_layout::PUBLIC_SIZE + private_layout::STATE_FLAGS] & private_layout::STATE_REWRITING);
-    EXPECT_EQ(ModeWord(description), private_layout::TAPE_MODE_SPECIAL);
-    EXPECT_FALSE(description.m_pDevMode.bytes()[devmode_layout::PUBLIC_SIZE + private_layout::STATE_FLAGS] &
-                 private_layout::STATE_REWRITING);
-    EXPECT_EQ(description.GetModelId(), 0x13831u);
-    EXPECT_EQ(GetDescriptionName(description), name);
+    EXPECT_TRUE(handedIn[0][kStateFlags] & private_layout::STATE_REWRITING);
+    EXPECT_EQ(std::tuple(d.PrivateModeWord(), d.GetModelId(), GetDescriptionName(d),
+                         d.m_pDevMode.bytes()[kStateFlags] & private_layout::STATE_REWRITING),
+              std::tuple(private_layout::TAPE_MODE_SPECIAL, 0x13831u, name, 0));
 
     // The plain name turns the mode off again and gains no suffix.
     PrinterDescription plain;
     ASSERT_TRUE(plain.InitFromName(kDriver.c_str(), 0));
-    EXPECT_EQ(ModeWord(plain), 0);
-    EXPECT_EQ(plain.GetModelId(), 0x3831u);
-    EXPECT_EQ(GetDescriptionName(plain), kDriver);
+    EXPECT_EQ(std::tuple(plain.PrivateModeWord(), plain.GetModelId(), GetDescriptionName(plain)),
+              std::tuple(0, 0x3831u, kDriver));
 
     // Asked for by model identifier, the special-tape bit turns it on again.
     PrinterDescription byId;
     ASSERT_TRUE(byId.InitFromName("", 0x3831 | MODEL_ID_SPECIAL_TAPE));
-    EXPECT_EQ(ModeWord(byId), private_layout::TAPE_MODE_SPECIAL);
-    EXPECT_EQ(GetDescriptionName(byId), name);
+    EXPECT_EQ(std::tuple(byId.PrivateModeWord(), GetDescriptionName(byId)),
+              std::tuple(private_layout::TAPE_MODE_SPECIAL, name));
 
     // A printer renamed away from its driver's key, or a private block too
     // short for the mode word (Wine's PostScript driver keeps 8 bytes), is
@@ -152,7 +140,7 @@ TEST_F(DescriptionInit, SpecialTapeNameSwitchesTheDriversModeOnAndOff)
     PrinterDescription renamed;
     ASSERT_TRUE(renamed.InitFromName("Renamed(Special Tape)", 0));
     EXPECT_TRUE(platform::headless::FindPrinterDriver("Renamed")->devModesHandedIn.empty());
-    EXPECT_EQ(ModeWord(renamed), 0);
+    EXPECT_EQ(renamed.PrivateModeWord(), 0);
     platform::headless::SetPrinterDriver(kDriver, sim::testing::SimulatedPrinterDriver(0, 8));
     PrinterDescription shortBlock;
     ASSERT_TRUE(shortBlock.InitFromName(name.c_str(), 0));
@@ -162,10 +150,10 @@ TEST_F(DescriptionInit, SpecialTapeNameSwitchesTheDriversModeOnAndOff)
 TEST_F(DescriptionInit, WithoutTheLibrarysAnswersTheStandardQueriesDescribe)
 {
     PrinterDescription unnamed;
-    EXPECT_FALSE(unnamed.InitFromName(nullptr, 0));
-    EXPECT_FALSE(unnamed.InitFromName("", 0));
-    EXPECT_FALSE(unnamed.InitFromName("Not installed", 0));
-    EXPECT_FALSE(unnamed.GetDisplayName(std::span<char>()));
+    // Braces keep the calls in order: the name is asked for after the failures.
+    EXPECT_EQ((std::tuple{unnamed.InitFromName(nullptr, 0), unnamed.InitFromName("", 0),
+                          unnamed.InitFromName("Not installed", 0), unnamed.GetDisplayName(std::span<char>())}),
+              std::tuple(false, false, false, false));
 
     InstallModelPrinter("Labels");  // registered, but no library at the path
     PrinterDescription missing;
@@ -174,37 +162,32 @@ TEST_F(DescriptionInit, WithoutTheLibrarysAnswersTheStandardQueriesDescribe)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "The driver is damage. Reinstall the driver.");
     EXPECT_EQ(boxes[0].icon, platform::MessageIcon::Warning);
-    EXPECT_EQ(missing.m_wMediaClass, 2);
-    EXPECT_EQ(missing.m_dwFeatures, 0x51u | driver_flags::FEATURE_COPIES);
-    EXPECT_EQ(missing.GetModelId(), 0u);  // the paper list was loaded
+    // The paper list was loaded.
     ASSERT_EQ(missing.m_aMedia.size(), 1u);
-    EXPECT_EQ(missing.m_aMedia[0].Id(), 1);
+    EXPECT_EQ(std::tuple(missing.m_wMediaClass, missing.m_dwFeatures, missing.GetModelId(), missing.m_aMedia[0].Id()),
+              std::tuple(2, 0x51u | driver_flags::FEATURE_COPIES, 0u, 1));
 
     InstallSimulatedDriver(kModelScenario, false);
     PrinterDescription noExport;
     ASSERT_TRUE(noExport.InitFromName("Labels", 0));
-    EXPECT_EQ(platform::headless::MessageBoxes().size(), 1u);  // no second message
-    EXPECT_EQ(noExport.m_dwDriverFlags, 0u);
-    EXPECT_EQ(noExport.GetModelId(), 0u);
-    ASSERT_EQ(noExport.m_aMedia.size(), 1u);  // from the standard paper queries
+    // No second message; the paper from the standard paper queries.
+    EXPECT_EQ(std::tuple(platform::headless::MessageBoxes().size(), noExport.m_dwDriverFlags, noExport.GetModelId(),
+                         noExport.m_aMedia.size()),
+              std::tuple(1u, 0u, 0u, 1u));
 
     InstallSimulatedDriver(std::string(kModelScenario) +
                            "info.no_answer = 257\ninfo.no_answer = 270\ninfo.no_answer = 271\ninfo.no_answer = 274\n"
                            "info.no_answer = 275\ninfo.no_answer = 276\ninfo.no_answer = 278\n");
     PrinterDescription silent;
     ASSERT_TRUE(silent.InitFromName("Labels", 0));
-    EXPECT_EQ(silent.m_dwColors, 1u);
-    EXPECT_EQ(silent.m_wDriverValue, 1);
-    EXPECT_EQ(silent.GetModelId(), 0u);
-    EXPECT_TRUE(silent.m_aFeedMargins.empty());
+    EXPECT_EQ(std::tuple(silent.m_dwColors, silent.m_wDriverValue, silent.GetModelId(), silent.m_aFeedMargins.size()),
+              std::tuple(1u, 1, 0u, 0u));
 }
 
 TEST(DriverFlags, EachRowOfTheCapabilityWord)
 {
-    struct Row {
-        std::uint32_t flags, features, options;
-    };
-    const Row rows[] = {
+    // Capability word, features, option mask.
+    const std::array<std::uint32_t, 3> rows[] = {
         {0, 0x55, 0},
         {0x00000200, 0x5D, 0},
         {0x10000000 | 0x1 | 0x2 | 0x20, 0x55 | 0x1 | 0x10 | 0x40, 0},
@@ -219,20 +202,18 @@ TEST(DriverFlags, EachRowOfTheCapabilityWord)
         {0x1000 | 0x2000, 0x55, 0},
         {0x10000000 | 0x1000 | 0x2000, 0x4055, 0x400},
     };
-    for (const auto& row : rows) {
-        PrinterDescription description;
-        description.m_dwDriverFlags = row.flags;
-        description.MapDriverFlags();
-        EXPECT_EQ(description.m_dwFeatures, row.features) << std::hex << row.flags;
-        EXPECT_EQ(description.m_dwOptionMask, row.options) << std::hex << row.flags;
-        EXPECT_EQ(description.m_wTableFlags, 0xF);
+    for (const auto& [flags, features, options] : rows) {
+        PrinterDescription d;
+        d.m_dwDriverFlags = flags;
+        d.MapDriverFlags();
+        EXPECT_EQ(std::tie(d.m_dwFeatures, d.m_dwOptionMask, d.m_wTableFlags), std::tuple(features, options, 0xF))
+            << std::hex << flags;
     }
     PrinterDescription singleCopy;
     singleCopy.m_nMaxCopies = 1;
     singleCopy.m_dwDmFields = FIELD_COLOR;
     singleCopy.MapDriverFlags();
-    EXPECT_EQ(singleCopy.m_dwFeatures, 0x55u & 0xAF);
-    EXPECT_EQ(singleCopy.m_dwOptionMask, 0x8u);
+    EXPECT_EQ(std::tie(singleCopy.m_dwFeatures, singleCopy.m_dwOptionMask), std::tuple(0x55u & 0xAF, 0x8u));
 }
 
 class PrinterListTest : public DescriptionInit {};
@@ -246,8 +227,9 @@ TEST_F(PrinterListTest, RefreshAddsEachPrinterOnceInSpoolerOrder)
     ASSERT_TRUE(list.Refresh());
     ASSERT_TRUE(list.Refresh());
     ASSERT_EQ(list.m_printers.size(), 2u);
-    EXPECT_EQ(GetDescriptionName(*list.m_printers.front()), "Shipping");
-    EXPECT_EQ(list.Find("shipping"), nullptr);  // names differing in case are different printers
+    // Names differing in case are different printers.
+    EXPECT_EQ(std::tuple(GetDescriptionName(*list.m_printers.front()), list.Find("shipping")),
+              std::tuple("Shipping", nullptr));
 
     // Select by a listed name makes it current without enumerating again.
     const auto opens = platform::headless::PrinterOpenRequests().size();
@@ -255,8 +237,7 @@ TEST_F(PrinterListTest, RefreshAddsEachPrinterOnceInSpoolerOrder)
     EXPECT_EQ(platform::headless::PrinterOpenRequests().size(), opens);
     std::string current;
     EXPECT_TRUE(list.GetCurrentName(current));
-    EXPECT_EQ(current, "Bench");
-    EXPECT_EQ(list.m_nCurrentModelId, 0x3831u);
+    EXPECT_EQ(std::tie(current, list.m_nCurrentModelId), std::tuple("Bench", 0x3831u));
 
     // An empty or unknown name falls back to the head of the list.
     ASSERT_TRUE(list.Select("Gone"));

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
+#include <string>
+#include <tuple>
 
 #include "description/driver_flags.h"
 #include "description/printer_description.h"
@@ -19,6 +22,7 @@ namespace {
 namespace ext = private_layout::extended;
 namespace cmp = private_layout::compact;
 using namespace printing;
+constexpr auto kMaxInt32 = std::numeric_limits<std::int32_t>::max();
 
 // A device mode of the public size with the given private block.
 void GiveDevMode(PrinterDevice& device, const std::vector<std::uint8_t>& privateBlock)
@@ -91,113 +95,102 @@ TEST(Resolutions, SortChooseAndConvert)
     EXPECT_EQ(ChooseResolutionByQuality(resolutions, PRINT_QUALITY_MEDIUM), (Resolution{0, 0}));
     EXPECT_EQ(ChooseResolutionByQuality(resolutions, PRINT_QUALITY_HIGH), (Resolution{300, 300}));
     EXPECT_EQ(ChooseResolutionByQuality(resolutions, PRINT_QUALITY_DRAFT), (Resolution{180, 180}));
-    const std::vector<Resolution> four{{1, 1}, {2, 2}, {3, 3}, {4, 4}};
-    EXPECT_EQ(ChooseResolutionByQuality(four, PRINT_QUALITY_MEDIUM), (Resolution{2, 2}));
-    EXPECT_EQ(ChooseResolutionByQuality(four, PRINT_QUALITY_LOW), (Resolution{3, 3}));
-    const std::vector<Resolution> two{{1, 1}, {2, 2}};
-    EXPECT_EQ(ChooseResolutionByQuality(two, PRINT_QUALITY_LOW), (Resolution{1, 1}));
+    EXPECT_EQ(ChooseResolutionByQuality({{1, 1}, {2, 2}, {3, 3}, {4, 4}}, PRINT_QUALITY_MEDIUM), (Resolution{2, 2}));
+    EXPECT_EQ(ChooseResolutionByQuality({{1, 1}, {2, 2}, {3, 3}, {4, 4}}, PRINT_QUALITY_LOW), (Resolution{3, 3}));
+    EXPECT_EQ(ChooseResolutionByQuality({{1, 1}, {2, 2}}, PRINT_QUALITY_LOW), (Resolution{1, 1}));
 
-    // Tenths of a millimetre to dots round, and never overflow.
-    PrinterDescription description;
-    description.m_nResX = 180;
-    EXPECT_EQ(description.DotsFromTenthMm(254), 180);
-    description.m_nResX = 300;
-    EXPECT_EQ(description.DotsFromTenthMm(-5), -5);
-    description.m_nResX = 2'000'000'000;  // a driver's wild answer
-    EXPECT_EQ(description.DotsFromTenthMm(32767), std::numeric_limits<std::int32_t>::max());
+    // Tenths of a millimetre to dots round, and never overflow (the last
+    // resolution is a driver's wild answer).
+    const std::array<std::int32_t, 3> rows[] = {{180, 255, 181}, {300, -5, -5}, {2'000'000'000, 32767, kMaxInt32}};
+    for (const auto& [resolution, tenths, dots] : rows) {
+        PrinterDescription d;
+        d.m_nResX = resolution;
+        EXPECT_EQ(d.DotsFromTenthMm(tenths), dots) << resolution;
+    }
 }
 
 TEST(MediaLookups, FindFallsBackFeedMarginsScanFromTheLastAndMinMargins)
 {
-    PrinterDescription description;
-    EXPECT_EQ(description.FindBaseMedia(5), nullptr);
-    EXPECT_EQ(description.FindMediaVariant(5, 1), nullptr);
-    EXPECT_EQ(description.FindMedia(5).Id(), 0);
+    PrinterDescription d;
+    EXPECT_EQ(std::tuple(d.FindBaseMedia(5), d.FindMediaVariant(5, 1), d.FindMedia(5).Id(), d.FindFeedMargin(7).Key()),
+              std::tuple(nullptr, nullptr, 0, 0));
 
-    description.m_aMedia = {Medium(10, 100, 200), Medium(11, 300, 400, 0, 0, 2, 10), Medium(12, 50, 50, 0, 0, 1, 12),
-                            Medium(11, 300, 400, 0, 0, 3, 10)};
-    EXPECT_EQ(description.FindMedia(12).PhysicalWidth(), 50);
-    EXPECT_EQ(description.FindBaseMedia(12), &description.m_aMedia[2]);  // its own id
-    EXPECT_EQ(description.FindBaseMedia(11), &description.m_aMedia[0]);  // shares medium 10
-    EXPECT_EQ(description.FindBaseMedia(99), &description.m_aMedia[0]);
-    EXPECT_EQ(description.FindMediaVariant(11, 3), &description.m_aMedia[3]);
-    EXPECT_EQ(description.FindMediaVariant(11, 4), &description.m_aMedia[0]);
+    d.m_aMedia = {Medium(10, 100, 200), Medium(11, 300, 400, 0, 0, 2, 10), Medium(12, 50, 50, 0, 0, 1, 12),
+                  Medium(11, 300, 400, 0, 0, 3, 10)};
+    const auto* media = d.m_aMedia.data();
+    // Medium 12 is its own base, 11 shares medium 10, an unknown id gets the first.
+    EXPECT_EQ(std::tuple(d.FindBaseMedia(12), d.FindBaseMedia(11), d.FindBaseMedia(99)),
+              std::tuple(media + 2, media, media));
+    EXPECT_EQ(std::tuple(d.FindMediaVariant(11, 3), d.FindMediaVariant(11, 4), d.FindMedia(12).PhysicalWidth()),
+              std::tuple(media + 3, media, 50));
 
     // Feed margins are scanned from the last entry.
-    EXPECT_EQ(description.FindFeedMargin(7).Key(), 0);
-    description.m_aFeedMargins = {FeedMargin(0, 1), FeedMargin(5, 2), FeedMargin(10, 3)};
-    EXPECT_EQ(description.FindFeedMargin(7).Margin(), 2);
-    EXPECT_EQ(description.FindFeedMargin(0).Margin(), 1);
-    EXPECT_EQ(description.FindFeedMargin(400).Margin(), 3);
-    description.m_aFeedMargins = {FeedMargin(3, 9)};
-    EXPECT_EQ(description.FindFeedMargin(2).Margin(), 0);
+    d.m_aFeedMargins = {FeedMargin(0, 1), FeedMargin(5, 2), FeedMargin(10, 3)};
+    EXPECT_EQ(std::tuple(d.FindFeedMargin(7).Margin(), d.FindFeedMargin(0).Margin(), d.FindFeedMargin(400).Margin()),
+              std::tuple(2, 1, 3));
+    d.m_aFeedMargins = {FeedMargin(3, 9)};
+    EXPECT_EQ(d.FindFeedMargin(2).Margin(), 0);
 
     // Minimum margins: 65535 each without media, else the smallest offsets.
-    description.m_aMedia.clear();
-    description.ComputeMinMargins();
-    EXPECT_EQ(description.m_rcMinMargins, (Rect32{65535, 65535, 65535, 65535}));
-    description.m_aMedia = {Medium(1, 600, 800, 10, 20), Medium(2, 600, 800, 12, 6)};
-    description.ComputeMinMargins();
-    EXPECT_EQ(description.m_rcMinMargins, (Rect32{10, 6, 10, 6}));
+    d.m_aMedia.clear();
+    d.ComputeMinMargins();
+    EXPECT_EQ(d.m_rcMinMargins, (Rect32{65535, 65535, 65535, 65535}));
+    d.m_aMedia = {Medium(1, 600, 800, 10, 20), Medium(2, 600, 800, 12, 6)};
+    d.ComputeMinMargins();
+    EXPECT_EQ(d.m_rcMinMargins, (Rect32{10, 6, 10, 6}));
 }
 
 TEST(PrivateData, ValidityFollowsBlockSizeAndCount)
 {
-    struct Row {
-        std::uint16_t size, count;
-        std::size_t given;
-        int valid;
-    };
-    // The two fixed sizes, a size from the count, and sizes that are neither
-    // or more than the driver gave.
-    const Row rows[] = {
-        {3030, 20, 3030, 1}, {4530, 7, 4530, 1}, {330, 2, 330, 1}, {3000, 20, 3030, 0}, {4530, 30, 3030, 0}};
-    for (const auto& row : rows) {
-        PrinterDescription description;
-        GiveDevMode(description, ExtendedBlock(row.size, row.count, row.given));
-        EXPECT_EQ(description.IsPrivateDataValid(), row.valid) << row.size << " " << row.count;
+    // Block size, entry count, bytes the driver gave, valid: the two fixed
+    // sizes, a size from the count, and sizes that are neither or more than
+    // the driver gave.
+    const std::array<int, 4> rows[] = {
+        {3030, 5, 3030, 1}, {4530, 7, 4530, 1}, {330, 2, 330, 1}, {3000, 20, 3030, 0}, {4530, 30, 3030, 0}};
+    for (const auto& [size, count, given, valid] : rows) {
+        PrinterDescription d;
+        GiveDevMode(d, ExtendedBlock(size, count, given));
+        EXPECT_EQ(d.IsPrivateDataValid(), valid) << size << " " << count;
     }
 }
 
 TEST(UserMedia, ExtendedBlockOfThirtyEntriesKeepsTheLastTenZero)
 {
-    PrinterDescription description;
-    description.m_dwDriverFlags = driver_flags::PRIVATE_EXTENDED;
-    description.m_aMedia = {Medium(10, 100, 200), Medium(20, 300, 400, 0, 0, 2)};
+    PrinterDescription d;
+    d.m_dwDriverFlags = driver_flags::PRIVATE_EXTENDED;
+    d.m_aMedia = {Medium(10, 100, 200), Medium(20, 300, 400, 0, 0, 2)};
     auto block = ExtendedBlock(4530, 30, 4530);
     PutExtendedEntry(block, 0, 400, "Label 62 mm", 20, 2, 0);
     PutExtendedEntry(block, 1, 401, "Zero parts", 10, 0, 77);
     PutExtendedEntry(block, 2, 402, "Unknown base", 99, 1, 0);
     PutExtendedEntry(block, 29, 499, "Beyond twenty", 10, 1, 1);
-    GiveDevMode(description, block);
+    GiveDevMode(d, block);
 
-    EXPECT_EQ(description.LoadUserMedia(), 1);
-    ASSERT_EQ(description.m_aUserMedia.size(), 30u);
-    const auto& first = description.m_aUserMedia[0];
-    EXPECT_EQ(first.Id(), 400);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(first.bytes.data() + user_media_entry::NAME)), "Label 62 mm");
-    EXPECT_EQ(first.BaseId(), 20);
-    EXPECT_EQ(first.Width(), 300);  // taken from the base medium
-    EXPECT_EQ(description.m_aUserMedia[1].PartCount(), 1);
-    EXPECT_EQ(description.m_aUserMedia[2].BaseId(), 10);  // the first medium's id
-    for (std::size_t i = 20; i < 30; ++i) {
-        EXPECT_EQ(description.m_aUserMedia[i].bytes, UserMediaEntry{}.bytes) << i;
-    }
-    EXPECT_TRUE(description.m_wTableFlags & driver_flags::TABLE_USER_MEDIA);
-    EXPECT_EQ(description.FindUserMedia(401).Width(), 77);
+    EXPECT_EQ(d.LoadUserMedia(), 1);
+    ASSERT_EQ(d.m_aUserMedia.size(), 30u);
+    const auto& first = d.m_aUserMedia[0];
+    // The width is taken from the base medium.
+    EXPECT_EQ(std::tuple(first.Id(), reinterpret_cast<const char*>(first.bytes.data() + user_media_entry::NAME),
+                         first.BaseId(), first.Width()),
+              std::tuple(400, std::string("Label 62 mm"), 20, 300));
+    // Zero parts become one; an unknown base becomes the first medium's id.
+    EXPECT_EQ(std::tuple(d.m_aUserMedia[1].PartCount(), d.m_aUserMedia[2].BaseId(), d.FindUserMedia(401).Width(),
+                         d.m_wTableFlags & driver_flags::TABLE_USER_MEDIA),
+              std::tuple(1, 10, 77, driver_flags::TABLE_USER_MEDIA));
+    EXPECT_TRUE(std::all_of(d.m_aUserMedia.begin() + 20, d.m_aUserMedia.end(),
+                            [](const UserMediaEntry& entry) { return entry.bytes == UserMediaEntry{}.bytes; }));
 
     // Without a media table there is no medium to fall back on: the base stays.
-    description.m_aMedia.clear();
-    description.LoadUserMedia();
-    EXPECT_EQ(description.m_aUserMedia[0].BaseId(), 20);
-    EXPECT_EQ(description.m_aUserMedia[2].BaseId(), 99);
+    d.m_aMedia.clear();
+    d.LoadUserMedia();
+    EXPECT_EQ(std::tuple(d.m_aUserMedia[0].BaseId(), d.m_aUserMedia[2].BaseId()), std::tuple(20, 99));
 }
 
 TEST(UserMedia, CompactEntriesCountFrom306AndStayInsideTheTables)
 {
-    PrinterDescription description;
-    description.m_dwDriverFlags = driver_flags::PRIVATE_COMPACT;
-    description.m_aMedia = {Medium(10, 100, 200), Medium(11, 300, 400)};
+    PrinterDescription d;
+    d.m_dwDriverFlags = driver_flags::PRIVATE_COMPACT;
+    d.m_aMedia = {Medium(10, 100, 200), Medium(11, 300, 400)};
     std::vector<std::uint8_t> block(cmp::FIRST_ENTRY + cmp::ENTRY_SIZE * 3, 0);
     block[cmp::ENTRY_COUNT] = 5;  // more than the block holds
     auto put = [&](std::size_t i, const char* name, std::uint16_t base) {
@@ -209,40 +202,36 @@ TEST(UserMedia, CompactEntriesCountFrom306AndStayInsideTheTables)
     put(0, "Tape A", 11);
     put(1, "Tape B", 10);
     put(2, "Tape C", 40);  // outside the media table
-    GiveDevMode(description, block);
+    GiveDevMode(d, block);
 
-    description.LoadUserMedia();
-    ASSERT_EQ(description.m_aUserMedia.size(), 3u);
-    const auto& a = description.m_aUserMedia[0];
-    EXPECT_EQ(description.m_aUserMedia[1].Id(), 307);  // counted from 306
-    EXPECT_EQ(std::memcmp(a.bytes.data() + user_media_entry::NAME, a.bytes.data() + user_media_entry::SECOND_NAME,
-                          user_media_entry::NAME_SIZE),
-              0);
-    EXPECT_EQ(a.Width(), 300);
-    EXPECT_EQ(a.Length(), 500);
-    EXPECT_EQ(a.PartCount(), 1);
-    EXPECT_EQ(description.m_aUserMedia[2].Width(), 0);
+    d.LoadUserMedia();
+    ASSERT_EQ(d.m_aUserMedia.size(), 3u);
+    const auto& a = d.m_aUserMedia[0];
+    // The name is copied into the second; ids are counted from 306; a base
+    // outside the media table gives no width.
+    EXPECT_EQ(std::tuple(std::memcmp(a.bytes.data() + user_media_entry::NAME,
+                                     a.bytes.data() + user_media_entry::SECOND_NAME, user_media_entry::NAME_SIZE),
+                         a.Width(), a.Length(), a.PartCount(), d.m_aUserMedia[1].Id(), d.m_aUserMedia[2].Width()),
+              std::tuple(0, 300, 500, 1, 307, 0));
 }
 
 TEST(Options, ExtendedWordCompactByteAndColourFollowTheMask)
 {
-    PrinterDescription description;
-    description.m_dwDriverFlags = driver_flags::PRIVATE_EXTENDED;
+    PrinterDescription d;
+    d.m_dwDriverFlags = driver_flags::PRIVATE_EXTENDED;
     auto block = ExtendedBlock(30, 0, 30);
     byte_fields::Put<std::uint32_t>(block, ext::OPTION_WORD, 0x6000 | 0x40 | 0x2);
-    GiveDevMode(description, block);
-    description.DevMode().SetShort(devmode_layout::dmColor, COLOR_MODE_COLOR);
-    description.m_dwOptionMask = 0x1 | 0x2 | 0x8 | 0x40;
-    description.m_dwOptions = 0x1;
-    description.LoadSelectedOptions();
+    GiveDevMode(d, block);
+    d.DevMode().SetShort(devmode_layout::dmColor, COLOR_MODE_COLOR);
+    std::tie(d.m_dwOptionMask, d.m_dwOptions) = std::tuple(0x1 | 0x2 | 0x8 | 0x40, 0x1);
+    d.LoadSelectedOptions();
     // 0x1 cleared, 0x2 and 0x40 from the word, 0x8 from dmColor, 0x2000 first of 0x6000.
-    EXPECT_EQ(description.m_dwOptions, 0x2u | 0x8 | 0x40 | 0x2000);
-    EXPECT_EQ(description.m_dwOptionsDefault, description.m_dwOptions);
-    EXPECT_EQ(description.m_dwOptionMask, 0x1u | 0x2 | 0x8 | 0x40 | 0xF000);
-    EXPECT_TRUE(description.m_dwFeatures & 0x2000);
+    EXPECT_EQ(
+        std::tuple(d.m_dwOptions, d.m_dwOptionsDefault, d.m_dwOptionMask, d.m_dwFeatures & 0x2000),
+        std::tuple(0x2u | 0x8 | 0x40 | 0x2000, 0x2u | 0x8 | 0x40 | 0x2000, 0x1u | 0x2 | 0x8 | 0x40 | 0xF000, 0x2000u));
 
-    EXPECT_EQ(description.SetOptions(0xFFFFFFFF), 1);
-    EXPECT_EQ(description.GetOptions(), description.m_dwOptionMask);
+    EXPECT_EQ(d.SetOptions(0xFFFFFFFF), 1);
+    EXPECT_EQ(d.GetOptions(), d.m_dwOptionMask);
 
     // The compact block's option byte.
     PrinterDescription compact;
@@ -250,48 +239,44 @@ TEST(Options, ExtendedWordCompactByteAndColourFollowTheMask)
     std::vector<std::uint8_t> compactBlock(cmp::FIRST_ENTRY, 0);
     compactBlock[cmp::OPTION_BYTE] = cmp::OPTION_BIT_80;
     GiveDevMode(compact, compactBlock);
-    compact.m_dwOptionMask = 0x1 | 0x2 | 0x4;
-    compact.m_dwOptions = 0x3;
+    std::tie(compact.m_dwOptionMask, compact.m_dwOptions) = std::tuple(0x1 | 0x2 | 0x4, 0x3);
     compact.LoadSelectedOptions();
     EXPECT_EQ(compact.m_dwOptions, 0x4u);
 }
 
 TEST(Build, PaperFiltersAndTheFallbackResolution)
 {
-    PrinterDescription description;
-    GiveDevMode(description, {});
-    description.DevMode().SetShort(devmode_layout::dmPaperSize, PAPER_USER_DEFINED);
-    description.m_aMedia = {Medium(256, 1, 1), Medium(262, 1, 1)};
-    description.DropUserPaperSizes();
-    EXPECT_TRUE(description.m_aMedia.empty());
-    EXPECT_EQ(description.DevMode().Short(devmode_layout::dmPaperSize), PAPER_USER_DEFINED);
+    PrinterDescription d;
+    GiveDevMode(d, {});
+    auto paperSize = [&] { return d.DevMode().Short(devmode_layout::dmPaperSize); };
+    d.DevMode().SetShort(devmode_layout::dmPaperSize, PAPER_USER_DEFINED);
+    d.m_aMedia = {Medium(256, 1, 1), Medium(262, 1, 1)};
+    d.DropUserPaperSizes();
+    EXPECT_EQ(std::tuple(d.m_aMedia.size(), paperSize()), std::tuple(0u, PAPER_USER_DEFINED));
 
-    description.m_aMedia = {Medium(256, 1, 1), Medium(9, 1, 1), Medium(262, 1, 1), Medium(70, 1, 1)};
-    description.DropUserPaperSizes();
-    ASSERT_EQ(description.m_aMedia.size(), 2u);
-    EXPECT_EQ(description.DevMode().Short(devmode_layout::dmPaperSize), 9);
+    d.m_aMedia = {Medium(256, 1, 1), Medium(9, 1, 1), Medium(262, 1, 1), Medium(70, 1, 1)};
+    d.DropUserPaperSizes();
+    EXPECT_EQ(std::tuple(d.m_aMedia.size(), paperSize()), std::tuple(2u, 9));
 
-    description.m_dwModelId = 0x00023831;
-    description.m_aMedia = {Medium(9, 1, 1), Medium(255, 1, 1), Medium(256, 1, 1), Medium(0x8001, 1, 1)};
-    description.KeepDriverPaperSizes();
-    ASSERT_EQ(description.m_aMedia.size(), 2u);
-    EXPECT_EQ(description.DevMode().Short(devmode_layout::dmPaperSize), 256);
+    d.m_dwModelId = 0x00023831;
+    d.m_aMedia = {Medium(9, 1, 1), Medium(255, 1, 1), Medium(256, 1, 1), Medium(0x8001, 1, 1)};
+    d.KeepDriverPaperSizes();
+    EXPECT_EQ(std::tuple(d.m_aMedia.size(), paperSize()), std::tuple(2u, 256));
 
     // The fallback resolution comes from the first paper.
     auto paper = Medium(9, 2480, 3508);
     paper.Put<std::uint16_t>(media_entry::PAPER_WIDTH, 2100);
     paper.Put<std::uint16_t>(media_entry::PAPER_LENGTH, 2970);
-    description.m_aMedia = {paper};
-    description.ChooseFallbackResolution();
+    d.m_aMedia = {paper};
+    d.ChooseFallbackResolution();
     // 2480 dots over 210 mm is 299.96 dpi, 3508 over 297 mm 300.01: the
     // family's arithmetic makes 304 and 305 of them (x + 5 for whole x).
-    EXPECT_EQ(description.m_nResX, 304);
-    EXPECT_EQ(description.m_nResY, 305);
+    EXPECT_EQ(std::tie(d.m_nResX, d.m_nResY), std::tuple(304, 305));
 
-    description.m_nResX = 0;
-    description.m_aResolutions = {{150, 150}, {300, 300}, {600, 600}};
-    description.ChooseFallbackResolution();
-    EXPECT_EQ(description.m_nResX, 300);
+    d.m_nResX = 0;
+    d.m_aResolutions = {{150, 150}, {300, 300}, {600, 600}};
+    d.ChooseFallbackResolution();
+    EXPECT_EQ(d.m_nResX, 300);
 }
 
 // Minimum width, minimum length, maximum width, maximum length.
@@ -302,62 +287,55 @@ std::array<std::int32_t, 4> Extents(const PrinterDescription& d)
 
 TEST(Build, ExtentsInDotsAddOneAndFourOrComeFromTheMedia)
 {
-    PrinterDescription description;
-    description.m_nExtentResX = 254;
-    description.m_nExtentResY = 508;
-    description.m_nMinExtentX = 100;
-    description.m_nMinExtentY = 200;
-    description.m_nMaxExtentX = 1000;
-    description.m_nMaxExtentY = 2000;
-    description.ComputeExtentsInDots();
-    EXPECT_EQ(Extents(description), (std::array{101, 404, 1000, 4000}));
+    PrinterDescription d;
+    std::tie(d.m_nExtentResX, d.m_nExtentResY, d.m_nMinExtentX, d.m_nMinExtentY, d.m_nMaxExtentX, d.m_nMaxExtentY) =
+        std::tuple(254, 508, 100, 200, 1000, 2000);
+    d.ComputeExtentsInDots();
+    EXPECT_EQ(Extents(d), (std::array{101, 404, 1000, 4000}));
 
-    description.m_dwDriverFlags = driver_flags::PRIVATE_COMPACT;  // width and length swap
-    description.ComputeExtentsInDots();
-    EXPECT_EQ(Extents(description), (std::array{401, 104, 4000, 1000}));
+    d.m_dwDriverFlags = driver_flags::PRIVATE_COMPACT;  // width and length swap
+    d.ComputeExtentsInDots();
+    EXPECT_EQ(Extents(d), (std::array{401, 104, 4000, 1000}));
 
-    description.m_dwDriverFlags = 0;
-    description.m_nMinExtentX = 0;
-    description.m_aMedia = {Medium(1, 300, 900), Medium(2, 120, 1500)};
-    description.ComputeExtentsInDots();
+    d.m_dwDriverFlags = 0;
+    d.m_nMinExtentX = 0;
+    d.m_aMedia = {Medium(1, 300, 900), Medium(2, 120, 1500)};
+    d.ComputeExtentsInDots();
     // The smallest physical width; the length already above 0 gains no 4.
-    EXPECT_EQ(Extents(description), (std::array{120, 400, 1000, 4000}));
+    EXPECT_EQ(Extents(d), (std::array{120, 400, 1000, 4000}));
 
     // A resolution of millions of dots per inch saturates the extents rather
     // than overflowing them.
-    description.m_nExtentResX = description.m_nExtentResY = 8'400'000;
-    description.m_nMinExtentX = description.m_nMinExtentY = 0xFFFF;
-    description.ComputeExtentsInDots();
-    EXPECT_EQ(description.m_nMinWidth, std::numeric_limits<std::int32_t>::max());
-    EXPECT_EQ(description.m_nMinLength, std::numeric_limits<std::int32_t>::max());
+    d.m_nExtentResX = d.m_nExtentResY = 8'400'000;
+    d.m_nMinExtentX = d.m_nMinExtentY = 0xFFFF;
+    d.ComputeExtentsInDots();
+    EXPECT_EQ(std::tie(d.m_nMinWidth, d.m_nMinLength), std::tuple(kMaxInt32, kMaxInt32));
 }
 
 class PrintArea : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        GiveDevMode(m_description, {});
-        m_description.m_nResX = 300;
+        GiveDevMode(d, {});
+        d.m_nResX = 300;
     }
     void SelectPaper(std::uint16_t id)
     {
-        auto devMode = m_description.DevMode();
+        auto devMode = d.DevMode();
         devMode.SetFields(devMode.Fields() | FIELD_PAPER_SIZE);
         devMode.SetShort(devmode_layout::dmPaperSize, static_cast<std::int16_t>(id));
     }
-    PrinterDescription m_description;
+    PrinterDescription d;
 };
 
 TEST_F(PrintArea, CompactLayoutWithoutOrientationPutsWidthIntoLength)
 {
-    m_description.m_dwDriverFlags = driver_flags::PRIVATE_COMPACT;
-    auto devMode = m_description.DevMode();
+    d.m_dwDriverFlags = driver_flags::PRIVATE_COMPACT;
+    auto devMode = d.DevMode();
     devMode.SetFields(FIELD_PAPER_WIDTH);
     devMode.SetShort(devmode_layout::dmPaperWidth, 254);
-    m_description.UpdatePrintArea();
-    EXPECT_EQ(m_description.m_wOrientation, 2);
-    EXPECT_EQ(m_description.m_nPageLength, 300);
-    EXPECT_EQ(m_description.m_nPageWidth, 0);
+    d.UpdatePrintArea();
+    EXPECT_EQ(std::tie(d.m_wOrientation, d.m_nPageLength, d.m_nPageWidth), std::tuple(2, 300, 0));
 }
 
 TEST_F(PrintArea, MarginsFromTheMediumItsBaseAndTheDriversPairs)
@@ -365,33 +343,26 @@ TEST_F(PrintArea, MarginsFromTheMediumItsBaseAndTheDriversPairs)
     auto medium = Medium(5, 600, 900, 10, 8);
     medium.Put<std::int16_t>(media_entry::PRINTABLE_WIDTH, 560);
     medium.Put<std::int16_t>(media_entry::PRINTABLE_LENGTH, 880);
-    m_description.m_aMedia = {medium};
-    m_description.m_ptOffset = {3, 4};
-    m_description.m_ptMarginAdd = {1, 2};
+    d.m_aMedia = {medium};
+    std::tie(d.m_ptOffset, d.m_ptMarginAdd) = std::tuple(Point32{3, 4}, Point32{1, 2});
     SelectPaper(5);
-    m_description.UpdatePrintArea();
-    EXPECT_EQ(m_description.m_nPageWidth, 600);
-    EXPECT_EQ(m_description.m_nPageLength, 900);
-    EXPECT_EQ(m_description.m_rcMediaMargins, (Rect32{10, 8, 30, 12}));
-    EXPECT_EQ(m_description.m_rcMargins, (Rect32{11, 10, 31, 14}));
-    EXPECT_EQ(m_description.m_rcMaxMargins, m_description.m_rcMargins);
-    EXPECT_EQ(m_description.m_rcOffset, (Rect32{3, 4, 3, 4}));
+    d.UpdatePrintArea();
+    EXPECT_EQ(std::tie(d.m_nPageWidth, d.m_nPageLength), std::tuple(600, 900));
+    EXPECT_EQ(std::tie(d.m_rcMediaMargins, d.m_rcMargins, d.m_rcMaxMargins, d.m_rcOffset),
+              std::tuple(Rect32{10, 8, 30, 12}, Rect32{11, 10, 31, 14}, Rect32{11, 10, 31, 14}, Rect32{3, 4, 3, 4}));
 
     // With feed margins, top and bottom are the first entry's margin.
-    m_description.m_aFeedMargins = {FeedMargin(0, 25), FeedMargin(1, 40)};
-    m_description.UpdatePrintArea();
-    EXPECT_EQ(m_description.m_rcMediaMargins.top, 25);
-    EXPECT_EQ(m_description.m_rcMediaMargins.bottom, 25);
+    d.m_aFeedMargins = {FeedMargin(0, 25), FeedMargin(1, 40)};
+    d.UpdatePrintArea();
+    EXPECT_EQ(std::tie(d.m_rcMediaMargins.top, d.m_rcMediaMargins.bottom), std::tuple(25, 25));
 
     // A multi-part medium keeps its base medium's side margins.
-    m_description.m_aFeedMargins.clear();
-    m_description.m_ptMarginAdd = {};
-    m_description.m_aMedia = {Medium(10, 600, 900, 30, 0), Medium(11, 600, 900, 5, 0, 2, 10)};
+    d.m_aFeedMargins.clear();
+    d.m_ptMarginAdd = {};
+    d.m_aMedia = {Medium(10, 600, 900, 30, 0), Medium(11, 600, 900, 5, 0, 2, 10)};
     SelectPaper(11);
-    m_description.UpdatePrintArea();
-    EXPECT_EQ(m_description.m_nParts, 2);
-    EXPECT_EQ(m_description.m_rcMargins.left, 30);
-    EXPECT_EQ(m_description.m_rcMargins.right, 30);
+    d.UpdatePrintArea();
+    EXPECT_EQ(std::tie(d.m_nParts, d.m_rcMargins.left, d.m_rcMargins.right), std::tuple(2, 30, 30));
 }
 
 TEST_F(PrintArea, MediumFlagsOverrideOffsetAndMargins)
@@ -400,26 +371,24 @@ TEST_F(PrintArea, MediumFlagsOverrideOffsetAndMargins)
     offsetMargins.Put<std::uint32_t>(media_entry::FLAGS, media_entry::FLAG_OFFSET_MARGINS);
     auto noOffset = Medium(6, 600, 900, 12, 8);
     noOffset.Put<std::uint32_t>(media_entry::FLAGS, media_entry::FLAG_NO_OFFSET);
-    m_description.m_aMedia = {offsetMargins, noOffset};
-    m_description.m_ptOffset = {3, 4};
-    m_description.m_ptMarginAdd = {100, 100};
+    d.m_aMedia = {offsetMargins, noOffset};
+    std::tie(d.m_ptOffset, d.m_ptMarginAdd) = std::tuple(Point32{3, 4}, Point32{100, 100});
 
     SelectPaper(5);
-    m_description.UpdatePrintArea();
-    EXPECT_EQ(m_description.m_rcMediaMargins, (Rect32{12, 8, 12, 8}));
-    EXPECT_GE(m_description.m_rcMaxMargins.top, 8);
+    d.UpdatePrintArea();
+    EXPECT_EQ(d.m_rcMediaMargins, (Rect32{12, 8, 12, 8}));
+    EXPECT_GE(d.m_rcMaxMargins.top, 8);
 
     SelectPaper(6);
-    m_description.UpdatePrintArea();
-    EXPECT_EQ(m_description.m_rcOffset, (Rect32{}));
-    EXPECT_EQ(m_description.m_rcMargins, m_description.m_rcMediaMargins);
+    d.UpdatePrintArea();
+    EXPECT_EQ(std::tie(d.m_rcOffset, d.m_rcMargins), std::tuple(Rect32{}, d.m_rcMediaMargins));
 }
 
 TEST_F(PrintArea, ExtendedSelectionByMediumAndLength)
 {
-    m_description.m_dwDriverFlags = driver_flags::PRIVATE_EXTENDED;
-    m_description.m_aMedia = {Medium(10, 600, 900), Medium(11, 400, 700, 0, 0, 2)};
-    m_description.m_aFeedMargins = {FeedMargin(0, 5), FeedMargin(4, 12)};
+    d.m_dwDriverFlags = driver_flags::PRIVATE_EXTENDED;
+    d.m_aMedia = {Medium(10, 600, 900), Medium(11, 400, 700, 0, 0, 2)};
+    d.m_aFeedMargins = {FeedMargin(0, 5), FeedMargin(4, 12)};
     auto block = ExtendedBlock(30, 0, 30);
     byte_fields::Put<std::uint16_t>(
         block, ext::SELECTION_FLAGS,
@@ -428,12 +397,10 @@ TEST_F(PrintArea, ExtendedSelectionByMediumAndLength)
     byte_fields::Put<std::uint16_t>(block, ext::PART_COUNT, 2);
     byte_fields::Put<std::uint16_t>(block, ext::FEED_MARGIN_KEY, 6);
     byte_fields::Put<std::int32_t>(block, ext::LENGTH, 1234);
-    GiveDevMode(m_description, block);
-    m_description.UpdatePrintArea();
-    EXPECT_EQ(m_description.m_wPaperId, 11);
-    EXPECT_EQ(m_description.m_nPageWidth, 400);
-    EXPECT_EQ(m_description.m_nPageLength, 1234);
-    EXPECT_GE(m_description.m_rcMaxMargins.top, 12);
+    GiveDevMode(d, block);
+    d.UpdatePrintArea();
+    EXPECT_EQ(std::tie(d.m_wPaperId, d.m_nPageWidth, d.m_nPageLength), std::tuple(11, 400, 1234));
+    EXPECT_GE(d.m_rcMaxMargins.top, 12);
 }
 
 }  // namespace
