@@ -51,6 +51,8 @@ public:
         std::filesystem::remove_all(m_folder);
         ResetAll();
     }
+    TransferBench(const TransferBench&) = delete;
+    TransferBench& operator=(const TransferBench&) = delete;
 
 private:
     static void ResetAll()
