@@ -2,7 +2,6 @@
 // names without regard to letter case), with every open and read recorded.
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <mutex>
@@ -10,6 +9,7 @@
 
 #include "platform/file.h"
 #include "platform/headless/file_log.h"
+#include "platform/headless/letter_case.h"
 
 namespace platform::headless {
 namespace {
@@ -23,12 +23,6 @@ AccessLog& Log()
 {
     static AccessLog log;
     return log;
-}
-
-bool SameName(std::string_view a, std::string_view b)
-{
-    return std::ranges::equal(a, b,
-                              [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 // The host file a path names, found as Windows finds it: with either
@@ -49,7 +43,7 @@ std::string HostPath(std::string path)
         if (!fs::exists(next, error)) {
             for (fs::directory_iterator it(found.empty() ? "." : found, error), end; !error && it != end;
                  it.increment(error)) {
-                if (SameName(it->path().filename().string(), part.string())) {
+                if (SameIgnoringCase(it->path().filename().string(), part.string())) {
                     next = found / it->path().filename();
                     break;
                 }

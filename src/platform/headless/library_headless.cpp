@@ -1,11 +1,11 @@
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
 #include <list>
 #include <mutex>
 #include <new>
 #include <utility>
 
+#include "platform/headless/letter_case.h"
 #include "platform/headless/library_table.h"
 #include "platform/library.h"
 
@@ -43,12 +43,6 @@ LibraryRegistry& Registry()
 {
     static LastingRegistry registry;
     return registry.get();
-}
-
-std::string Folded(std::string text)
-{
-    std::ranges::transform(text, text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <iterator>
 #include <list>
@@ -8,6 +7,7 @@
 #include <mutex>
 #include <utility>
 
+#include "platform/headless/letter_case.h"
 #include "platform/headless/registry_tree.h"
 #include "platform/registry.h"
 
@@ -41,19 +41,6 @@ RegistryState& State()
 {
     static RegistryState state;
     return state;
-}
-
-bool SameName(std::string_view a, std::string_view b)
-{
-    return std::ranges::equal(a, b,
-                              [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
-
-std::string Folded(std::string_view name)
-{
-    std::string folded(name);
-    std::ranges::transform(folded, folded.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return folded;
 }
 
 std::shared_ptr<RegistryNode>& RootNode(RegistryState& state, RegistryRoot root)
@@ -106,7 +93,7 @@ std::shared_ptr<RegistryNode> Walk(std::shared_ptr<RegistryNode> node, std::stri
 RegistryValue* FindValue(RegistryNode& node, std::string_view name)
 {
     for (auto& value : node.values) {
-        if (SameName(value.name, name)) {
+        if (SameIgnoringCase(value.name, name)) {
             return &value;
         }
     }

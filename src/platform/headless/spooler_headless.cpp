@@ -1,9 +1,9 @@
 #include <algorithm>
-#include <cctype>
 #include <list>
 #include <mutex>
 #include <utility>
 
+#include "platform/headless/letter_case.h"
 #include "platform/headless/spooler_table.h"
 #include "platform/spooler.h"
 
@@ -23,12 +23,6 @@ SpoolerState& State()
 {
     static SpoolerState state;
     return state;
-}
-
-bool SameName(std::string_view a, std::string_view b)
-{
-    return std::ranges::equal(a, b,
-                              [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 }  // namespace
@@ -52,8 +46,9 @@ void InstallPrinter(SpoolerPrinter printer)
 bool UninstallPrinter(const std::string& name)
 {
     std::lock_guard lock(State().mutex);
-    return std::erase_if(State().printers,
-                         [&](const SpoolerPrinter& printer) { return SameName(printer.info.printerName, name); }) != 0;
+    return std::erase_if(State().printers, [&](const SpoolerPrinter& printer) {
+               return SameIgnoringCase(printer.info.printerName, name);
+           }) != 0;
 }
 
 std::vector<std::string> PrinterOpenRequests()
@@ -97,7 +92,7 @@ Printer Printer::Open(const std::string& name)
     std::lock_guard lock(state.mutex);
     state.openRequests.push_back(name);
     const auto found = std::ranges::find_if(state.printers, [&](const SpoolerPrinter& printer) {
-        return headless::SameName(printer.info.printerName, name);
+        return headless::SameIgnoringCase(printer.info.printerName, name);
     });
     if (found == state.printers.end()) {
         return Printer();

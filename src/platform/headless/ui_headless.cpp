@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cctype>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -18,6 +17,7 @@
 #include <thread>
 
 #include "platform/dialog_internal.h"
+#include "platform/headless/letter_case.h"
 #include "platform/headless/resource_script.h"
 #include "platform/headless/ui_driver.h"
 #include "platform/power.h"
@@ -611,22 +611,6 @@ bool Dialog::OpenAnimation(int id, int clipResourceId)
     });
 }
 
-namespace {
-
-bool SameTextIgnoringCase(const std::string& a, const std::string& b)
-{
-    return std::ranges::equal(a, b,
-                              [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
-
-bool LessIgnoringCase(const std::string& a, const std::string& b)
-{
-    return std::ranges::lexicographical_compare(
-        a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) < std::tolower(y); });
-}
-
-}  // namespace
-
 int Dialog::ComboAddString(int id, const std::string& text)
 {
     return OnWindowThread(m_window, [this, id, text](bool other) {
@@ -637,7 +621,7 @@ int Dialog::ComboAddString(int id, const std::string& text)
         auto& items = control->items;
         auto at = items.end();
         if (control->layout->styles.contains("CBS_SORT")) {
-            at = std::ranges::upper_bound(items, text, LessIgnoringCase);
+            at = std::ranges::upper_bound(items, text, headless::LessIgnoringCase);
         }
         const int index = static_cast<int>(items.insert(at, text) - items.begin());
         Record(m_window, "combo.add", id, text, index, 0, other);
@@ -652,8 +636,8 @@ int Dialog::ComboFindStringExact(int id, const std::string& text) const
         if (control == nullptr) {
             return -1;
         }
-        const auto found =
-            std::ranges::find_if(control->items, [&](const auto& item) { return SameTextIgnoringCase(item, text); });
+        const auto found = std::ranges::find_if(
+            control->items, [&](const auto& item) { return headless::SameIgnoringCase(item, text); });
         return found == control->items.end() ? -1 : static_cast<int>(found - control->items.begin());
     });
 }
