@@ -18,7 +18,6 @@ namespace {
 
 constexpr double kInchesPerTenthMm = 0.003937007874015748;   // 1 / 254
 constexpr double kDotsPer1150MmPerDpi = 45.275590551181104;  // 1150 / 25.4
-constexpr std::uint16_t kPaperCodeUserDefined = 256;         // PAPER_USER_DEFINED
 constexpr std::uint16_t kPaperCodeUserDefinedToo = 262;
 constexpr std::uint16_t kFirstDriverPaperCode = 256;
 constexpr std::size_t kLongestPaperName = 49;
@@ -72,7 +71,7 @@ void PrinterDescription::DropUserPaperSizes()
         return;
     }
     std::erase_if(m_aMedia, [](const MediaEntry& entry) {
-        return entry.Id() == kPaperCodeUserDefined || entry.Id() == kPaperCodeUserDefinedToo;
+        return entry.Id() == printing::PAPER_USER_DEFINED || entry.Id() == kPaperCodeUserDefinedToo;
     });
     if (m_aMedia.empty()) {
         m_aMedia.shrink_to_fit();
