@@ -84,13 +84,6 @@ HWND FindDialog(DWORD processId, const std::function<bool(const uidriver::Window
     return nullptr;
 }
 
-HWND WithItem(DWORD processId, int id)
-{
-    return FindDialog(processId, [id](const uidriver::Window& window) {
-        return window.className == "#32770" && ::GetDlgItem(window.handle, id) != nullptr;
-    });
-}
-
 HWND Titled(DWORD processId, const std::string& title)
 {
     return FindDialog(processId, [&title](const uidriver::Window& window) { return window.title == title; });
@@ -191,9 +184,9 @@ private:
     Phase Observe()
     {
         Phase seen = Checks;
-        if (WithItem(m_processId, IDC_OPERATING_TEXT) != nullptr) {
+        if (uidriver::DialogWithItem(m_processId, IDC_OPERATING_TEXT) != nullptr) {
             seen = Wait;
-        } else if (WithItem(m_processId, IDC_TRANSFER_PERCENT) != nullptr) {
+        } else if (uidriver::DialogWithItem(m_processId, IDC_TRANSFER_PERCENT) != nullptr) {
             seen = Transfer;
         } else if (m_phase != Checks) {
             seen = Wait;
@@ -245,10 +238,10 @@ int Update(const std::string& program)
     const auto atStep = [&](roads::Step step, HWND) {
         if (step == roads::Step::Confirmation) {
             pingers.push_back(std::make_unique<Pinger>(id, "main", [id] { return Titled(id, roads::kMainTitle); }));
-            pingers.push_back(
-                std::make_unique<Pinger>(id, "progress", [id] { return WithItem(id, IDC_TRANSFER_PERCENT); }));
-            pingers.push_back(
-                std::make_unique<Pinger>(id, "operating", [id] { return WithItem(id, IDC_OPERATING_TEXT); }));
+            pingers.push_back(std::make_unique<Pinger>(
+                id, "progress", [id] { return uidriver::DialogWithItem(id, IDC_TRANSFER_PERCENT); }));
+            pingers.push_back(std::make_unique<Pinger>(
+                id, "operating", [id] { return uidriver::DialogWithItem(id, IDC_OPERATING_TEXT); }));
         } else if (step == roads::Step::Completed) {
             for (auto& pinger : pingers) {
                 pinger->Stop();

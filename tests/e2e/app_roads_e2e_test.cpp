@@ -128,9 +128,8 @@ OperatingSeen WatchOperating(DWORD processId, HWND operating)
     OperatingSeen seen;
     const auto shown = Clock::now();
     while (::IsWindowVisible(operating)) {
-        for (const auto& window : uidriver::TopLevelWindows(processId)) {
-            seen.progressBeside = seen.progressBeside || ::GetDlgItem(window.handle, IDC_TRANSFER_PERCENT) != nullptr;
-        }
+        seen.progressBeside =
+            seen.progressBeside || uidriver::DialogWithItem(processId, IDC_TRANSFER_PERCENT) != nullptr;
         // Asked while the dialog surely stays (not while Wine takes it off a
         // display without a window manager, which may wait two seconds).
         if (const auto asked = Clock::now(); asked - shown < 900ms) {
@@ -288,7 +287,7 @@ TEST_F(AppRoadsTest, WholeUpdate_FromTheWarningToTheEnd_WritesTheProfileAndTheNe
     ASSERT_EQ(road.failure, "");
     EXPECT_EQ(std::tie(road.warningTexts, road.printers, road.preselected),
               std::tuple(kWarningTexts, std::vector<std::string>{kSecondPrinter, kPrinter}, kSecondPrinter));
-    EXPECT_EQ(std::tie(road.confirmation, road.confirmationIcon),
+    EXPECT_EQ(std::tie(road.confirmation, road.confirmationBox.icon),
               std::tuple(Confirmation("5.00"), StandardIcon::Warning));
     // Every box over the main dialog, nothing else taking input meanwhile.
     ASSERT_EQ(road.boxes.size(), 1u);
@@ -408,14 +407,8 @@ TEST_F(AppRoadsTest, CancelBeforeTheFirstReport_EndsCancelledOverTheMainDialog)
     ASSERT_TRUE(confirmation);
     uidriver::Answer(*confirmation, IDYES);
     HWND progress = nullptr;
-    ASSERT_TRUE(uidriver::WaitUntil([&] {
-        for (const auto& window : uidriver::TopLevelWindows(program.Id())) {
-            if (::GetDlgItem(window.handle, IDC_TRANSFER_PERCENT) != nullptr) {
-                progress = window.handle;
-            }
-        }
-        return progress != nullptr;
-    }));
+    ASSERT_TRUE(uidriver::WaitUntil(
+        [&] { return (progress = uidriver::DialogWithItem(program.Id(), IDC_TRANSFER_PERCENT)) != nullptr; }));
     uidriver::Click(progress, IDCANCEL);
 
     const auto box = uidriver::WaitForMessageBox(program.Id());

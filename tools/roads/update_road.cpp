@@ -19,17 +19,6 @@ int PercentOf(const std::string& text)
     return value;
 }
 
-// The progress and operating dialogs, told apart by their controls.
-HWND FindWithItem(DWORD processId, int id)
-{
-    for (const auto& window : uidriver::TopLevelWindows(processId)) {
-        if (window.className == "#32770" && ::GetDlgItem(window.handle, id) != nullptr) {
-            return window.handle;
-        }
-    }
-    return nullptr;
-}
-
 // What a window of the program is, for a report.
 std::string NameOf(HWND window)
 {
@@ -116,7 +105,6 @@ UpdateRoad DriveWholeUpdate(const uidriver::Process& program, const std::string&
     }
     road.confirmation = confirmation->text;
     road.confirmationBox = Look(program.Id(), *confirmation);
-    road.confirmationIcon = road.confirmationBox.icon;
     step(Step::Confirmation, confirmation->handle);
     if (confirmation->buttons.size() != 2) {
         road.failure = "the box after Update is no Yes/No confirmation: " + confirmation->text;
@@ -136,7 +124,7 @@ UpdateRoad DriveWholeUpdate(const uidriver::Process& program, const std::string&
     const auto nextBox = [&] {
         return uidriver::WaitUntil(
             [&] {
-                if (const HWND progress = FindWithItem(program.Id(), IDC_TRANSFER_PERCENT)) {
+                if (const HWND progress = uidriver::DialogWithItem(program.Id(), IDC_TRANSFER_PERCENT)) {
                     if (road.progressCaption.empty()) {
                         ::GetWindowRect(main->handle, &road.mainRect);
                         ::GetWindowRect(progress, &road.progressRect);
@@ -152,7 +140,7 @@ UpdateRoad DriveWholeUpdate(const uidriver::Process& program, const std::string&
                         step(Step::Transfer, progress);
                     }
                 }
-                if (const HWND operating = FindWithItem(program.Id(), IDC_OPERATING_TEXT)) {
+                if (const HWND operating = uidriver::DialogWithItem(program.Id(), IDC_OPERATING_TEXT)) {
                     if (!road.operatingShown) {
                         road.operatingShown = true;
                         step(Step::Operating, operating);
@@ -166,7 +154,6 @@ UpdateRoad DriveWholeUpdate(const uidriver::Process& program, const std::string&
     while (nextBox() && outcome) {
         road.boxes.push_back(Look(program.Id(), *outcome));
         road.outcome = outcome->text;
-        road.outcomeIcon = road.boxes.back().icon;
         step(Step::Completed, outcome->handle);
         uidriver::Answer(*outcome, IDOK);
         if (!uidriver::WaitUntilGone(outcome->handle)) {

@@ -46,7 +46,6 @@ struct UpdateRoad {
     std::vector<std::string> printers;      // the combo box's entries, in the order shown
     std::string preselected;                // the entry selected when the dialog showed
     std::string confirmation;
-    uidriver::StandardIcon confirmationIcon = uidriver::StandardIcon::None;
     BoxSeen confirmationBox;
     std::string progressCaption;
     RECT mainRect{};                        // the main dialog when the progress dialog first showed
@@ -55,7 +54,6 @@ struct UpdateRoad {
     bool operatingShown = false;
     std::vector<BoxSeen> boxes;  // after the confirmation, in order
     std::string outcome;         // the closing message: the last box
-    uidriver::StandardIcon outcomeIcon = uidriver::StandardIcon::None;
     std::optional<DWORD> exitCode;
     std::string failure;  // where the road stopped short; empty when it ran to the end
 };

@@ -75,7 +75,6 @@ std::vector<HWND> Children(HWND window)
 
 struct WindowSearch {
     DWORD processId;
-    bool hiddenToo;
     std::vector<Window> found;
 };
 
@@ -84,7 +83,7 @@ BOOL CALLBACK CollectProcessWindow(HWND window, LPARAM parameter)
     auto& search = *reinterpret_cast<WindowSearch*>(parameter);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search.processId && (search.hiddenToo || ::IsWindowVisible(window))) {
+    if (owner == search.processId && ::IsWindowVisible(window)) {
         search.found.push_back({window, RawText(window), ClassName(window)});
     }
     return TRUE;
@@ -231,9 +230,9 @@ void Process::Kill() const
     ::WaitForSingleObject(m_info.hProcess, 5000);
 }
 
-std::vector<Window> TopLevelWindows(DWORD processId, bool hiddenToo)
+std::vector<Window> TopLevelWindows(DWORD processId)
 {
-    WindowSearch search{processId, hiddenToo, {}};
+    WindowSearch search{processId, {}};
     ::EnumWindows(&CollectProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -245,6 +244,16 @@ std::vector<Window> WindowsTakingInput(DWORD processId, HWND except)
         return window.handle == except || ::IsWindowEnabled(window.handle) == FALSE;
     });
     return windows;
+}
+
+HWND DialogWithItem(DWORD processId, int id)
+{
+    for (const auto& window : TopLevelWindows(processId)) {
+        if (window.className == "#32770" && ::GetDlgItem(window.handle, id) != nullptr) {
+            return window.handle;
+        }
+    }
+    return nullptr;
 }
 
 bool HasLoaded(const Process& program, const std::string& library)

@@ -46,14 +46,18 @@ struct Window {
     std::string className;
 };
 
-// Visible top-level windows of the process, or all of them.
-std::vector<Window> TopLevelWindows(DWORD processId, bool hiddenToo = false);
-
-// Whether the process has loaded a library of this file name (in any case).
-bool HasLoaded(const Process& program, const std::string& library);
+// Visible top-level windows of the process.
+std::vector<Window> TopLevelWindows(DWORD processId);
 
 // Those of them that take input (enabled), but the one named.
 std::vector<Window> WindowsTakingInput(DWORD processId, HWND except);
+
+// A visible dialog of the process that has a control with this id (the
+// program's dialogs told apart by their controls), or null.
+HWND DialogWithItem(DWORD processId, int id);
+
+// Whether the process has loaded a library of this file name (in any case).
+bool HasLoaded(const Process& program, const std::string& library);
 
 // Waits for a visible top-level window of the process that satisfies the test.
 std::optional<Window> WaitForWindow(DWORD processId, const std::function<bool(const Window&)>& test,
