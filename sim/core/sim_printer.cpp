@@ -121,8 +121,15 @@ void Printer::SetTimingFile(std::string path)
 
 void Printer::WriteTiming(SendTiming& timing, std::int32_t result)
 {
-    using std::chrono::microseconds;
     const auto total = SendTiming::Clock::now() - timing.started;
+    std::string timingFile;
+    {
+        std::lock_guard lock(m_mutex);
+        timingFile = m_timingFile;
+    }
+    if (timingFile.empty()) {
+        return;
+    }
     auto& spans = timing.callbacks;
     SendTiming::Clock::duration inside{};
     for (const auto span : spans) {
@@ -139,11 +146,7 @@ void Printer::WriteTiming(SendTiming& timing, std::int32_t result)
     const auto us = [](SendTiming::Clock::duration span) {
         return std::chrono::duration_cast<std::chrono::duration<double, std::micro>>(span).count();
     };
-    std::lock_guard lock(m_mutex);
-    if (m_timingFile.empty()) {
-        return;
-    }
-    std::ofstream out(m_timingFile, std::ios::app);
+    std::ofstream out(timingFile, std::ios::app);
     out << std::fixed << std::setprecision(1) << "TRSendFile result=" << result << " reports=" << count
         << " send_us=" << us(total) << " callback_us=" << us(inside) << " callback_median_us=" << us(median)
         << " callback_max_us=" << us(longest) << '\n';
