@@ -58,6 +58,21 @@ std::int32_t FillStatus(std::uint8_t* status)
 
 constexpr std::int32_t kRawSuccess = 1;
 
+std::int32_t TRInitPrinter(const char*, std::uint8_t* info)
+{
+    return Fill(info, transfer_format::INIT_INFO_SIZE);
+}
+
+std::int32_t TRCmdInit(std::int32_t)
+{
+    return Result(TRANSFER_OK);
+}
+
+std::int32_t TRGetStatus(std::uint8_t* status, std::int32_t)
+{
+    return FillStatus(status);
+}
+
 std::int32_t TMWriteFile(char*, std::int32_t, std::uint8_t*, std::int32_t length, std::int32_t* count, std::int32_t)
 {
     *count = Result(length);
@@ -106,20 +121,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     fuzz::UseWorkFolder();
     const auto printerId = data.ConsumeIntegral<std::uint16_t>();
     fuzz::WriteDataFile(sim::firmware_image::MakeFirmwareFile(printerId, "5.10", 300, 300));
-    h::RegisterLibrary("tmfilo.dll", {{"TMWriteFile", h::ExportAddress<TMWriteFileProc>(&TMWriteFile)},
-                                      {"TMReadFile", h::ExportAddress<TMReadFileProc>(&TMReadFile)}});
-    h::RegisterLibrary(
-        "TrDrv.dll", {{"TRInitPrinter", h::ExportAddress<TRInitPrinterProc>(+[](const char*, std::uint8_t* info) {
-                           return Fill(info, transfer_format::INIT_INFO_SIZE);
-                       })},
-                      {"TRCheckSupportPrinter", h::ExportAddress<TRCheckSupportPrinterProc>(&TRCheckSupportPrinter)},
-                      {"TRCmdInit", h::ExportAddress<TRCmdInitProc>(+[](std::int32_t) { return Result(TRANSFER_OK); })},
-                      {"TRGetStatus", h::ExportAddress<TRGetStatusProc>(
-                                          +[](std::uint8_t* status, std::int32_t) { return FillStatus(status); })},
-                      {"TRGetFileList", h::ExportAddress<TRGetFileListProc>(&TRGetFileList)},
-                      {"TRSendFile", h::ExportAddress<TRSendFileProc>(&TRSendFile)},
-                      {"TRReceiveFile", h::ExportAddress<TRReceiveFileProc>(&TRReceiveFile)},
-                      {"TRDeleteFile", h::ExportAddress<TRDeleteFileProc>(&TRDeleteFile)}});
+#define EXPORT_ENTRY(name) {#name, h::ExportAddress<name##Proc>(&name)},
+    h::RegisterLibrary(RAW_IO_LIBRARY_NAME, {TMFILO_EXPORTS(EXPORT_ENTRY)});
+    h::RegisterLibrary(TRANSFER_LIBRARY_NAME, {TRDRV_EXPORTS(EXPORT_ENTRY)});
     fuzz::RunUpdate(printerId);
     return 0;
 }
