@@ -29,21 +29,29 @@ else()
   find_package(GTest REQUIRED)
 endif()
 
-# vr38_windows_test(NAME SOURCES... LIBS...): a GoogleTest program run under
-# Wine in a private prefix (only where VR38_WINE_TESTS is on).
+# vr38_windows_test(NAME SOURCES... LIBS... [ARGS...]): a GoogleTest program
+# run under Wine in a private prefix (only where VR38_WINE_TESTS is on), with
+# the arguments given; Wine runs under the C.UTF-8 locale (cmake/wine-run).
 function(vr38_windows_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ARGS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
+  vr38_windows_run(${name} ${name} C.UTF-8 ${ARG_ARGS})
+endfunction()
+
+# vr38_windows_run(NAME PROGRAM LOCALE ARGS...): a Windows test program run
+# under Wine with the arguments given, Wine started under that Unix locale,
+# from which it takes the ANSI code page (C.UTF-8: 1252; ja_JP.UTF-8: 932).
+function(vr38_windows_run name program locale)
   if(VR38_WINE_TESTS)
-    add_test(NAME ${name} COMMAND ${name})
+    add_test(NAME ${name} COMMAND ${program} ${ARGN})
     # The 32-bit suites run on an emulated CPU: about twice as slow, more on a loaded machine.
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
       set(timeout 1800)
     else()
       set(timeout 600)
     endif()
-    set_tests_properties(${name} PROPERTIES LABELS wine TIMEOUT ${timeout})
+    set_tests_properties(${name} PROPERTIES LABELS wine TIMEOUT ${timeout} ENVIRONMENT VR38_WINE_LOCALE=${locale})
   endif()
 endfunction()
 

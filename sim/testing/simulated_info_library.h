@@ -3,7 +3,9 @@
 // the headless library table under a path, for as long as the object lives.
 // It answers for the printer of the SimulatedDriver alive at the time (or an
 // idle printer with the default scenario), so the scenario and the call log
-// are the driver's.
+// are the driver's. Like a real driver's, it needs a library of the driver
+// from its own folder, registered beside it: it loads only where that folder
+// is searched.
 
 #include <string>
 
@@ -21,6 +23,7 @@ public:
 
 private:
     std::string m_path;
+    std::string m_helperPath;
 };
 
 }  // namespace sim::testing

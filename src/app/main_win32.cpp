@@ -13,7 +13,7 @@ namespace {
 // SetDefaultDllDirectories (Windows 8 and later, Windows 7 with its loader
 // update), else at least no current folder. The driver's libraries beside
 // the program still load by bare name, and the information library by its
-// full path.
+// full path, with its own folder searched for what it needs.
 void KeepCurrentFolderOffLibrarySearch()
 {
     using SetDefaultDllDirectoriesProc = BOOL(WINAPI*)(DWORD);

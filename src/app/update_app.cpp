@@ -1,9 +1,6 @@
 #include "app/update_app.h"
 
-#include <algorithm>
-
 #include "platform/file.h"
-#include "platform/max_path.h"
 #include "platform/process.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
@@ -19,42 +16,24 @@ CUpdateApp& GetUpdateApp()
     return app;
 }
 
-bool GetModuleDirectory(std::span<char> buffer)
+std::optional<std::string> GetModuleDirectory()
 {
-    if (buffer.empty()) {
-        return false;
-    }
     const auto name = platform::ExecutableFileName();
     if (!name || name->empty()) {
-        return false;
+        return std::nullopt;
     }
-    // One character at a time, a lead byte and its trail byte together.
-    std::size_t cut = 0;
-    std::size_t position = 0;
-    for (std::size_t characters = 0; position < name->size() && characters < platform::MAX_PATH_CHARS; ++characters) {
-        const char c = (*name)[position];
-        if (platform::IsLeadByte(c) && position + 1 < name->size()) {
-            position += 2;
-            continue;
-        }
-        if (c == '\\' || c == '/' || c == ':') {
-            cut = position;
-        }
-        ++position;
-    }
-    const auto length = std::min(cut, buffer.size() - 1);
-    std::copy_n(name->begin(), length, buffer.begin());
-    buffer[length] = '\0';
-    return true;
+    // In UTF-8 a separator is never part of another character.
+    const auto separator = name->find_last_of("\\/:");
+    return name->substr(0, separator == std::string::npos ? 0 : separator);
 }
 
 bool CheckRequiredFiles()
 {
-    std::array<char, platform::MAX_PATH_CHARS> directory{};
-    GetModuleDirectory(directory);
+    // Without the program's own folder no file is looked for anywhere else:
+    // the first one is not found.
+    const auto directory = GetModuleDirectory();
     for (const char* file : REQUIRED_FILES) {
-        const std::string path = std::string(directory.data()) + "\\" + file;
-        if (!platform::FileExists(path)) {
+        if (!directory || !platform::FileExists(*directory + "\\" + file)) {
             platform::ShowMessageBox(platform::FormatText("%s is not found.", file));
             return false;
         }

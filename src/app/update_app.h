@@ -5,7 +5,7 @@
 // the printer last initialised and unloads the transfer library.
 
 #include <array>
-#include <span>
+#include <optional>
 #include <string>
 
 #include "driver/driver_exports.h"
@@ -46,10 +46,10 @@ CUpdateApp& GetUpdateApp();
 // "<name> is not found." for the first one missing.
 bool CheckRequiredFiles();
 
-// The executable's directory, without the last separator, into a buffer of
-// at least platform::MAX_PATH_CHARS characters. Double-byte characters are stepped
-// over whole, so a trail byte equal to '\' is never taken for a separator.
-bool GetModuleDirectory(std::span<char> buffer);
+// The executable's directory without the last separator, in UTF-8, so that
+// a folder named in any script is found; empty when the platform cannot tell
+// the executable's name (as when it is longer than the limit).
+std::optional<std::string> GetModuleDirectory();
 
 // A value of the profile's section ("Settings" when none is named), or the
 // machine-wide one when the user's is empty.

@@ -42,8 +42,10 @@ CUpdateDlg::CUpdateDlg(platform::Dialog* parent)
 
 bool CUpdateDlg::OnInitDialog()
 {
+    // Only Start goes on: a warning that could not be shown (-1) ends the
+    // program as Cancel does.
     CWarningDlg warning(this);
-    if (warning.DoModal() == platform::ID_CANCEL) {
+    if (warning.DoModal() != platform::ID_OK) {
         EndDialog(platform::ID_CANCEL);
         return false;
     }

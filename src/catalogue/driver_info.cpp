@@ -140,7 +140,7 @@ int LookupDriverInfoLibrary(const std::string& driverKeyName, std::span<char> in
 
 bool DriverSupportsSpecialTape(const std::string& device, const std::string& infoLibrary)
 {
-    const auto library = platform::Library::Load(infoLibrary);
+    const auto library = LoadInfoLibrary(infoLibrary);
     if (!library) {
         return false;
     }

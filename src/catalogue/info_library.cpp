@@ -12,6 +12,11 @@ bool IsListCount(std::int32_t count)
 
 }  // namespace
 
+platform::Library LoadInfoLibrary(const std::string& path)
+{
+    return platform::Library::LoadFromOwnFolder(path);
+}
+
 std::optional<std::vector<std::uint8_t>> QueryCapabilityList(MyDeviceCapabilitiesProc query, const char* countDevice,
                                                              const char* fillDevice, const char* port,
                                                              std::uint16_t capability, std::size_t entrySize,

@@ -8,9 +8,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "driver/driver_call.h"
+#include "platform/library.h"
 
 extern "C" {
 
@@ -24,6 +26,10 @@ using MyDeviceCapabilitiesProc = std::int32_t(DRIVER_CALL*)(const char* device, 
 }  // extern "C"
 
 inline constexpr const char* MY_DEVICE_CAPABILITIES_EXPORT = "MyDeviceCapabilities";
+
+// Loads the information library by the path its driver registered, so that
+// the libraries it needs from its own folder (the driver's) are found there.
+platform::Library LoadInfoLibrary(const std::string& path);
 
 // The answer for a code the driver has no answer to (all bits set).
 inline constexpr std::int32_t MDC_NO_ANSWER = -1;

@@ -6,6 +6,7 @@
 
 #include "catalogue/driver_info.h"
 #include "catalogue/info_library.h"
+#include "platform/code_page.h"
 #include "platform/library.h"
 #include "platform/spooler.h"
 
@@ -29,17 +30,6 @@ std::string_view BufferText(std::span<const char> buffer)
 {
     const auto* end = static_cast<const char*>(std::memchr(buffer.data(), '\0', buffer.size()));
     return std::string_view(buffer.data(), end == nullptr ? buffer.size() : end - buffer.data());
-}
-
-// Copies as much of text as fits, always terminated.
-void CopyName(std::span<char> buffer, std::string_view text)
-{
-    if (buffer.empty()) {
-        return;
-    }
-    const auto length = std::min(text.size(), buffer.size() - 1);
-    std::memcpy(buffer.data(), text.data(), length);
-    buffer[length] = '\0';
 }
 
 // Writes entries at the next free position while there is room.
@@ -213,12 +203,12 @@ bool FindPrinterByModelId(std::uint32_t modelId, std::span<char> name, const cha
     int level = MATCH_NONE;
     auto reach = [&](int newLevel, const std::string& entryName) {
         if (level < newLevel) {
-            CopyName(name, entryName);
+            platform::CopyText(name, entryName);
             level = newLevel;
         }
     };
     for (const auto& entry : entries) {
-        const auto library = platform::Library::Load(entry.infoLibrary);
+        const auto library = LoadInfoLibrary(entry.infoLibrary);
         const auto query = library.Resolve<MyDeviceCapabilitiesProc>(MY_DEVICE_CAPABILITIES_EXPORT);
         if (query == nullptr) {
             continue;
@@ -242,7 +232,7 @@ bool FindPrinterByModelId(std::uint32_t modelId, std::span<char> name, const cha
                 flags = 0;
             }
             if ((static_cast<std::uint32_t>(flags) & MDC_FLAG_SPECIAL_TAPE) != 0) {
-                CopyName(name, entry.name);
+                platform::CopyText(name, entry.name);
                 AppendSpecialTapeSuffix(name);
                 break;
             }

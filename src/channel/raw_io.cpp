@@ -4,6 +4,7 @@
 #include <array>
 
 #include "channel/printer_commands.h"
+#include "platform/code_page.h"
 #include "platform/max_path.h"
 
 platform::Library g_hRawIoLib;
@@ -18,8 +19,7 @@ using PrinterBuffer = std::array<char, platform::MAX_PATH_CHARS>;
 PrinterBuffer MakePrinterBuffer(std::string_view printer)
 {
     PrinterBuffer buffer{};
-    const auto length = std::min(printer.size(), buffer.size() - 1);
-    std::copy_n(printer.begin(), length, buffer.begin());
+    platform::CopyText(buffer, printer);
     return buffer;
 }
 

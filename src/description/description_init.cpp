@@ -11,6 +11,7 @@
 #include "description/driver_flags.h"
 #include "description/printer_description.h"
 #include "description/private_layout.h"
+#include "platform/code_page.h"
 #include "platform/devmode_layout.h"
 #include "platform/printer_driver.h"
 #include "platform/printing_constants.h"
@@ -23,10 +24,11 @@ constexpr std::int16_t kCopiesLimit = 5000;
 // driver that asks for more is not believed.
 constexpr std::int32_t kLargestDevMode = static_cast<std::int32_t>(devmode_layout::PUBLIC_SIZE) + 0xFFFF;
 
+// The rest of the buffer stays clear, as the record's other names are.
 void CopyName(std::string_view text, NameBuffer& buffer)
 {
     buffer.fill('\0');
-    std::copy_n(text.begin(), std::min(text.size(), buffer.size() - 1), buffer.begin());
+    platform::CopyText(buffer, text);
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ int PrinterDescription::QueryDriverCapabilities()
     if (LookupDriverInfoLibrary(m_szDriver.data(), m_szInfoDll) == INFO_LIBRARY_NONE) {
         return 0;
     }
-    const auto library = platform::Library::Load(m_szInfoDll.data());
+    const auto library = LoadInfoLibrary(m_szInfoDll.data());
     if (!library) {
         platform::ShowMessageBox(DRIVER_DAMAGED_MESSAGE);
         return 0;

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "description/printer_description.h"
+#include "platform/code_page.h"
 #include "platform/devmode_layout.h"
 #include "platform/printing_constants.h"
 
@@ -74,10 +75,9 @@ bool PrinterDevice::GetDisplayName(std::span<char> buffer) const
     if (!(m_dwDeviceFlags & DEVICE_FLAG_DEVMODE_OWNED) || buffer.empty()) {
         return false;
     }
-    const auto limit = std::min(buffer.size(), platform::MAX_PATH_CHARS) - 1;
-    const auto* end = std::find(m_szDisplayName.begin(), m_szDisplayName.begin() + limit, '\0');
-    const auto copied = std::copy(m_szDisplayName.begin(), end, buffer.begin());
-    *copied = '\0';
+    const auto* end = std::find(m_szDisplayName.begin(), m_szDisplayName.end(), '\0');
+    platform::CopyText(buffer.first(std::min(buffer.size(), platform::MAX_PATH_CHARS)),
+                       std::string_view(m_szDisplayName.begin(), end));
     return true;
 }
 

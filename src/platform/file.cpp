@@ -1,5 +1,5 @@
-// The file class's throwing open and its closing on destruction, the same
-// whatever backend holds the file.
+// The file class's throwing open and its closing on destruction, and what a
+// path names, the same whatever backend holds the file.
 
 #include "platform/file.h"
 
@@ -15,6 +15,14 @@ File::File(const std::string& path, unsigned openFlags)
 File::~File()
 {
     Close();
+}
+
+bool IsFullyQualifiedPath(std::string_view path)
+{
+    const auto separator = [&](std::size_t i) { return i < path.size() && (path[i] == '\\' || path[i] == '/'); };
+    const char letter = path.empty() ? '\0' : static_cast<char>(path[0] | 0x20);
+    const bool drive = letter >= 'a' && letter <= 'z' && path.size() > 1 && path[1] == ':';
+    return (drive && separator(2)) || (separator(0) && separator(1));
 }
 
 }  // namespace platform

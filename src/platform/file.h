@@ -1,11 +1,12 @@
 #pragma once
 // Files: a file class that throws FileException, the program's only
-// exception, when it cannot open, read or move in a file; and the find-file
-// existence test.
+// exception, when it cannot open, read or move in a file (paths in the ANSI
+// code page); and the find-file existence test.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -54,7 +55,12 @@ private:
     std::string m_path;
 };
 
-// Whether a find-first-file search finds a file at exactly this path.
-bool FileExists(const std::string& path);
+// Whether the path names a drive and its root ("C:\...") or a server's share
+// ("\\server\..."), so that no current folder takes part in finding it.
+bool IsFullyQualifiedPath(std::string_view path);
+
+// Whether a find-first-file search finds a file at exactly this path, given
+// in UTF-8 (any name, whatever the ANSI code page holds).
+bool FileExists(const std::string& utf8Path);
 
 }  // namespace platform

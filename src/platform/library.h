@@ -1,6 +1,6 @@
 #pragma once
-// Run-time loaded libraries: load by bare name or path, resolve exports by
-// name, free. One owner per loaded library; freeing happens on destruction.
+// Run-time loaded libraries: load by bare name or path (paths in the ANSI
+// code page), resolve exports by name, free. One owner per loaded library; freeing happens on destruction.
 
 #include <string>
 
@@ -15,6 +15,13 @@ public:
     // Loads a library by bare name (the platform's search order applies) or
     // by path. The result is empty when the library cannot be loaded.
     static Library Load(const std::string& nameOrPath);
+
+    // Loads a library by its full path, with the library's own folder searched
+    // first for the libraries it needs (a driver's library may need another of
+    // the driver's beside it), then the default folders, never the current
+    // folder. Where the system cannot search so, and for a path that is not
+    // fully qualified, as Load.
+    static Library LoadFromOwnFolder(const std::string& path);
 
     bool IsLoaded() const { return static_cast<bool>(m_handle); }
     explicit operator bool() const { return IsLoaded(); }

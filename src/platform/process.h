@@ -1,7 +1,7 @@
 #pragma once
 // The running program as the platform sees it: the executable's full file
-// name, and the system code page's double-byte lead bytes, which a walk over
-// a path must step over together with their trail bytes.
+// name, which the system's wide interface gives whatever script its folder is
+// named in, and the application name made of it.
 
 #include <optional>
 #include <string>
@@ -10,11 +10,19 @@
 
 namespace platform {
 
-// The executable's full file name, at most MAX_PATH_CHARS characters; empty when the
-// platform cannot tell it.
+// The executable's full file name in UTF-8, at most MAX_PATH_CHARS - 1
+// characters as the wide interface counts them; empty when the platform
+// cannot tell it or the name is longer.
 std::optional<std::string> ExecutableFileName();
 
-// Whether the byte opens a double-byte character in the system code page.
-bool IsLeadByte(char byte);
+// The name the program ships under.
+inline constexpr const char* SHIPPED_APPLICATION_NAME = "VR38Update";
+
+// The executable's file name without directory and extension, in the ANSI
+// code page: it names the profile's key and captions the message boxes. Where
+// the code page cannot hold that name, or the executable's name cannot be
+// had, the shipped name, so that the profile is the shipped program's rather
+// than one under a name of question marks.
+std::string ApplicationName();
 
 }  // namespace platform

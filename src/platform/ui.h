@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/dialog.h"
+#include "platform/process.h"  // the application name, the boxes' caption
 
 namespace platform {
 
@@ -19,9 +20,6 @@ enum class MessageIcon { Default, Warning, Error, Information };
 // other window of the program takes input.
 int ShowMessageBox(const std::string& text, MessageButtons buttons = MessageButtons::Ok,
                    MessageIcon icon = MessageIcon::Default);
-
-// The executable's file name without directory and extension.
-std::string ApplicationName();
 
 // A string of the program's string table; empty when there is none.
 std::string LoadResourceString(int id);

@@ -1,5 +1,6 @@
 #include "transfer/progress_dlg.h"
 
+#include "platform/code_page.h"
 #include "platform/text_format.h"
 #include "platform/ui.h"
 
@@ -33,8 +34,8 @@ std::int32_t DRIVER_CALL TransferProgress(std::int32_t percent)
     }
     if (shown.fileTitle != g_strFileTitle) {
         std::string title = g_strFileTitle;
-        if (title.size() > TITLE_MAX_LENGTH) {
-            title = title.substr(0, TITLE_MAX_LENGTH) + TITLE_ELLIPSIS;
+        if (const auto cut = platform::LeadingCharacters(title, TITLE_MAX_LENGTH); cut < title.size()) {
+            title = title.substr(0, cut) + TITLE_ELLIPSIS;
         }
         g_pProgressDlg->SetItemText(IDC_TRANSFER_STATUS,
                                     platform::FormatText(platform::LoadResourceString(IDS_TRANSFERRING), title));

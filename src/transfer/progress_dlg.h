@@ -13,7 +13,8 @@
 #include "res/resource.h"
 #include "transfer/progress_state.h"
 
-// Titles longer than this are cut and TITLE_ELLIPSIS appended.
+// Titles of more characters than this (a double-byte character counts as
+// one) are cut after that many and TITLE_ELLIPSIS appended.
 inline constexpr std::size_t TITLE_MAX_LENGTH = 32;
 inline constexpr const char* TITLE_ELLIPSIS = "...";
 

@@ -3,6 +3,7 @@
 #include <memory>
 #include <new>
 
+#include "platform/code_page.h"
 #include "platform/ui.h"
 #include "res/resource.h"
 #include "transfer/progress_dlg.h"
@@ -10,12 +11,13 @@
 
 namespace {
 
-// The file name of a path, without directory and extension.
+// The file name of a path, without directory and extension; a trail byte
+// equal to '\\' is no separator.
 std::string FileTitleOf(const std::string& path)
 {
-    const auto separator = path.find_last_of("\\/:");
+    const auto separator = platform::FindLastCharacterOf(path, "\\/:");
     auto title = separator == std::string::npos ? path : path.substr(separator + 1);
-    if (const auto dot = title.find_last_of('.'); dot != std::string::npos) {
+    if (const auto dot = platform::FindLastCharacterOf(title, "."); dot != std::string::npos) {
         title.resize(dot);
     }
     return title;

@@ -43,7 +43,6 @@ namespace fs = std::filesystem;
 using uidriver::StandardIcon;
 
 constexpr const char* kProfileCompany = "Software\\Corvane Industries, Ltd.";
-constexpr const char* kProfileKey = "Software\\Corvane Industries, Ltd.\\VR38Update\\Settings";
 constexpr const char* kMachineProfileKey = "Software\\Corvane Industries, Ltd.\\VR38Update";
 constexpr const char* kDataFile = "VR380MX_510.pd3";
 constexpr const char* kPrinter = "VR-380MX";
@@ -68,16 +67,18 @@ std::string Confirmation(const std::string& version)
            ".\n\nThis firmware update is version 5.10.\n\nOK to update the current VR-380MX firmware?\n";
 }
 
-// The printer the profile remembers, as DefTmPrn and as DefPrn.
+// The printer the profile of the program of that name (in the ANSI code
+// page) remembers, as DefTmPrn and as DefPrn.
 using Profile = std::pair<std::optional<std::string>, std::optional<std::string>>;
 
-Profile Remembered()
+Profile Remembered(const std::string& application = roads::kApplicationName)
 {
+    const auto key = std::string(kProfileCompany) + "\\" + application + "\\Settings";
     std::optional<std::string> values[2];
     for (int i = 0; i < 2; ++i) {
         std::array<char, 1024> value{};
         DWORD size = static_cast<DWORD>(value.size());
-        if (::RegGetValueA(HKEY_CURRENT_USER, kProfileKey, i == 0 ? "DefTmPrn" : "DefPrn", RRF_RT_REG_SZ, nullptr,
+        if (::RegGetValueA(HKEY_CURRENT_USER, key.c_str(), i == 0 ? "DefTmPrn" : "DefPrn", RRF_RT_REG_SZ, nullptr,
                            value.data(), &size) == ERROR_SUCCESS) {
             values[i] = value.data();
         }
@@ -182,6 +183,7 @@ protected:
         std::error_code ignored;
         fs::remove_all(m_folder, ignored);
         fs::create_directories(m_folder);
+        m_programFolder = m_folder;
         m_scenario = m_folder / "printer.ini";
         m_log = m_folder / "calls.log";
         ::SetEnvironmentVariableA("VR38SIM_SCENARIO", m_scenario.string().c_str());
@@ -202,14 +204,17 @@ protected:
         const auto wanted = [&](const std::string& name) {
             return std::find(leftOut.begin(), leftOut.end(), name) == leftOut.end();
         };
+        fs::create_directories(m_programFolder);
         for (const char* file : {"VR38Update.exe", "TrDrv.dll", "tmfilo.dll"}) {
             if (wanted(file)) {
-                fs::copy_file(fs::path(e2e::ProgramDirectory()) / file, m_folder / file);
+                fs::copy_file(
+                    fs::path(e2e::ProgramDirectory()) / file,
+                    m_programFolder / (file == std::string("VR38Update.exe") ? fs::path(m_programName) : file));
             }
         }
         if (wanted(kDataFile)) {
             const auto data = sim::firmware_image::MakeFirmwareFile(m_dataPrinterId, "5.10", 4000, 4000);
-            std::ofstream(m_folder / kDataFile, std::ios::binary)
+            std::ofstream(m_programFolder / kDataFile, std::ios::binary)
                 .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
         }
         std::ofstream(m_scenario) << kPrinterScenario << m_scenarioExtra;
@@ -233,8 +238,8 @@ protected:
     const uidriver::Process& Start(const fs::path& currentFolder = {})
     {
         m_program.reset();
-        auto started = uidriver::Process::Start((m_folder / "VR38Update.exe").string(),
-                                                (currentFolder.empty() ? m_folder : currentFolder).string());
+        auto started = uidriver::Process::Start(m_programFolder / m_programName,
+                                                currentFolder.empty() ? m_programFolder : currentFolder);
         if (!started) {
             throw std::runtime_error("VR38Update.exe did not start");
         }
@@ -268,7 +273,26 @@ protected:
         return calls;
     }
 
+    // The whole update of the program under another name in a folder of its
+    // own name, its data file opened from there, under the ANSI code page the
+    // run's locale gives; the profile is kept under the application name.
+    void UpdateFromFolderNamed(const std::wstring& folder, const std::wstring& program, UINT codePage,
+                               const std::string& application)
+    {
+        ASSERT_EQ(::GetACP(), codePage) << "the run's locale gives another ANSI code page";
+        m_programFolder = m_folder / folder;
+        m_programName = program + L".exe";
+        LayOut();
+        InstallPrinters({kPrinter});
+        const auto road = roads::DriveWholeUpdate(Start(), kPrinter);
+        ASSERT_EQ(road.failure, "");
+        EXPECT_EQ(std::tie(road.outcome, road.exitCode), std::tuple(roads::kCompleted, 0u));
+        EXPECT_EQ(Remembered(application), Profile(kPrinter, kPrinter));
+    }
+
     fs::path m_folder;
+    fs::path m_programFolder;  // m_folder unless a test names another
+    std::wstring m_programName = L"VR38Update.exe";
     fs::path m_scenario;
     fs::path m_log;
     std::string m_scenarioExtra;
@@ -357,6 +381,20 @@ TEST_F(AppRoadsTest, UpdateFromAnotherFolder_RefusesTheEndOfSessionOnlyWhileSend
     EXPECT_EQ(after, (std::vector<LRESULT>{TRUE, TRUE}));
     // Listing the printer asked the probe for both by bare name.
     EXPECT_EQ(loaded, (std::vector<bool>{true, true, true, false}));
+}
+
+// Under a Western code page, folder and program named in scripts it cannot
+// hold: the application name is the shipped one.
+TEST_F(AppRoadsTest, WholeUpdate_FromAFolderNamedInAnotherScript)
+{
+    UpdateFromFolderNamed(L"Программа 更新", L"Обновление", 1252, roads::kApplicationName);
+}
+
+// Run again under a Japanese locale (ANSI code page 932): ソ and 表 end in
+// the byte of '\', and the program named 表 keeps that name.
+TEST_F(AppRoadsTest, DoubleByteCodePage_WholeUpdate_FromAFolderWhoseTrailBytesAreBackslashes)
+{
+    UpdateFromFolderNamed(L"ソフト 表", L"表", 932, "\x95\x5C");
 }
 
 TEST_F(AppRoadsTest, DataFileForAnotherPrinter_TheWorkersBoxBelongsToTheProgressDialog)

@@ -138,4 +138,21 @@ TEST_F(CatalogueE2eTest, FindPrinterByModelId_NamesTheFirstListedPrinterOfTheMod
     EXPECT_FALSE(FindPrinterByModelId(0x00003900, name, nullptr));
 }
 
+// An information library that needs a library of its driver from its own
+// folder answers from there, with the current folder off the search path as
+// VR38Update keeps it.
+TEST_F(CatalogueE2eTest, InfoLibraryThatNeedsALibraryBesideIt_AnswersFromItsOwnFolder)
+{
+    ASSERT_TRUE(::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS));
+    const std::string driver = "Own Folder Driver";
+    const auto library = ProgramDirectory() + "\\own-folder\\vr38owninfo.dll";
+    const auto key =
+        std::string(REGISTRY_SOFTWARE_KEY) + "\\" + REGISTRY_KEY_NAME + "\\Tapemark\\Driver\\3.0\\" + driver;
+    ASSERT_EQ(::RegSetKeyValueA(HKEY_LOCAL_MACHINE, key.c_str(), INFO_DLL_VALUE, REG_SZ, library.c_str(),
+                                static_cast<DWORD>(library.size() + 1)),
+              ERROR_SUCCESS);
+    std::array<char, platform::MAX_PATH_CHARS> path{};
+    EXPECT_EQ(LookupDriverInfoLibrary(driver, path), INFO_LIBRARY_SPECIAL_TAPE);
+}
+
 }  // namespace

@@ -1,12 +1,10 @@
 // The program's settings and where it lies: the profile's values under the
 // user's and the machine's key (any type, size and terminator), and the
-// executable's path, in a double-byte code page or not.
-
-#include <array>
+// executable's path (any bytes for its UTF-8) and the application name made
+// of it, in a double-byte code page or not.
 
 #include "app/update_app.h"
 #include "fuzz_machine.h"
-#include "platform/max_path.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "res/resource.h"
@@ -35,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
     ReadSetting(nullptr, PROFILE_DEFAULT_PRINTER);
     ReadSetting(PROFILE_SECTION, PROFILE_DEFAULT_TM_PRINTER, "none");
-    std::array<char, platform::MAX_PATH_CHARS> directory{};
-    GetModuleDirectory(directory);
+    GetModuleDirectory();
+    platform::ApplicationName();
     return 0;
 }

@@ -274,25 +274,50 @@ TEST_F(AppTest, SystemMenuAboutAndMinimisedIcon)
     EXPECT_EQ(std::pair(paint->value, paint->value2), std::pair((375 - 32 + 1) / 2, (208 - 32 + 1) / 2));
 }
 
-TEST(ModuleDirectory, IsThePathUpToTheLastSeparator_DoubleByteTrailBytesAreNoSeparators)
+// Only Start goes on: Cancel, and a warning that cannot be shown, end the
+// program before the main dialog shows and before the raw I/O library loads.
+TEST_F(AppTest, WarningCancelledOrNotShown_EndsTheProgramBeforeTheMainDialog)
 {
-    platform::headless::ResetProcess();
-    platform::headless::SetDoubleByteCodePage(true);
-    struct Row {
-        const char* program;
-        const char* directory;
-    };
-    // 0x83 0x5C is one Shift JIS character whose trail byte is '\'.
-    for (const auto& row : {Row{"C:\\Tools\\\x83\x5C\\VR38Update.exe", "C:\\Tools\\\x83\x5C"},
-                            Row{"C:\\Tools\\\x83\x5CVR38Update.exe", "C:\\Tools"}, Row{"VR38Update.exe", ""}}) {
-        std::array<char, platform::MAX_PATH_CHARS> directory{};
-        platform::headless::SetExecutableFileName(row.program);
-        ASSERT_TRUE(GetModuleDirectory(directory));
-        EXPECT_STREQ(directory.data(), row.directory);
+    PutFiles();
+    InstallSimulatedDriver(kScenario);
+    for (const bool shown : {true, false}) {
+        platform::headless::UiScript script;
+        script.onShown = [](platform::Dialog& dialog) { platform::headless::PressEscape(dialog); };
+        platform::headless::SetUiScript(std::move(script));
+        if (!shown) {
+            platform::headless::SetDialogUnavailable(IDD_WARNING);
+        }
+        Run();
+        EXPECT_EQ(std::ranges::count(platform::headless::LibraryLoadRequests(), RAW_IO_LIBRARY_NAME), 0) << shown;
+        EXPECT_FALSE(std::ranges::any_of(platform::headless::UiEvents(),
+                                         [](const UiEvent& e) { return e.dialogId == kMain && e.op == "show"; }));
     }
-    platform::headless::SetExecutableFileName(std::nullopt);
-    EXPECT_FALSE(GetModuleDirectory(std::span<char>()));
-    platform::headless::ResetProcess();
+}
+
+// The program's folder and name as the wide interface gives them: the files
+// beside a program in a folder named in a script the ANSI code page cannot
+// hold are found; the name that keys the profile is the executable's where the
+// code page holds it, else the shipped one; a path longer than the system
+// gives fails the check, without looking anywhere else (the current folder
+// holds the files too).
+TEST_F(AppTest, RequiredFiles_AreFoundBesideTheProgramInAFolderNamedInAnyScript)
+{
+    PutFiles();
+    const auto folder = (std::filesystem::current_path() / "Прога 表").string();
+    for (const char* file : REQUIRED_FILES) {
+        transfer_test::WriteFile(folder + "/" + file, {});
+    }
+    for (const auto& [program, shiftJis, name] :
+         {std::tuple("VR38Update.exe", false, "VR38Update"), std::tuple("Прога.exe", false, "VR38Update"),
+          std::tuple("表ソ.exe", true, "\x95\x5C\x83\x5C")}) {
+        platform::headless::SetDoubleByteCodePage(shiftJis);
+        platform::headless::SetExecutableFileName(folder + "/" + program);
+        EXPECT_EQ(std::tuple(GetModuleDirectory(), CheckRequiredFiles(), platform::ApplicationName()),
+                  std::tuple(folder, true, name));
+    }
+    platform::headless::SetExecutableFileName(folder + "/" + std::string(platform::MAX_PATH_CHARS, 'x') + ".exe");
+    EXPECT_FALSE(CheckRequiredFiles());
+    EXPECT_EQ(Boxes(), (BoxList{{"TRDRV.DLL is not found.", 0}}));
 }
 
 }  // namespace

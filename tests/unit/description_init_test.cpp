@@ -15,6 +15,7 @@
 #include "description/private_layout.h"
 #include "platform/devmode_layout.h"
 #include "platform/headless/printer_driver_script.h"
+#include "platform/headless/process_table.h"
 #include "platform/headless/ui_driver.h"
 #include "platform/printing_constants.h"
 #include "printers/printer_list.h"
@@ -36,6 +37,7 @@ protected:
         ResetPrinterList();
         platform::headless::ResetPrinterDrivers();
         platform::headless::ResetUi();
+        platform::headless::ResetProcess();
         CatalogueTest::TearDown();
     }
 
@@ -145,6 +147,19 @@ TEST_F(DescriptionInit, SpecialTapeNameSwitchesTheDriversModeOnAndOff)
     PrinterDescription shortBlock;
     ASSERT_TRUE(shortBlock.InitFromName(name.c_str(), 0));
     EXPECT_TRUE(platform::headless::FindPrinterDriver(kDriver)->devModesHandedIn.empty());
+}
+
+// A name cut at its buffer's size keeps no half of a double-byte character:
+// 258 letters and 表 (Shift JIS 0x95 0x5C) are cut to the letters.
+TEST_F(DescriptionInit, NameCutAtTheBufferSize_EndsAtACharacterBoundary)
+{
+    InstallSimulatedDriver(kModelScenario);
+    platform::headless::SetDoubleByteCodePage(true);
+    const std::string letters(platform::MAX_PATH_CHARS - 2, 'n');
+    InstallModelPrinter(letters);
+    PrinterDescription d;
+    ASSERT_TRUE(d.InitFromName((letters + "\x95\x5C").c_str(), 0));
+    EXPECT_EQ(GetDescriptionName(d), letters);
 }
 
 TEST_F(DescriptionInit, WithoutTheLibrarysAnswersTheStandardQueriesDescribe)

@@ -10,6 +10,7 @@
 #include <ranges>
 #include <string>
 
+#include "platform/headless/process_table.h"
 #include "platform/headless/ui_driver.h"
 #include "res/resource.h"
 #include "transfer/progress_dlg.h"
@@ -35,6 +36,7 @@ protected:
     {
         ResetTransferState();
         platform::headless::ResetUi();
+        platform::headless::ResetProcess();
     }
 
     // Runs the dialog with the work, if any, as worker routine; fails unless
@@ -90,7 +92,10 @@ TEST_F(ProgressDlgTest, OverallPercentage_CountsTheFilesAlreadySentAndLargeTotal
 TEST_F(ProgressDlgTest, UnchangedOrInvalidReports_MakeNoWindowCall_ChangesTouchOnlyWhatChanged)
 {
     platform::headless::SetResourceString(IDS_TRANSFERRING, "Transferring %s");
-    const std::string title33 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456";
+    // In Shift JIS: 33 characters, the 32nd 表 (0x95 0x5C), and the first 32.
+    platform::headless::SetDoubleByteCodePage(true);
+    const std::string title33 = std::string(31, 'T') + "\x95\x5C" + "U";
+    const std::string title32 = title33.substr(0, 33);
     Run(1000, [&] {
         g_nFileBytes = 1000;
         TransferProgress(50);
@@ -107,13 +112,13 @@ TEST_F(ProgressDlgTest, UnchangedOrInvalidReports_MakeNoWindowCall_ChangesTouchO
         g_bCancelAllowed = 0;
         g_strFileTitle = title33;  // cut to 32 characters and "..."
         TransferProgress(50);
-        g_strFileTitle = title33.substr(0, 32);
+        g_strFileTitle = title32;
         TransferProgress(50);
         const auto events = UiEvents();
         ASSERT_EQ(events.size(), before + 3);
         EXPECT_EQ(std::tie(events[before].op, events[before].controlId), std::tuple("disable", platform::ID_CANCEL));
-        EXPECT_EQ(events[before + 1].text, "Transferring " + title33.substr(0, 32) + "...");
-        EXPECT_EQ(events[before + 2].text, "Transferring " + title33.substr(0, 32));
+        EXPECT_EQ(events[before + 1].text, "Transferring " + title32 + "...");
+        EXPECT_EQ(events[before + 2].text, "Transferring " + title32);
         EXPECT_EQ(g_pProgressDlg->GetItemText(IDC_TRANSFER_PERCENT), "50 %");
     });
 }

@@ -261,10 +261,13 @@ TEST_F(UpdateProcedureTest, Worker_FirstFileFails_SecondIsNeverOpened)
 TEST_F(UpdateProcedureTest, Worker_TwoFiles_AreSentInOrderAndCounted_BytesAfterTheAnnouncedDataNeverRead)
 {
     auto& printer = Connect("progress.step = 50");
+    // The second file's folder and title are 表, in Shift JIS 0x95 0x5C: a
+    // trail byte is no separator.
+    platform::headless::SetDoubleByteCodePage(true);
     WriteDataFile(300, std::nullopt, 4096, sim::kDefaultPrinterId, "sub/dir/first.pd3");
-    WriteDataFile(100, std::nullopt, 0, sim::kDefaultPrinterId, "second.pd3");
-    RunWorker({"sub/dir/first.pd3", "second.pd3"}, 400);
-    EXPECT_EQ(std::tuple(g_nTransferResult, g_nDoneBytes, g_strFileTitle), std::tuple(TRANSFER_OK, 400u, "second"));
+    WriteDataFile(100, std::nullopt, 0, sim::kDefaultPrinterId, "表/表.pd3");
+    RunWorker({"sub/dir/first.pd3", "\x95\x5C\\\x95\x5C.pd3"}, 400);
+    EXPECT_EQ(std::tuple(g_nTransferResult, g_nDoneBytes, g_strFileTitle), std::tuple(TRANSFER_OK, 400u, "\x95\x5C"));
     EXPECT_EQ(std::ranges::count(Calls(), "TRSendFile"), 2);
     // 0, 37, 75, then 87 and 100 for the second file (each value shown once).
     EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT),

@@ -179,17 +179,21 @@ double IconDifference(const PixelCanvas& shown, LPCSTR standardIcon)
 
 }  // namespace
 
-std::optional<Process> Process::Start(const std::string& executable, const std::string& workingFolder,
-                                      const std::string& arguments)
+std::optional<Process> Process::Start(const std::filesystem::path& executable,
+                                      const std::filesystem::path& workingFolder, const std::string& arguments)
 {
-    std::string commandLine = "\"" + executable + "\"";
+    std::wstring commandLine = L"\"" + executable.wstring() + L"\"";
     if (!arguments.empty()) {
-        commandLine += " " + arguments;
+        std::wstring wide(arguments.size(), L'\0');
+        wide.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_ACP, 0, arguments.data(),
+                                                                   static_cast<int>(arguments.size()), wide.data(),
+                                                                   static_cast<int>(wide.size()))));
+        commandLine += L" " + wide;
     }
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     Process process;
-    if (!::CreateProcessA(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!::CreateProcessW(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &process.m_info)) {
         return std::nullopt;
     }

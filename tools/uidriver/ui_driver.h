@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -19,8 +20,10 @@ inline constexpr std::chrono::milliseconds kDefaultWait{20000};
 // A started program; waits for it and closes its handles on destruction.
 class Process {
 public:
-    // Starts the program with the given working folder (empty: its own).
-    static std::optional<Process> Start(const std::string& executable, const std::string& workingFolder = {},
+    // Starts the program with the given working folder (empty: the caller's);
+    // paths of any name, the arguments in the ANSI code page.
+    static std::optional<Process> Start(const std::filesystem::path& executable,
+                                        const std::filesystem::path& workingFolder = {},
                                         const std::string& arguments = {});
     ~Process();
     Process(Process&& other) noexcept;

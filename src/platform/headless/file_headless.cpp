@@ -1,5 +1,6 @@
 // Files on the host's file system, named as on Windows (either separator,
-// names without regard to letter case), with every open and read recorded.
+// names without regard to letter case, the file class's paths in the ANSI
+// code page), with every open and read recorded.
 
 #include <algorithm>
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <mutex>
 #include <string_view>
 
+#include "platform/code_page.h"
 #include "platform/file.h"
 #include "platform/headless/file_log.h"
 #include "platform/headless/letter_case.h"
@@ -88,7 +90,7 @@ std::FILE* Stream(void* handle)
 bool File::Open(const std::string& path, unsigned openFlags)
 {
     Close();
-    m_handle = std::fopen(headless::HostPath(path).c_str(), (openFlags & modeCreate) != 0 ? "w+b" : "rb");
+    m_handle = std::fopen(headless::HostPath(AnsiToUtf8(path)).c_str(), (openFlags & modeCreate) != 0 ? "w+b" : "rb");
     headless::Note({m_handle != nullptr ? "open" : "open.failed", path, 0, 0, 0});
     if (m_handle != nullptr) {
         m_path = path;
@@ -128,17 +130,18 @@ void File::Seek(std::uint64_t offset)
 std::uint64_t File::GetLength() const
 {
     std::error_code error;
-    const auto length = m_handle == nullptr ? 0 : std::filesystem::file_size(headless::HostPath(m_path), error);
+    const auto length =
+        m_handle == nullptr ? 0 : std::filesystem::file_size(headless::HostPath(AnsiToUtf8(m_path)), error);
     if (m_handle == nullptr || error) {
         throw FileException(FileException::Cause::SeekFailed, m_path);
     }
     return length;
 }
 
-bool FileExists(const std::string& path)
+bool FileExists(const std::string& utf8Path)
 {
     std::error_code error;
-    return std::filesystem::is_regular_file(headless::HostPath(path), error);
+    return std::filesystem::is_regular_file(headless::HostPath(utf8Path), error);
 }
 
 }  // namespace platform

@@ -5,6 +5,8 @@
 #include <new>
 #include <utility>
 
+#include "platform/code_page.h"
+#include "platform/file.h"
 #include "platform/headless/letter_case.h"
 #include "platform/headless/library_table.h"
 #include "platform/library.h"
@@ -17,9 +19,14 @@ struct LoadedLibrary {
     ExportTable exports;
 };
 
+struct RegisteredLibrary {
+    ExportTable exports;
+    std::vector<std::string> needs;
+};
+
 struct LibraryRegistry {
     std::mutex mutex;
-    std::map<std::string, ExportTable> libraries;  // keyed by lower-case name
+    std::map<std::string, RegisteredLibrary> libraries;  // keyed by lower-case name
     std::vector<std::string> requests;
     // Libraries handed out by Library::Load; a handle is the address of its
     // element. Each keeps its own copy of the export table, so a test that
@@ -45,12 +52,32 @@ LibraryRegistry& Registry()
     return registry.get();
 }
 
+// The library loaded, or null; ownFolder (with its separator) is searched for
+// what it needs before the default path when not empty.
+LoadedLibrary* LoadRegistered(const std::string& nameOrPath, const std::string& ownFolder)
+{
+    auto& registry = Registry();
+    std::lock_guard lock(registry.mutex);
+    registry.requests.push_back(nameOrPath);
+    const auto found = registry.libraries.find(Folded(nameOrPath));
+    if (found == registry.libraries.end()) {
+        return nullptr;
+    }
+    for (const auto& need : found->second.needs) {
+        if (!registry.libraries.contains(Folded(need)) &&
+            (ownFolder.empty() || !registry.libraries.contains(Folded(ownFolder + need)))) {
+            return nullptr;
+        }
+    }
+    return &registry.loaded.emplace_back(LoadedLibrary{nameOrPath, found->second.exports});
+}
+
 }  // namespace
 
-void RegisterLibrary(const std::string& name, ExportTable exports)
+void RegisterLibrary(const std::string& name, ExportTable exports, std::vector<std::string> needs)
 {
     std::lock_guard lock(Registry().mutex);
-    Registry().libraries[Folded(name)] = std::move(exports);
+    Registry().libraries[Folded(name)] = {std::move(exports), std::move(needs)};
 }
 
 void UnregisterLibrary(const std::string& name)
@@ -86,15 +113,14 @@ using headless::LoadedLibrary;
 
 Library Library::Load(const std::string& nameOrPath)
 {
-    auto& registry = headless::Registry();
-    std::lock_guard lock(registry.mutex);
-    registry.requests.push_back(nameOrPath);
-    const auto found = registry.libraries.find(headless::Folded(nameOrPath));
-    if (found == registry.libraries.end()) {
-        return Library();
-    }
-    auto& library = registry.loaded.emplace_back(LoadedLibrary{nameOrPath, found->second});
-    return Library(&library);
+    return Library(headless::LoadRegistered(nameOrPath, {}));
+}
+
+Library Library::LoadFromOwnFolder(const std::string& path)
+{
+    const auto separator = FindLastCharacterOf(path, "\\/");
+    return Library(
+        headless::LoadRegistered(path, IsFullyQualifiedPath(path) ? path.substr(0, separator + 1) : std::string()));
 }
 
 void Library::ReleaseHandle(void* handle)

@@ -1,8 +1,8 @@
 #pragma once
 // The headless stand-in for the platform's library loader: a table of
 // in-process libraries that tests register by name, each a map of export
-// names to addresses. Loading looks a name up without regard to letter case,
-// as the Windows file system does.
+// names to addresses and the libraries it needs. Loading looks a name up
+// without regard to letter case, as the Windows file system does.
 
 #include <map>
 #include <string>
@@ -22,7 +22,11 @@ void* ExportAddress(std::type_identity_t<FunctionPointer> function)
     return reinterpret_cast<void*>(function);
 }
 
-void RegisterLibrary(const std::string& name, ExportTable exports);
+// A library that needs others (by bare name, as its imports name them) loads
+// only where each is found: registered under its bare name (on the default
+// search path: beside the program, in the system's folder) or, when loaded
+// with its own folder searched (Library::LoadFromOwnFolder), in that folder.
+void RegisterLibrary(const std::string& name, ExportTable exports, std::vector<std::string> needs = {});
 void UnregisterLibrary(const std::string& name);
 
 // Forgets every registered library and the load history.

@@ -11,7 +11,6 @@ constexpr const char* kDefaultExecutable = "C:\\Program Files\\Corvane\\VR38Upda
 
 struct ProcessState {
     std::optional<std::string> executable = kDefaultExecutable;
-    bool shiftJis = false;
     bool threadsRefused = false;
 };
 
@@ -28,11 +27,6 @@ void SetExecutableFileName(std::optional<std::string> name)
     State().executable = std::move(name);
 }
 
-void SetDoubleByteCodePage(bool shiftJis)
-{
-    State().shiftJis = shiftJis;
-}
-
 void RefuseThreads(bool refuse)
 {
     State().threadsRefused = refuse;
@@ -41,6 +35,7 @@ void RefuseThreads(bool refuse)
 void ResetProcess()
 {
     State() = ProcessState();
+    SetDoubleByteCodePage(false);
 }
 
 }  // namespace platform::headless
@@ -49,13 +44,15 @@ namespace platform {
 
 std::optional<std::string> ExecutableFileName()
 {
-    return headless::State().executable;
-}
-
-bool IsLeadByte(char byte)
-{
-    const auto value = static_cast<unsigned char>(byte);
-    return headless::State().shiftJis && ((value >= 0x81 && value <= 0x9F) || (value >= 0xE0 && value <= 0xFC));
+    // The wide interface counts UTF-16 units: one per UTF-8 sequence, two for
+    // one of four bytes; a name that does not fit the buffer is not given.
+    const auto& name = headless::State().executable;
+    std::size_t units = 0;
+    for (const char c : name.value_or("")) {
+        const auto byte = static_cast<unsigned char>(c);
+        units += (byte & 0xC0) == 0x80 ? 0 : byte >= 0xF0 ? 2 : 1;
+    }
+    return units < MAX_PATH_CHARS ? name : std::nullopt;
 }
 
 std::unique_ptr<WorkerThread> WorkerThread::Start(Routine routine, DialogHandle boxOwner)

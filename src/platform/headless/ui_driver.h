@@ -57,14 +57,12 @@ struct UiScript {
     std::function<int(const MessageBoxRecord&)> onMessageBox;
 };
 
-// Forgets the script, the records, the main window, the application name,
-// the replaced strings, the unavailable templates, the virtual clock and the
-// fault handler.
+// Forgets the script, the records, the main window, the replaced strings,
+// the unavailable templates, the virtual clock and the fault handler.
 void ResetUi();
 void SetUiScript(UiScript script);
 std::vector<UiEvent> UiEvents();
 std::vector<MessageBoxRecord> MessageBoxes();
-void SetApplicationName(std::string name);
 // Puts another text in place of a string of the program's string table.
 void SetResourceString(int id, std::string text);
 // Windows of this template cannot be made, as when the system runs short.

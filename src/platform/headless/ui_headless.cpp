@@ -84,7 +84,6 @@ struct UiState {
     std::vector<UiEvent> events;
     std::vector<MessageBoxRecord> boxes;
     UiScript script;
-    std::string applicationName = "VR38Update";
     Dialog* mainWindow = nullptr;
     std::thread::id uiThread = std::this_thread::get_id();
     std::deque<std::function<void()>> tasks;  // for the dialogs' thread
@@ -836,12 +835,6 @@ int ShowMessageBox(const std::string& text, MessageButtons buttons, MessageIcon 
     return record.answer;
 }
 
-std::string ApplicationName()
-{
-    std::lock_guard lock(State().mutex);
-    return State().applicationName;
-}
-
 std::string LoadResourceString(int id)
 {
     {
@@ -892,7 +885,6 @@ void ResetUi()
     State().events.clear();
     State().boxes.clear();
     State().script = {};
-    State().applicationName = "VR38Update";
     State().mainWindow = nullptr;
     State().uiThread = std::this_thread::get_id();
     State().tasks.clear();
@@ -948,12 +940,6 @@ std::vector<MessageBoxRecord> MessageBoxes()
 {
     std::lock_guard lock(State().mutex);
     return State().boxes;
-}
-
-void SetApplicationName(std::string name)
-{
-    std::lock_guard lock(State().mutex);
-    State().applicationName = std::move(name);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "platform/file.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform {
 
@@ -59,10 +60,10 @@ std::uint64_t File::GetLength() const
     return static_cast<std::uint64_t>(length.QuadPart);
 }
 
-bool FileExists(const std::string& path)
+bool FileExists(const std::string& utf8Path)
 {
-    WIN32_FIND_DATAA found{};
-    const HANDLE search = ::FindFirstFileA(path.c_str(), &found);
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileW(ToWide(utf8Path, CP_UTF8).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         return false;
     }

@@ -4,11 +4,27 @@
 
 #include <utility>
 
+#include "platform/file.h"
+
 namespace platform {
 
 Library Library::Load(const std::string& nameOrPath)
 {
     return Library(::LoadLibraryA(nameOrPath.c_str()));
+}
+
+Library Library::LoadFromOwnFolder(const std::string& path)
+{
+    if (!IsFullyQualifiedPath(path)) {
+        return Load(path);
+    }
+    if (const HMODULE module = ::LoadLibraryExA(path.c_str(), nullptr,
+                                                LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS)) {
+        return Library(module);
+    }
+    // A system without these search flags (before Windows 8, or Windows 7
+    // without its loader update) refuses them as an invalid parameter.
+    return ::GetLastError() == ERROR_INVALID_PARAMETER ? Load(path) : Library();
 }
 
 void Library::ReleaseHandle(void* handle)

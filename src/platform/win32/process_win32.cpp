@@ -5,6 +5,7 @@
 
 #include "platform/process.h"
 #include "platform/thread.h"
+#include "platform/win32/wide_text.h"
 
 namespace platform {
 
@@ -12,17 +13,13 @@ static_assert(MAX_PATH_CHARS == MAX_PATH);
 
 std::optional<std::string> ExecutableFileName()
 {
-    std::array<char, MAX_PATH_CHARS + 1> name{};
-    const DWORD length = ::GetModuleFileNameA(nullptr, name.data(), MAX_PATH_CHARS);
+    // A name that fills the buffer was cut.
+    std::array<wchar_t, MAX_PATH_CHARS> name{};
+    const DWORD length = ::GetModuleFileNameW(nullptr, name.data(), MAX_PATH_CHARS);
     if (length == 0 || length >= MAX_PATH_CHARS) {
         return std::nullopt;
     }
-    return std::string(name.data(), length);
-}
-
-bool IsLeadByte(char byte)
-{
-    return ::IsDBCSLeadByte(static_cast<BYTE>(byte)) != FALSE;
+    return FromWide(std::wstring_view(name.data(), length), CP_UTF8);
 }
 
 std::unique_ptr<WorkerThread> WorkerThread::Start(Routine routine, DialogHandle boxOwner)

@@ -6,7 +6,7 @@
 
 #include <commctrl.h>
 
-#include <array>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -15,6 +15,7 @@
 #include "platform/dialog_internal.h"
 #include "platform/power.h"
 #include "platform/ui.h"
+#include "platform/unique_handle.h"
 
 namespace platform {
 namespace {
@@ -84,6 +85,26 @@ HICON LoadProgramIcon(int id)
     return ::LoadIconA(ProgramInstance(), MAKEINTRESOURCEA(id));
 }
 
+void DestroyIconHandle(HICON icon)
+{
+    ::DestroyIcon(icon);
+}
+
+// The program's icon at the system's small size, from the resource's own
+// small image rather than the large one scaled down. Loaded once; LoadImage
+// without LR_SHARED hands the icon over, so it goes when the program ends.
+HICON LoadSmallProgramIcon(int id)
+{
+    static std::map<int, UniqueHandle<HICON, &DestroyIconHandle>> icons;
+    auto& icon = icons[id];
+    if (!icon) {
+        icon.Reset(static_cast<HICON>(::LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                                   ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                                                   LR_DEFAULTCOLOR)));
+    }
+    return icon.Get();
+}
+
 }  // namespace
 
 class DialogBackend {
@@ -130,9 +151,10 @@ public:
                 break;
             case WM_QUERYDRAGICON:
                 if (dialog != nullptr) {
+                    // One of the messages whose result the dialog procedure
+                    // returns itself: DWLP_MSGRESULT is not read for it.
                     if (const int icon = dialog->OnQueryDragIcon(); icon != 0) {
-                        ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(LoadProgramIcon(icon)));
-                        return TRUE;
+                        return reinterpret_cast<INT_PTR>(LoadProgramIcon(icon));
                     }
                 }
                 break;
@@ -448,8 +470,9 @@ void Dialog::AppendSystemMenuItem(unsigned commandId, const std::string& text)
 
 void Dialog::SetIcon(int iconResourceId, bool big)
 {
-    ::SendMessageA(Hwnd(m_window), WM_SETICON, big ? ICON_BIG : ICON_SMALL,
-                   reinterpret_cast<LPARAM>(LoadProgramIcon(iconResourceId)));
+    ::SendMessageA(
+        Hwnd(m_window), WM_SETICON, big ? ICON_BIG : ICON_SMALL,
+        reinterpret_cast<LPARAM>(big ? LoadProgramIcon(iconResourceId) : LoadSmallProgramIcon(iconResourceId)));
 }
 
 bool Dialog::IsMinimized() const
@@ -546,20 +569,6 @@ int ShowMessageBox(const std::string& text, MessageButtons buttons, MessageIcon 
         ::EnableWindow(window, TRUE);
     }
     return answer;
-}
-
-std::string ApplicationName()
-{
-    std::array<char, MAX_PATH + 1> path{};
-    const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), MAX_PATH);
-    std::string name(path.data(), length);
-    if (const auto separator = name.find_last_of("\\/:"); separator != std::string::npos) {
-        name.erase(0, separator + 1);
-    }
-    if (const auto dot = name.find_last_of('.'); dot != std::string::npos) {
-        name.resize(dot);
-    }
-    return name;
 }
 
 std::string LoadResourceString(int id)
