@@ -273,23 +273,6 @@ protected:
         return calls;
     }
 
-    // The whole update of the program under another name in a folder of its
-    // own name, its data file opened from there, under the ANSI code page the
-    // run's locale gives; the profile is kept under the application name.
-    void UpdateFromFolderNamed(const std::wstring& folder, const std::wstring& program, UINT codePage,
-                               const std::string& application)
-    {
-        ASSERT_EQ(::GetACP(), codePage) << "the run's locale gives another ANSI code page";
-        m_programFolder = m_folder / folder;
-        m_programName = program + L".exe";
-        LayOut();
-        InstallPrinters({kPrinter});
-        const auto road = roads::DriveWholeUpdate(Start(), kPrinter);
-        ASSERT_EQ(road.failure, "");
-        EXPECT_EQ(std::tie(road.outcome, road.exitCode), std::tuple(roads::kCompleted, 0u));
-        EXPECT_EQ(Remembered(application), Profile(kPrinter, kPrinter));
-    }
-
     fs::path m_folder;
     fs::path m_programFolder;  // m_folder unless a test names another
     std::wstring m_programName = L"VR38Update.exe";
@@ -300,8 +283,13 @@ protected:
     std::optional<uidriver::Process> m_program;
 };
 
-TEST_F(AppRoadsTest, WholeUpdate_FromTheWarningToTheEnd_WritesTheProfileAndTheNextRunShowsTheNewVersion)
+// Under a Western code page, from a folder named in scripts it cannot hold,
+// as the program named so: the application name is the shipped one.
+TEST_F(AppRoadsTest, WholeUpdate_FromAFolderNamedInAnotherScript_WritesTheProfileAndTheNextRunShowsTheNewVersion)
 {
+    ASSERT_EQ(::GetACP(), 1252u) << "the run's locale gives another ANSI code page";
+    m_programFolder = m_folder / L"Программа 更新";
+    m_programName = L"Обновление.exe";
     LayOut();
     InstallPrinters({kPrinter, kSecondPrinter}, true);
 
@@ -383,18 +371,20 @@ TEST_F(AppRoadsTest, UpdateFromAnotherFolder_RefusesTheEndOfSessionOnlyWhileSend
     EXPECT_EQ(loaded, (std::vector<bool>{true, true, true, false}));
 }
 
-// Under a Western code page, folder and program named in scripts it cannot
-// hold: the application name is the shipped one.
-TEST_F(AppRoadsTest, WholeUpdate_FromAFolderNamedInAnotherScript)
-{
-    UpdateFromFolderNamed(L"Программа 更新", L"Обновление", 1252, roads::kApplicationName);
-}
-
-// Run again under a Japanese locale (ANSI code page 932): ソ and 表 end in
-// the byte of '\', and the program named 表 keeps that name.
+// Run again under a Japanese locale (ANSI code page 932), from a folder in
+// whose name ソ and 表 end in the byte of '\\': the program named 表 keeps that
+// name for its profile.
 TEST_F(AppRoadsTest, DoubleByteCodePage_WholeUpdate_FromAFolderWhoseTrailBytesAreBackslashes)
 {
-    UpdateFromFolderNamed(L"ソフト 表", L"表", 932, "\x95\x5C");
+    ASSERT_EQ(::GetACP(), 932u) << "the run's locale gives another ANSI code page";
+    m_programFolder = m_folder / L"ソフト 表";
+    m_programName = L"表.exe";
+    LayOut();
+    InstallPrinters({kPrinter});
+    const auto road = roads::DriveWholeUpdate(Start(), kPrinter);
+    ASSERT_EQ(road.failure, "");
+    EXPECT_EQ(std::tie(road.outcome, road.exitCode), std::tuple(roads::kCompleted, 0u));
+    EXPECT_EQ(Remembered("\x95\x5C"), Profile(kPrinter, kPrinter));
 }
 
 TEST_F(AppRoadsTest, DataFileForAnotherPrinter_TheWorkersBoxBelongsToTheProgressDialog)

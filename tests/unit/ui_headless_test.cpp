@@ -3,13 +3,16 @@
 // the dialog's own thread, gives boxes and modal dialogs their owners and
 // modality as Windows does, handles keys and the system menu as the dialog
 // manager does, runs timers without waiting and fails a test that stalls.
-// Also what every backend shares: handle ownership and the throwing open.
+// Also what every backend shares: handle ownership and the throwing open; and
+// the ANSI code page as the headless backend models Windows.
 
 #include <gtest/gtest.h>
 
 #include <thread>
 
+#include "platform/code_page.h"
 #include "platform/file.h"
+#include "platform/headless/process_table.h"
 #include "platform/headless/resource_script.h"
 #include "platform/headless/ui_driver.h"
 #include "platform/thread.h"
@@ -323,6 +326,21 @@ TEST(PlatformShared, HandlesFreeWhatTheyReplace_AndAFailedOpenThrows)
     } catch (const platform::FileException& e) {
         EXPECT_EQ(e.GetCause(), platform::FileException::Cause::OpenFailed);
     }
+}
+
+// Windows-1252, then Shift JIS: only what the code page holds converts back
+// (a question mark of the text's own too); the rest becomes '?'.
+TEST(CodePage, OnlyWhatTheCodePageHoldsRoundTrips)
+{
+    using platform::AnsiToUtf8;
+    using platform::Utf8ToAnsi;
+    EXPECT_EQ(std::tuple(AnsiToUtf8("caf\xE9 \x80"), Utf8ToAnsi("café €?"), platform::Utf8ToAnsiLossy("Прога 表"),
+                         Utf8ToAnsi("Прога"), Utf8ToAnsi("\xFF")),
+              std::tuple("café €", "caf\xE9 \x80?", "????? ?", std::nullopt, std::nullopt));
+    platform::headless::SetDoubleByteCodePage(true);
+    EXPECT_EQ(std::tuple(AnsiToUtf8("\x95\x5C\x83\x5C\xB1\x82\xA0"), Utf8ToAnsi("café")),
+              std::tuple("表ソｱあ", std::nullopt));
+    platform::headless::ResetProcess();
 }
 
 }  // namespace
