@@ -144,15 +144,12 @@ TEST_F(CatalogueE2eTest, FindPrinterByModelId_NamesTheFirstListedPrinterOfTheMod
 TEST_F(CatalogueE2eTest, InfoLibraryThatNeedsALibraryBesideIt_AnswersFromItsOwnFolder)
 {
     ASSERT_TRUE(::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS));
-    const std::string driver = "Own Folder Driver";
     const auto library = ProgramDirectory() + "\\own-folder\\vr38owninfo.dll";
-    const auto key =
-        std::string(REGISTRY_SOFTWARE_KEY) + "\\" + REGISTRY_KEY_NAME + "\\Tapemark\\Driver\\3.0\\" + driver;
-    ASSERT_EQ(::RegSetKeyValueA(HKEY_LOCAL_MACHINE, key.c_str(), INFO_DLL_VALUE, REG_SZ, library.c_str(),
-                                static_cast<DWORD>(library.size() + 1)),
+    ASSERT_EQ(::RegSetKeyValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Corvane Industries, Ltd.\\Tapemark\\Driver\\3.0\\Own",
+                                INFO_DLL_VALUE, REG_SZ, library.c_str(), static_cast<DWORD>(library.size() + 1)),
               ERROR_SUCCESS);
     std::array<char, platform::MAX_PATH_CHARS> path{};
-    EXPECT_EQ(LookupDriverInfoLibrary(driver, path), INFO_LIBRARY_SPECIAL_TAPE);
+    EXPECT_EQ(LookupDriverInfoLibrary("Own", path), INFO_LIBRARY_SPECIAL_TAPE);
 }
 
 }  // namespace

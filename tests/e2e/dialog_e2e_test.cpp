@@ -14,11 +14,8 @@
 
 namespace {
 
-class IconDialog : public platform::Dialog {
-public:
+struct IconDialog : platform::Dialog {
     IconDialog() : platform::Dialog(IDD_ABOUTBOX) {}
-
-protected:
     bool OnInitDialog() override
     {
         SetIcon(IDR_MAINFRAME, true);
@@ -41,8 +38,8 @@ TEST(Win32Dialog, DragIconIsTheDialogsIcon_SmallIconIsLoadedAtTheSmallSize)
     ::GetObjectA(small.hbmColor, sizeof(image), &image);
     ::DeleteObject(small.hbmColor);
     ::DeleteObject(small.hbmMask);
-    const SIZE smallSize{::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)};
-    EXPECT_EQ(std::tuple(image.bmWidth, image.bmHeight), std::tuple(smallSize.cx, smallSize.cy));
+    EXPECT_EQ(std::tuple(image.bmWidth, image.bmHeight),
+              std::tuple(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)));
 }
 
 }  // namespace

@@ -92,10 +92,10 @@ TEST_F(ProgressDlgTest, OverallPercentage_CountsTheFilesAlreadySentAndLargeTotal
 TEST_F(ProgressDlgTest, UnchangedOrInvalidReports_MakeNoWindowCall_ChangesTouchOnlyWhatChanged)
 {
     platform::headless::SetResourceString(IDS_TRANSFERRING, "Transferring %s");
-    // In Shift JIS: 33 characters, the 32nd 表 (0x95 0x5C), and the first 32.
+    // In Shift JIS: 33 characters, the 32nd 表 (0x95 0x5C); the first 32 are
+    // its first 33 bytes.
     platform::headless::SetDoubleByteCodePage(true);
     const std::string title33 = std::string(31, 'T') + "\x95\x5C" + "U";
-    const std::string title32 = title33.substr(0, 33);
     Run(1000, [&] {
         g_nFileBytes = 1000;
         TransferProgress(50);
@@ -112,13 +112,13 @@ TEST_F(ProgressDlgTest, UnchangedOrInvalidReports_MakeNoWindowCall_ChangesTouchO
         g_bCancelAllowed = 0;
         g_strFileTitle = title33;  // cut to 32 characters and "..."
         TransferProgress(50);
-        g_strFileTitle = title32;
+        g_strFileTitle = title33.substr(0, 33);
         TransferProgress(50);
         const auto events = UiEvents();
         ASSERT_EQ(events.size(), before + 3);
         EXPECT_EQ(std::tie(events[before].op, events[before].controlId), std::tuple("disable", platform::ID_CANCEL));
-        EXPECT_EQ(events[before + 1].text, "Transferring " + title32 + "...");
-        EXPECT_EQ(events[before + 2].text, "Transferring " + title32);
+        EXPECT_EQ(events[before + 1].text, "Transferring " + title33.substr(0, 33) + "...");
+        EXPECT_EQ(events[before + 2].text, "Transferring " + title33.substr(0, 33));
         EXPECT_EQ(g_pProgressDlg->GetItemText(IDC_TRANSFER_PERCENT), "50 %");
     });
 }

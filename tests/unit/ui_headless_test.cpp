@@ -332,15 +332,14 @@ TEST(PlatformShared, HandlesFreeWhatTheyReplace_AndAFailedOpenThrows)
 // (a question mark of the text's own too); the rest becomes '?'.
 TEST(CodePage, OnlyWhatTheCodePageHoldsRoundTrips)
 {
-    using platform::AnsiToUtf8;
-    using platform::Utf8ToAnsi;
-    EXPECT_EQ(std::tuple(AnsiToUtf8("caf\xE9 \x80"), Utf8ToAnsi("café €?"), platform::Utf8ToAnsiLossy("Прога 表"),
+    using namespace platform;
+    EXPECT_EQ(std::tuple(AnsiToUtf8("caf\xE9 \x80"), Utf8ToAnsi("café €?"), Utf8ToAnsiLossy("Прога 表"),
                          Utf8ToAnsi("Прога"), Utf8ToAnsi("\xFF")),
               std::tuple("café €", "caf\xE9 \x80?", "????? ?", std::nullopt, std::nullopt));
-    platform::headless::SetDoubleByteCodePage(true);
+    headless::SetDoubleByteCodePage(true);
     EXPECT_EQ(std::tuple(AnsiToUtf8("\x95\x5C\x83\x5C\xB1\x82\xA0"), Utf8ToAnsi("café")),
               std::tuple("表ソｱあ", std::nullopt));
-    platform::headless::ResetProcess();
+    headless::ResetProcess();
 }
 
 }  // namespace
