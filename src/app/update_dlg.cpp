@@ -127,12 +127,15 @@ void CUpdateDlg::OnUpdate()
         m_strPrinter = name;
     }
     GetUpdateApp().BindPrinter(m_strPrinter);
+    m_record.Update(m_strPrinter, g_wTransferPrinterId);
     TransferCmdInit();
-    if (!CheckTransferPrinter()) {
+    if (!m_record.Check(RECORD_CHECK_TRANSFER_LIBRARY, CheckTransferPrinter())) {
+        m_record.Message(IDS_NO_COMMUNICATION);
         platform::ShowMessageBox(platform::LoadResourceString(IDS_NO_COMMUNICATION));
         return;
     }
     const auto status = RequestPrinterStatus(m_strPrinter);
+    m_record.Identification(status);
     if (!status) {
         return;
     }
@@ -141,6 +144,7 @@ void CUpdateDlg::OnUpdate()
         OnCancel();
         return;
     }
+    m_record.Message("not-the-model");
     platform::ShowMessageBox(kNotTheModel, MessageButtons::Ok, MessageIcon::Error);
 }
 
@@ -178,31 +182,36 @@ bool CUpdateDlg::RunFirmwareUpdate()
 
     {
         platform::File dataFile;
-        if (!dataFile.Open(FIRMWARE_DATA_FILE, platform::File::modeRead)) {
+        if (!m_record.Check(RECORD_CHECK_DATA_FILE, dataFile.Open(FIRMWARE_DATA_FILE, platform::File::modeRead))) {
+            m_record.Message("data-file-not-found");
             platform::ShowMessageBox(kDataFileNotFound, MessageButtons::Ok, MessageIcon::Error);
             return false;
         }
     }
 
     const auto exchange = RequestFirmwareVersion(m_strPrinter);
+    m_record.Version(exchange);
     if (!exchange.sent) {
         return false;
     }
     const auto question =
         exchange.version ? platform::FormatText(kConfirmWithVersion, *exchange.version) : kConfirmWithoutVersion;
-    if (platform::ShowMessageBox(question, MessageButtons::YesNo) != platform::ID_YES) {
+    if (m_record.Answer(platform::ShowMessageBox(question, MessageButtons::YesNo)) != platform::ID_YES) {
         return false;
     }
 
-    if (!CheckTransferPrinter()) {
+    if (!m_record.Check(RECORD_CHECK_TRANSFER_LIBRARY, CheckTransferPrinter())) {
+        m_record.Message(IDS_NO_COMMUNICATION);
         platform::ShowMessageBox(platform::LoadResourceString(IDS_NO_COMMUNICATION));
         return false;
     }
-    if (!CheckPrinterModel(m_strPrinter)) {
+    if (!m_record.Check(RECORD_CHECK_MODEL, CheckPrinterModel(m_strPrinter))) {
+        m_record.Message("model-differs");
         platform::ShowMessageBox(kModelDiffers, MessageButtons::Ok, MessageIcon::Error);
         return false;
     }
-    if (!CheckPrinterSystem(m_strPrinter)) {
+    if (!m_record.Check(RECORD_CHECK_SYSTEM, CheckPrinterSystem(m_strPrinter))) {
+        m_record.Message("system-differs");
         platform::ShowMessageBox(kSystemDiffers, MessageButtons::Ok, MessageIcon::Error);
         return false;
     }
@@ -216,12 +225,15 @@ bool CUpdateDlg::RunFirmwareUpdate()
         try {
             CFirmwareFile file(path, platform::File::modeRead);
             total += file.m_header.DataLength();
+            m_record.Header(file.m_header);
         } catch (const platform::FileException&) {
+            m_record.HeaderUnreadable();
             readable = false;
             break;
         }
     }
     if (m_transferJobs.empty() || !readable || total < 1 || total > std::numeric_limits<std::int32_t>::max()) {
+        m_record.Message(IDS_TRANSFER_FAILED);
         platform::ShowMessageBox(platform::LoadResourceString(IDS_TRANSFER_FAILED));
         return false;
     }
@@ -234,23 +246,28 @@ bool CUpdateDlg::RunFirmwareUpdate()
     // The worker sets the result when it starts: a dialog that cannot be
     // made or cannot start its worker leaves this failure.
     g_nTransferResult = TRANSFER_ERR_NO_WORKER;
+    m_record.TransferStarts();
     {
         // A firmware write cut off midway can leave the printer unusable: the
         // machine neither sleeps nor shuts down while the worker runs.
         const platform::ShutdownBlock keepRunning(*this, kShutdownBlocked);
         progress.DoModal();
     }
+    m_record.TransferEnded(g_nTransferResult);
 
     switch (g_nTransferResult) {
         case TRANSFER_OK:
+            m_record.Message(IDS_UPDATE_COMPLETED);
             platform::ShowMessageBox(platform::LoadResourceString(IDS_UPDATE_COMPLETED), MessageButtons::Ok,
                                      MessageIcon::Information);
             return true;
         case TRANSFER_CANCELLED:
+            m_record.Message(IDS_TRANSFER_CANCELLED);
             platform::ShowMessageBox(platform::LoadResourceString(IDS_TRANSFER_CANCELLED), MessageButtons::Ok,
                                      MessageIcon::Warning);
             return false;
         default:
+            m_record.Message(IDS_TRANSFER_FAILED);
             platform::ShowMessageBox(platform::LoadResourceString(IDS_TRANSFER_FAILED), MessageButtons::Ok,
                                      MessageIcon::Error);
             return false;

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "app/update_record.h"
 #include "platform/dialog.h"
 #include "res/resource.h"
 #include "transfer/transfer_worker.h"
@@ -69,4 +70,5 @@ protected:
 
 private:
     TransferJobList m_transferJobs;  // emptied at the start of every update
+    UpdateRecord m_record;           // the attempt, step by step, for support
 };

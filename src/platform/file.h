@@ -1,7 +1,8 @@
 #pragma once
 // Files: a file class that throws FileException, the program's only
 // exception, when it cannot open, read or move in a file (paths in the ANSI
-// code page); and the find-file existence test.
+// code page); the find-file existence test; and a file that several
+// processes add lines to, named by UTF-8 paths.
 
 #include <cstddef>
 #include <cstdint>
@@ -62,5 +63,21 @@ bool IsFullyQualifiedPath(std::string_view path);
 // Whether a find-first-file search finds a file at exactly this path, given
 // in UTF-8 (any name, whatever the ANSI code page holds).
 bool FileExists(const std::string& utf8Path);
+
+// Makes the folder (its parent must exist); true when it is a folder
+// afterwards, whoever made it.
+bool CreateFolder(const std::string& utf8Path);
+
+// Appends the bytes to the file, made if missing, with one write at its end
+// whatever other processes append meanwhile, so that their writes never
+// interleave. The file is open only while this runs, shared meanwhile with
+// other readers, writers and renamers. True when every byte was written.
+bool AppendToFile(const std::string& utf8Path, std::string_view bytes);
+
+// Renames the file to the target, replacing a file of that name, when it is
+// longer than `bytes`. The file measured is the one renamed: of two processes
+// racing, the second finds the new, short file and leaves it. False only when
+// the file is longer and could not be renamed.
+bool RenameFileIfLonger(const std::string& utf8Path, const std::string& utf8Target, std::uint64_t bytes);
 
 }  // namespace platform

@@ -1,7 +1,8 @@
 #pragma once
 // The running program as the platform sees it: the executable's full file
 // name, which the system's wide interface gives whatever script its folder is
-// named in, and the application name made of it.
+// named in, the application name made of it, and the user's folder for the
+// program's own data.
 
 #include <optional>
 #include <string>
@@ -24,5 +25,9 @@ inline constexpr const char* SHIPPED_APPLICATION_NAME = "VR38Update";
 // had, the shipped name, so that the profile is the shipped program's rather
 // than one under a name of question marks.
 std::string ApplicationName();
+
+// The user's folder for data that stays on this machine (%LOCALAPPDATA%,
+// the known folder LocalAppData), in UTF-8; empty when the user has none.
+std::optional<std::string> LocalAppDataFolder();
 
 }  // namespace platform

@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <regex>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -106,6 +107,22 @@ void RemoveAllPrinters()
     }
 }
 
+// The update record under the prefix's %LOCALAPPDATA%, and its lines joined
+// by " | " without the stamp of local time and offset from UTC each must
+// begin with and the CR LF each must end with.
+fs::path RecordPath()
+{
+    return fs::path(_wgetenv(L"LOCALAPPDATA")) / L"Corvane Industries, Ltd." / L"VR38Update" / L"VR38Update.log";
+}
+
+std::string Record()
+{
+    std::ifstream file(RecordPath(), std::ios::binary);
+    const std::regex line(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d (.*)\r\n)");
+    const auto lines = std::regex_replace(std::string(std::istreambuf_iterator<char>(file), {}), line, "$1 | ");
+    return lines.substr(0, lines.size() - std::min<std::size_t>(lines.size(), 3));
+}
+
 // Whether a window is centred on another, to the pixel that halving rounds.
 bool CentredOn(const RECT& inner, const RECT& outer)
 {
@@ -182,6 +199,7 @@ protected:
                    ("vr38-road-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::error_code ignored;
         fs::remove_all(m_folder, ignored);
+        fs::remove_all(RecordPath().parent_path().parent_path(), ignored);
         fs::create_directories(m_folder);
         m_programFolder = m_folder;
         m_scenario = m_folder / "printer.ini";
@@ -316,6 +334,13 @@ TEST_F(AppRoadsTest, WholeUpdate_FromAFolderNamedInAnotherScript_WritesTheProfil
     EXPECT_FALSE(operating.progressBeside);
     EXPECT_EQ(std::tie(road.outcome, road.exitCode), std::tuple(roads::kCompleted, 0u));
     EXPECT_EQ(Remembered(), Profile(kPrinter, kPrinter));
+    // The record, its transfer holding the operating dialog's second (the
+    // steps between are the native suites' business).
+    EXPECT_TRUE(std::regex_match(Record(),
+                                 std::regex(R"(event=update program=1\.0 printer=VR-380MX printer_id=0x3831 \| .* \| )"
+                                            R"(event=header length=4000 printer_id=0x3831 \| event=transfer )"
+                                            R"(result=0 duration_ms=[1-9][0-9]{3,} \| event=message id=1814)")))
+        << Record();
 
     // The next run offers the remembered printer and its new version; No in
     // the confirmation ends the program too.
@@ -329,6 +354,9 @@ TEST_F(AppRoadsTest, WholeUpdate_FromAFolderNamedInAnotherScript_WritesTheProfil
     EXPECT_EQ(confirmation->text, Confirmation("5.10"));
     uidriver::Answer(*confirmation, IDNO);
     EXPECT_EQ(again.WaitForExit(), 0u);
+    // Its record follows the first one's.
+    EXPECT_TRUE(std::regex_search(
+        Record(), std::regex(R"(id=1814 \| event=update .* version=5\.10 \| event=answer answer=no$)")));
 }
 
 // The printer's information library is the probe; the program's folder
@@ -347,6 +375,10 @@ TEST_F(AppRoadsTest, UpdateFromAnotherFolder_RefusesTheEndOfSessionOnlyWhileSend
     // The data file is looked for beside the program at start-up, and opened
     // from the current folder for the update.
     fs::copy_file(m_folder / kDataFile, current / kDataFile);
+    // The record held open without sharing: the update goes on as ever.
+    fs::create_directories(RecordPath().parent_path());
+    const HANDLE locked = ::CreateFileW(RecordPath().c_str(), GENERIC_READ, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
 
     const auto& program = Start(current);
     std::vector<LRESULT> during;
@@ -369,6 +401,9 @@ TEST_F(AppRoadsTest, UpdateFromAnotherFolder_RefusesTheEndOfSessionOnlyWhileSend
     EXPECT_EQ(after, (std::vector<LRESULT>{TRUE, TRUE}));
     // Listing the printer asked the probe for both by bare name.
     EXPECT_EQ(loaded, (std::vector<bool>{true, true, true, false}));
+    EXPECT_EQ(std::tie(road.outcome, road.exitCode), std::tuple(roads::kCompleted, 0u));
+    ::CloseHandle(locked);
+    EXPECT_EQ(fs::file_size(RecordPath()), 0u);
 }
 
 // Run again under a Japanese locale (ANSI code page 932), from a folder in
@@ -385,6 +420,7 @@ TEST_F(AppRoadsTest, DoubleByteCodePage_WholeUpdate_FromAFolderWhoseTrailBytesAr
     ASSERT_EQ(road.failure, "");
     EXPECT_EQ(std::tie(road.outcome, road.exitCode), std::tuple(roads::kCompleted, 0u));
     EXPECT_EQ(Remembered("\x95\x5C"), Profile(kPrinter, kPrinter));
+    EXPECT_TRUE(Record().ends_with("event=message id=1814"));  // in the shipped program's folder
 }
 
 TEST_F(AppRoadsTest, DataFileForAnotherPrinter_TheWorkersBoxBelongsToTheProgressDialog)

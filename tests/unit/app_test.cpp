@@ -42,6 +42,7 @@ protected:
         platform::headless::ResetPrinterDrivers();
         platform::headless::SetExecutableFileName((std::filesystem::current_path() / "VR38Update.exe").string());
         platform::SetRegistryKey("Corvane Industries, Ltd.");
+        transfer_test::GiveLocalAppData();
     }
 
     void TearDown() override
@@ -223,7 +224,8 @@ TEST_F(AppTest, RememberedPrinterIsPreselectedFromUserOrMachineProfile)
     RegisterDriver(catalogue_testing::kDriver);
     platform::headless::SetRegistryString(platform::RegistryRoot::LocalMachine, kProfilePath, "DefTmPrn", "office");
     Run();
-    EXPECT_EQ(selected, "Office");  // the combo box's search ignores case
+    EXPECT_EQ(selected, "Office");                                  // the combo box's search ignores case
+    EXPECT_FALSE(std::filesystem::exists(transfer_test::kRecord));  // nothing before Update
 }
 
 TEST_F(AppTest, NoPrinterInstalled_DisablesTheListAndItsLabels_UpdateStillChecksThePrinter)
@@ -289,6 +291,7 @@ TEST_F(AppTest, WarningCancelledOrNotShown_EndsTheProgramBeforeTheMainDialog)
     EXPECT_EQ(std::ranges::count(platform::headless::LibraryLoadRequests(), RAW_IO_LIBRARY_NAME), 0);
     EXPECT_FALSE(std::ranges::any_of(platform::headless::UiEvents(),
                                      [](const UiEvent& e) { return e.dialogId == kMain && e.op == "show"; }));
+    EXPECT_FALSE(std::filesystem::exists(transfer_test::kRecord));
 }
 
 // The program's folder and name as the wide interface gives them: the files
@@ -315,6 +318,50 @@ TEST_F(AppTest, RequiredFiles_AreFoundBesideTheProgramInAFolderNamedInAnyScript)
     platform::headless::SetExecutableFileName(folder + "/" + std::string(platform::MAX_PATH_CHARS, 'x') + ".exe");
     EXPECT_FALSE(CheckRequiredFiles());
     EXPECT_EQ(Boxes(), (BoxList{{"TRDRV.DLL is not found.", 0}}));
+}
+
+// The record of each Update, whole: a printer named in Shift JIS (the trail
+// byte of 表 is the code of '\') written in UTF-8 with its quotes escaped,
+// every line stamped three and a half hours west of UTC, and the time the
+// steady clock moved while the firmware was sent (to the end of a complete
+// transfer).
+TEST_F(AppTest, Record_OfEachUpdate_HoldsItsStepsInOrder)
+{
+    const platform::LocalTime time{2026, 12, 9, 14, 3, 27, -210};
+    const std::string update =
+        R"(event=update program=1.0 printer="ラベル \"表\"" printer_id=0x3831 | event=check check=transfer-library )"
+        "result=";
+    const std::string identified = update + "passed | event=identification result=replied identification=K0";
+    const std::string sent = identified +
+                             "V | event=check check=data-file result=passed | event=version result=replied "
+                             "version=5.00 | event=answer answer=yes | event=check check=transfer-library "
+                             "result=passed | event=check check=model result=passed | event=check "
+                             "check=system result=passed | event=header length=400 printer_id=0x3831 | "
+                             "event=transfer result=";
+    for (const auto& [scenario, record] :
+         {std::pair("", sent + "0 duration_ms=2500 | event=message id=1814"),
+          std::pair("tr.TRSendFile = 5", sent + "5 duration_ms=0 | event=message id=1911"),
+          std::pair("tr.TRSendFile = 8", sent + "8 duration_ms=0 | event=message id=1916"),
+          std::pair("tr.TRGetStatus = 4", update + "failed | event=message id=1910"),
+          std::pair("identification = K0W", identified + "W | event=message id=not-the-model"),
+          std::pair("fail = status.read", update + "passed | event=identification result=no-reply")}) {
+        SCOPED_TRACE(scenario);
+        TearDown();
+        SetUp();
+        platform::headless::SetDoubleByteCodePage(true);
+        platform::headless::SetClock(time, 1000);
+        PutFiles();
+        InstallSimulatedDriver(kScenario + std::string(scenario)).SetStateChangedHandler([&](const sim::Scenario&) {
+            platform::headless::SetClock(time, 3500);
+        });
+        InstallModelPrinter("\x83\x89\x83\x78\x83\x8B \"\x95\x5C\"");
+        Script([](CUpdateDlg& dialog) {
+            platform::headless::ClickButton(dialog, IDC_UPDATE);
+            dialog.EndDialog(platform::ID_CANCEL);
+        });
+        Run();
+        EXPECT_EQ(transfer_test::RecordLines("2026-12-09T14:03:27-03:30 "), record);
+    }
 }
 
 }  // namespace

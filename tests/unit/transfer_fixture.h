@@ -2,7 +2,8 @@
 // A clean bench for transfers (shared state reset, a private current folder
 // for data files), data files for the simulated printer, and a fixture with
 // that printer bound as the Update step leaves it (raw I/O library, transfer
-// library initialised for the printer, printer id set).
+// library initialised for the printer, printer id set); the update record as
+// a test reads it.
 
 #include <gtest/gtest.h>
 
@@ -151,5 +152,35 @@ protected:
     std::optional<TransferBench> m_bench;
     std::optional<sim::testing::SimulatedDriver> m_driver;
 };
+
+// The update record in the test's current folder: the local application-data
+// folder given, the record's bytes, and its lines joined by " | " without
+// their time, each checked for the stamp and CR LF the headless clock and the
+// record give (a line without them stays whole, one without its end drops).
+// Windows drops the final dot of the company's name from the folder's.
+inline constexpr const char* kRecord = "AppData/Corvane Industries, Ltd/VR38Update/VR38Update.log";
+
+inline void GiveLocalAppData()
+{
+    std::filesystem::create_directories("AppData");
+    platform::headless::SetLocalAppDataFolder(std::filesystem::absolute("AppData").string());
+}
+
+inline std::string ReadBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+inline std::string RecordLines(const std::string& stamp = "2026-01-01T00:00:00+00:00 ")
+{
+    const auto record = ReadBytes(kRecord);
+    std::string lines;
+    for (std::size_t at = 0, end; (end = record.find("\r\n", at)) != std::string::npos; at = end + 2) {
+        const auto line = record.substr(at, end - at);
+        lines += (lines.empty() ? "" : " | ") + (line.starts_with(stamp) ? line.substr(stamp.size()) : line);
+    }
+    return lines;
+}
 
 }  // namespace transfer_test

@@ -142,10 +142,27 @@ TEST_F(UpdateProcedureTest, FailuresBeforeTheTransfer_ShowTheirMessageAndStopWhe
         {"system = 2", true, true, {kConfirm500, systemDiffers}, "TMReadFile"},
         {"fail = sys_final.write", true, true, {kConfirm500, systemDiffers}, "TMWriteFile"},
     };
+    // The record of each, whole.
+    const std::string found = "event=check check=data-file result=passed | ";
+    const std::string yes = found + "event=version result=replied version=5.00 | event=answer answer=yes | ";
+    const std::string model = yes + "event=check check=transfer-library result=passed | event=check check=model ";
+    const std::string system = model + "result=passed | event=check check=system result=failed | event=message id=";
+    const std::string records[] = {
+        "event=check check=data-file result=failed | event=message id=data-file-not-found",
+        found + "event=version result=unsent",
+        found + "event=version result=no-reply version=unknown | event=answer answer=no",
+        yes + "event=check check=transfer-library result=failed | event=message id=1910",
+        model + "result=failed | event=message id=model-differs",
+        model + "result=failed | event=message id=model-differs",
+        system + "system-differs",
+        system + "system-differs",
+    };
+    const auto* record = std::begin(records);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.scenario);
         TearDown();
         SetUp();
+        GiveLocalAppData();
         Connect(row.scenario);
         if (row.dataFile) {
             WriteDataFile(300);
@@ -157,6 +174,7 @@ TEST_F(UpdateProcedureTest, FailuresBeforeTheTransfer_ShowTheirMessageAndStopWhe
         }
         EXPECT_FALSE(Run());
         EXPECT_EQ(Boxes(), row.boxes);
+        EXPECT_EQ(RecordLines(), *record++);
         const auto calls = Calls();
         EXPECT_EQ(calls.empty() ? "" : calls.back(), row.lastCall == nullptr ? "" : row.lastCall);
         EXPECT_FALSE(ProgressDialogRan());
@@ -178,12 +196,14 @@ TEST_F(UpdateProcedureTest, TransferFailures_EndInTheFailureMessage)
     const Box failed{kFailed, MessageIcon::Error};
     const Box failedEarly{kFailed, MessageIcon::Warning};
     const Box otherId{"A printer ID error occurred.", MessageIcon::Warning};
+    const Box cancelled{"Transferring cancelled.", MessageIcon::Warning};
     constexpr std::uint16_t own = sim::kDefaultPrinterId;
     const Row rows[] = {
         // No data announced: the procedure fails before the progress dialog.
         {"data length 0", "", 0, 10, own, {kConfirm500, failedEarly}, TRANSFER_OK},
         {"data length -5", "", -5, 10, own, {kConfirm500, failedEarly}, TRANSFER_OK},
         {"library fails", "tr.TRSendFile = 5", 300, 300, own, {kConfirm500, failed}, 5},
+        {"library cancels", "tr.TRSendFile = 8", 300, 300, own, {kConfirm500, cancelled}, TRANSFER_CANCELLED},
         {"a byte short", "", 300, 299, own, {kConfirm500, failed}, TRANSFER_ERR_DATA_FILE},
         // Found short by its length, before 2 GiB are given for its data.
         {"no data for 2 GiB", "", 0x7FFFFFFF, 0, own, {kConfirm500, failed}, TRANSFER_ERR_DATA_FILE},
@@ -303,6 +323,53 @@ TEST_F(FirmwareFileTest, ShortHeader_KeepsTheDefaults)
     file.Close();
     std::filesystem::remove(path);
     EXPECT_THROW(CFirmwareFile(path, platform::File::modeRead), platform::FileException);
+}
+
+// A record that cannot be written changes nothing of the update: a folder
+// where the record goes, a read-only record, a full disk (and no local
+// application-data folder at all, as for the other tests here).
+TEST_F(UpdateProcedureTest, RecordThatCannotBeWritten_LeavesTheUpdateAsItIs)
+{
+    namespace fs = std::filesystem;
+    const std::function<void()> spoilers[] = {
+        [] { fs::create_directory(kRecord); },
+        [] {
+            WriteFile(kRecord, {});
+            fs::permissions(kRecord, fs::perms::owner_write, fs::perm_options::remove);
+        },
+        [] { fs::create_symlink("/dev/full", kRecord); },
+    };
+    for (const auto& spoil : spoilers) {
+        TearDown();
+        SetUp();
+        Connect();
+        WriteDataFile(300);
+        GiveLocalAppData();
+        fs::create_directories(fs::path(kRecord).parent_path());
+        spoil();
+        EXPECT_TRUE(Run());
+        EXPECT_EQ(Boxes(), (std::vector<Box>{kConfirm500, {kCompleted, MessageIcon::Information}}));
+        EXPECT_FALSE(fs::is_regular_file(kRecord) && fs::file_size(kRecord) > 0);
+    }
+}
+
+// The line that fills the record to 1 MiB to the byte still goes in; the next
+// one begins a new file, the full one becoming the .1 in place of the older.
+TEST_F(UpdateProcedureTest, Record_PastOneMebibyte_BeginsANewFile)
+{
+    namespace fs = std::filesystem;
+    constexpr std::uintmax_t kMebibyte = 1024 * 1024;
+    const std::string older = std::string(kRecord) + ".1";
+    GiveLocalAppData();
+    UpdateRecord record;
+    record.Message(IDS_UPDATE_COMPLETED);
+    const auto line = ReadBytes(kRecord);
+    fs::resize_file(kRecord, kMebibyte - line.size());
+    WriteFile(older, {'o'});
+    record.Message(IDS_UPDATE_COMPLETED);
+    EXPECT_EQ(std::tuple(fs::file_size(kRecord), ReadBytes(older)), std::tuple(kMebibyte, "o"));
+    record.Message(IDS_UPDATE_COMPLETED);
+    EXPECT_EQ(std::tuple(fs::file_size(older), ReadBytes(kRecord)), std::tuple(kMebibyte, line));
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // Files on the host's file system, named as on Windows (either separator,
 // names without regard to letter case, the file class's paths in the ANSI
-// code page), with every open and read recorded.
+// code page), with every open and read of the file class recorded.
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -28,11 +31,21 @@ AccessLog& Log()
 }
 
 // The host file a path names, found as Windows finds it: with either
-// separator, and each name matched without regard to letter case (the
-// spelling on disk wins where the path's own does not exist).
-std::string HostPath(std::string path)
+// separator, each name without the dots and spaces that end it (Windows
+// drops them: "Ltd." names "Ltd"), and each name matched without regard to
+// letter case (the spelling on disk wins where the path's own does not exist).
+std::string HostPath(std::string asWritten)
 {
-    std::ranges::replace(path, '\\', '/');
+    std::ranges::replace(asWritten, '\\', '/');
+    std::string path;
+    for (std::size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
+        end = asWritten.find('/', start);
+        std::string_view name = std::string_view(asWritten).substr(start, end - start);
+        while (name != "." && name != ".." && !name.empty() && (name.back() == '.' || name.back() == ' ')) {
+            name.remove_suffix(1);
+        }
+        path.append(name).append(end == std::string::npos ? "" : "/");
+    }
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::path asked(path);
@@ -142,6 +155,50 @@ bool FileExists(const std::string& utf8Path)
 {
     std::error_code error;
     return std::filesystem::is_regular_file(headless::HostPath(utf8Path), error);
+}
+
+bool CreateFolder(const std::string& utf8Path)
+{
+    std::error_code error;
+    const auto path = headless::HostPath(utf8Path);
+    std::filesystem::create_directory(path, error);
+    return std::filesystem::is_directory(path, error);
+}
+
+bool AppendToFile(const std::string& utf8Path, std::string_view bytes)
+{
+    // A file marked read-only takes no writes on Windows, not even an
+    // administrator's: the owner's write permission stands for the mark.
+    namespace fs = std::filesystem;
+    const auto path = headless::HostPath(utf8Path);
+    std::error_code error;
+    const auto status = fs::status(path, error);
+    if (fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
+        return false;
+    }
+    const int file = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (file < 0) {
+        return false;
+    }
+    const auto written = ::write(file, bytes.data(), bytes.size());
+    ::close(file);
+    return written >= 0 && static_cast<std::size_t>(written) == bytes.size();
+}
+
+bool RenameFileIfLonger(const std::string& utf8Path, const std::string& utf8Target, std::uint64_t bytes)
+{
+    // Windows measures and renames the file through one handle; here one
+    // lock makes the two steps one for every caller in the process.
+    static std::mutex renaming;
+    std::lock_guard lock(renaming);
+    std::error_code error;
+    const auto path = headless::HostPath(utf8Path);
+    const auto size = std::filesystem::file_size(path, error);
+    if (error || size <= bytes) {
+        return true;
+    }
+    std::filesystem::rename(path, headless::HostPath(utf8Target), error);
+    return !error;
 }
 
 }  // namespace platform

@@ -12,6 +12,7 @@ constexpr const char* kDefaultExecutable = "C:\\Program Files\\Corvane\\VR38Upda
 struct ProcessState {
     std::optional<std::string> executable = kDefaultExecutable;
     bool threadsRefused = false;
+    std::optional<std::string> localAppData;
 };
 
 ProcessState& State()
@@ -32,10 +33,16 @@ void RefuseThreads(bool refuse)
     State().threadsRefused = refuse;
 }
 
+void SetLocalAppDataFolder(std::optional<std::string> folder)
+{
+    State().localAppData = std::move(folder);
+}
+
 void ResetProcess()
 {
     State() = ProcessState();
     SetDoubleByteCodePage(false);
+    SetClock(kDefaultLocalTime);
 }
 
 }  // namespace platform::headless
@@ -53,6 +60,11 @@ std::optional<std::string> ExecutableFileName()
         units += (byte & 0xC0) == 0x80 ? 0 : byte >= 0xF0 ? 2 : 1;
     }
     return units < MAX_PATH_CHARS ? name : std::nullopt;
+}
+
+std::optional<std::string> LocalAppDataFolder()
+{
+    return headless::State().localAppData;
 }
 
 std::unique_ptr<WorkerThread> WorkerThread::Start(Routine routine, DialogHandle boxOwner)

@@ -1,9 +1,13 @@
 #pragma once
 // The headless stand-in for the running program: tests name the executable's
-// file name and the process's ANSI code page, and refuse to start threads.
+// file name, the process's ANSI code page, the user's local application-data
+// folder and the time, and refuse to start threads.
 
+#include <cstdint>
 #include <optional>
 #include <string>
+
+#include "platform/clock.h"
 
 namespace platform::headless {
 
@@ -15,6 +19,12 @@ void SetExecutableFileName(std::optional<std::string> name);
 void SetDoubleByteCodePage(bool shiftJis);
 // No worker thread starts, as when the process is out of resources.
 void RefuseThreads(bool refuse);
+// The folder LocalAppDataFolder gives, a host path; by default none, as for
+// a user without a profile, so that nothing is written there unasked.
+void SetLocalAppDataFolder(std::optional<std::string> folder);
+// The local time and the steady clock, which stand still until set again.
+inline constexpr LocalTime kDefaultLocalTime{2026, 1, 1, 0, 0, 0, 0};
+void SetClock(const LocalTime& local, std::uint64_t steadyMilliseconds = 0);
 void ResetProcess();
 
 }  // namespace platform::headless

@@ -1,6 +1,9 @@
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shlobj.h>
 
 #include <array>
+#include <memory>
 #include <system_error>
 
 #include "platform/process.h"
@@ -20,6 +23,18 @@ std::optional<std::string> ExecutableFileName()
         return std::nullopt;
     }
     return FromWide(std::wstring_view(name.data(), length), CP_UTF8);
+}
+
+std::optional<std::string> LocalAppDataFolder()
+{
+    // The path is the caller's to free whether the call succeeds or not.
+    PWSTR path = nullptr;
+    const HRESULT result = ::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &path);
+    const std::unique_ptr<wchar_t, decltype(&::CoTaskMemFree)> owned(path, &::CoTaskMemFree);
+    if (FAILED(result) || path == nullptr || *path == L'\0') {
+        return std::nullopt;
+    }
+    return FromWide(path, CP_UTF8);
 }
 
 std::unique_ptr<WorkerThread> WorkerThread::Start(Routine routine, DialogHandle boxOwner)
