@@ -234,7 +234,8 @@ bool CUpdateDlg::RunFirmwareUpdate()
     g_nTransferResult = TRANSFER_ERR_NO_WORKER;
     {
         // A firmware write cut off midway can leave the printer unusable: the
-        // machine neither sleeps nor shuts down while the worker runs.
+        // machine neither sleeps nor shuts down while the worker runs, and
+        // the run returns only once the worker has, however it ended.
         const platform::ShutdownBlock keepRunning(*this, kShutdownBlocked);
         progress.DoModal();
     }

@@ -18,9 +18,11 @@ DialogHandle ThreadBoxOwner()
 }
 
 WorkerThread::WorkerThread(Routine routine, DialogHandle boxOwner)
-    : m_thread([this, boxOwner, routine = std::move(routine)] {
+    : m_starter(CurrentThreadToken()), m_thread([this, boxOwner, routine = std::move(routine)] {
           t_boxOwner = boxOwner;
           m_exitCode = routine();
+          m_done = true;
+          WakeMessageLoop(m_starter);
       })
 {
 }
@@ -36,6 +38,12 @@ std::uint32_t WorkerThread::Join()
         m_thread.join();
     }
     return m_exitCode;
+}
+
+std::uint32_t WorkerThread::JoinHandlingMessages()
+{
+    HandleMessagesUntil([this] { return m_done.load(); });
+    return Join();
 }
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 #include <functional>
 #include <iterator>
 #include <ranges>
+#include <semaphore>
 #include <string>
 
 #include "platform/headless/ui_driver.h"
@@ -57,11 +58,27 @@ protected:
         return events;
     }
 
-    static std::string LastPercentText()
+    // The texts a label of the progress dialog was given, in order.
+    static std::vector<std::string> TextsOf(int controlId)
     {
-        const auto texts = EventsOf(IDD_PROGRESS, "text");
-        const auto last = std::ranges::find(texts | std::views::reverse, IDC_TRANSFER_PERCENT, &UiEvent::controlId);
-        return last == texts.rend() ? "" : last->text;
+        std::vector<std::string> texts;
+        for (const auto& e : EventsOf(IDD_PROGRESS, "text")) {
+            if (e.controlId == controlId) {
+                texts.push_back(e.text);
+            }
+        }
+        return texts;
+    }
+
+    // A label's text, asked by the test's worker: a window call that waits
+    // for the dialog's thread, which has then handled every notice posted
+    // before it.
+    static std::string Shown(int controlId) { return g_pProgressDlg->GetItemText(controlId); }
+
+    // A notice of the reports arriving at the dialog.
+    static bool IsNotice(const UiEvent& e)
+    {
+        return e.op == "command" && e.text == "posted" && e.controlId != platform::ID_OK;
     }
 };
 
@@ -82,18 +99,35 @@ TEST_F(ProgressDlgTest, OverallPercentage_CountsTheFilesAlreadySentAndLargeTotal
             g_nFileBytes = row.file;
             EXPECT_EQ(TransferProgress(row.percent), 1);
         });
-        EXPECT_EQ(LastPercentText(), row.shown);
+        EXPECT_EQ(TextsOf(IDC_TRANSFER_PERCENT).back(), row.shown);
     }
 }
 
-// Out of range or without a total, a report asks to stop.
-TEST_F(ProgressDlgTest, UnchangedOrInvalidReports_MakeNoWindowCall_ChangesTouchOnlyWhatChanged)
+// A report never waits for the dialog: it records what changed and posts one
+// notice, none while one is on its way (the reports meanwhile ride on it),
+// none for what changes nothing; out of range or without a total it asks to
+// stop. The dialog's thread touches only what changed.
+TEST_F(ProgressDlgTest, Reports_PostOnlyChangesAndRideOnANoticeOnItsWay_TheDialogShowsTheLatest)
 {
     platform::headless::SetResourceString(IDS_TRANSFERRING, "Transferring %s");
     const std::string title33 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456";
+    std::binary_semaphore reportsMade{0};
+    bool held = false;
+    platform::headless::UiScript script;
+    script.onEvent = [&](platform::Dialog&, const UiEvent& e) {
+        if (IsNotice(e) && !std::exchange(held, true)) {
+            reportsMade.acquire();  // the dialog's thread is busy with something else
+        }
+    };
+    platform::headless::SetUiScript(std::move(script));
     Run(1000, [&] {
         g_nFileBytes = 1000;
-        TransferProgress(50);
+        EXPECT_EQ(TransferProgress(10), 1);
+        g_bCancelAllowed = 0;
+        g_strFileTitle = title33;  // cut to 32 characters and "..."
+        EXPECT_EQ(TransferProgress(50), 1);
+        reportsMade.release();
+        EXPECT_EQ(Shown(IDC_TRANSFER_PERCENT), "50 %");
         const auto before = UiEvents().size();
         for (int i = 0; i < 1000; ++i) {
             EXPECT_EQ(TransferProgress(50), 1);
@@ -102,48 +136,86 @@ TEST_F(ProgressDlgTest, UnchangedOrInvalidReports_MakeNoWindowCall_ChangesTouchO
         g_nTotalBytes = 0;
         EXPECT_EQ(TransferProgress(50), 0);
         g_nTotalBytes = 1000;
+        EXPECT_EQ(Shown(IDC_TRANSFER_PERCENT), "50 %");
         EXPECT_EQ(UiEvents().size(), before);
-
-        g_bCancelAllowed = 0;
-        g_strFileTitle = title33;  // cut to 32 characters and "..."
-        TransferProgress(50);
         g_strFileTitle = title33.substr(0, 32);
         TransferProgress(50);
-        const auto events = UiEvents();
-        ASSERT_EQ(events.size(), before + 3);
-        EXPECT_EQ(std::tie(events[before].op, events[before].controlId), std::tuple("disable", platform::ID_CANCEL));
-        EXPECT_EQ(events[before + 1].text, "Transferring " + title33.substr(0, 32) + "...");
-        EXPECT_EQ(events[before + 2].text, "Transferring " + title33.substr(0, 32));
-        EXPECT_EQ(g_pProgressDlg->GetItemText(IDC_TRANSFER_PERCENT), "50 %");
+        EXPECT_EQ(Shown(IDC_TRANSFER_STATUS), "Transferring " + title33.substr(0, 32));
     });
+    const auto events = UiEvents();
+    EXPECT_EQ(std::ranges::count_if(events, IsNotice), 2);
+    EXPECT_TRUE(std::ranges::none_of(events, &UiEvent::fromOtherThread));
+    EXPECT_EQ(TextsOf(IDC_TRANSFER_PERCENT), (std::vector<std::string>{"0 %", "50 %"}));
+    EXPECT_EQ(TextsOf(IDC_TRANSFER_STATUS),
+              (std::vector<std::string>{"Transferring ", "Transferring " + title33.substr(0, 32) + "...",
+                                        "Transferring " + title33.substr(0, 32)}));
+    EXPECT_EQ(EventsOf(IDD_PROGRESS, "disable").size(), 1u);
+}
+
+// Which came first, the user's Cancel or the report that disables it, is
+// decided once: a click before the report stops the transfer, a click after
+// it is ignored although the button still showed enabled.
+TEST_F(ProgressDlgTest, CancelAndTheReportThatDisablesIt_TheFirstOneWins)
+{
+    for (const bool clickFirst : {true, false}) {
+        SCOPED_TRACE(clickFirst ? "click first" : "report first");
+        TearDown();
+        bool clicked = false;
+        platform::headless::UiScript script;
+        const auto click = [&clicked](platform::Dialog& dialog) {
+            clicked = clicked || platform::headless::ClickButton(dialog, platform::ID_CANCEL);
+        };
+        if (clickFirst) {
+            script.onShown = click;
+        } else {
+            script.onEvent = [&](platform::Dialog& dialog, const UiEvent& e) {
+                if (IsNotice(e)) {
+                    click(dialog);  // before the notice is shown
+                }
+            };
+        }
+        platform::headless::SetUiScript(std::move(script));
+        Run(100, [clickFirst] {
+            Shown(IDC_TRANSFER_PERCENT);  // the dialog has shown and the user had a go
+            g_bCancelAllowed = 0;         // the worker starts its file
+            EXPECT_EQ(TransferProgress(0), clickFirst ? 0 : 1);
+            Shown(IDC_TRANSFER_PERCENT);
+            EXPECT_EQ(TransferProgress(50), clickFirst ? 0 : 1);
+        });
+        EXPECT_TRUE(clicked);
+    }
 }
 
 TEST_F(ProgressDlgTest, MoreDataThanAnnounced_SwitchesToTheOperatingDialogWhereTheProgressDialogWas)
 {
-    // The report comes before the dialog has ever been seen: it shows once,
-    // and once hidden stays hidden.
     Run(400, [] {
         g_pProgressDlg->MoveToTop(-300, 41);  // where the user has dragged it
         g_nDoneBytes = 300;
         g_nFileBytes = 200;
         EXPECT_EQ(TransferProgress(100), 1);  // 125 %
+        Shown(IDC_TRANSFER_PERCENT);
         // From now on reports change nothing, and cancelling is too late.
         const auto before = UiEvents().size();
         g_bCancelRequested = 1;
         EXPECT_EQ(TransferProgress(40), 1);
         EXPECT_EQ(UiEvents().size(), before);
     });
-    EXPECT_EQ(LastPercentText(), "0 %");  // as the dialog's own first update left it
+    EXPECT_EQ(TextsOf(IDC_TRANSFER_PERCENT),
+              std::vector<std::string>{"0 %"});  // as the dialog's own first update left it
     auto shows = EventsOf(IDD_PROGRESS) | std::views::transform(&UiEvent::op) |
                  std::views::filter([](const std::string& op) { return op == "show" || op == "hide"; });
     EXPECT_EQ(std::vector<std::string>(shows.begin(), shows.end()), (std::vector<std::string>{"show", "hide"}));
-    const auto operating = EventsOf(IDD_OPERATING);
-    const auto moved =
-        std::ranges::find_if(operating, [](const UiEvent& e) { return e.op == "move" && e.fromOtherThread; });
-    ASSERT_NE(moved, operating.end());
+    // The operating dialog shows before the progress dialog hides, so that
+    // the activation passes from one to the other.
+    const auto events = UiEvents();
+    const auto at = [&events](int dialogId, const std::string& op) {
+        return std::ranges::find_if(events, [&](const UiEvent& e) { return e.dialogId == dialogId && e.op == op; });
+    };
+    EXPECT_LT(at(IDD_OPERATING, "show"), at(IDD_PROGRESS, "hide"));
+    const auto moves = EventsOf(IDD_OPERATING, "move");
+    ASSERT_FALSE(moves.empty());
     // Both are 274 pixels wide; 250 and 74 high.
-    EXPECT_EQ(std::pair(moved->value, moved->value2), std::pair(-300, 41 + (250 - 74) / 2));
-    EXPECT_TRUE(std::ranges::any_of(operating, [](const UiEvent& e) { return e.op == "show"; }));
+    EXPECT_EQ(std::pair(moves.back().value, moves.back().value2), std::pair(-300, 41 + (250 - 74) / 2));
 }
 
 TEST_F(ProgressDlgTest, Initialisation_CentresOnTheOwnerCaptionsAndPlaysTheClip)

@@ -13,7 +13,9 @@
 #include <iterator>
 #include <optional>
 #include <random>
+#include <semaphore>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "channel/raw_io.h"
@@ -23,6 +25,7 @@
 #include "platform/headless/power_log.h"
 #include "platform/headless/process_table.h"
 #include "platform/headless/ui_driver.h"
+#include "res/resource.h"
 #include "testing/simulated_driver.h"
 #include "transfer/transfer_library.h"
 
@@ -88,6 +91,29 @@ inline void WriteDataFile(std::int32_t announced, std::optional<std::size_t> act
                         trailing));
 }
 
+// The bound library's TRSendFile held until LetSendGo(): what the user does
+// meanwhile comes before the library's first report.
+inline TRSendFileProc g_heldSend = nullptr;
+inline std::binary_semaphore g_sendMayGo{0};
+
+inline std::int32_t DRIVER_CALL SendWhenLetGo(const std::uint8_t* header, const std::uint8_t* data,
+                                              std::int32_t* length, std::uint8_t* status, std::int32_t limit,
+                                              TransferProgressProc progress)
+{
+    g_sendMayGo.acquire();
+    return g_heldSend(header, data, length, status, limit, progress);
+}
+
+inline void HoldSend()
+{
+    g_heldSend = std::exchange(g_pfnTRSendFile, &SendWhenLetGo);
+}
+
+inline void LetSendGo()
+{
+    g_sendMayGo.release();
+}
+
 // A simulated printer bound as the Update step leaves it, on a clean bench.
 class TransferFixture : public ::testing::Test {
 protected:
@@ -134,6 +160,20 @@ protected:
             }
         }
         return texts;
+    }
+
+    // The percentages the progress dialog showed are reported ones, in order,
+    // from the first to the last (reports that come while the dialog has yet
+    // to show one ride on it).
+    static void ExpectPercentsShownOf(const std::vector<int>& reported)
+    {
+        std::vector<int> shown;
+        for (const auto& text : TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT)) {
+            shown.push_back(std::stoi(text));
+        }
+        EXPECT_TRUE(!shown.empty() && shown.front() == reported.front() && shown.back() == reported.back() &&
+                    std::ranges::includes(reported, shown))
+            << ::testing::PrintToString(shown);
     }
 
     // Position of the first event matching, or -1.
