@@ -88,10 +88,15 @@ protected:
     }
 
     // Passes the warning (and the About box) and, once the main dialog shows,
-    // hands it to main; the progress dialog, once it shows, to progress.
-    static void Script(std::function<void(CUpdateDlg&)> main, std::function<void(platform::Dialog&)> progress = {})
+    // hands it to main; the progress dialog, once it shows, to progress; every
+    // event to onEvent.
+    static void Script(std::function<void(CUpdateDlg&)> main, std::function<void(platform::Dialog&)> progress = {},
+                       std::function<void(const UiEvent&)> onEvent = {})
     {
         platform::headless::UiScript script;
+        if (onEvent) {
+            script.onEvent = [onEvent](platform::Dialog&, const UiEvent& e) { onEvent(e); };
+        }
         script.onShown = [main = std::move(main), progress = std::move(progress)](platform::Dialog& dialog) {
             if (dialog.TemplateId() == IDD_WARNING || dialog.TemplateId() == IDD_ABOUTBOX) {
                 platform::headless::PressEnter(dialog);
@@ -212,7 +217,7 @@ TEST_F(AppTest, TransferNotCompleted_EndsInItsMessageOverTheMainDialog)
                 },
                 [](platform::Dialog& progress) {
                     platform::headless::ClickButton(progress, platform::ID_CANCEL);
-                    transfer_test::LetSendGo();
+                    transfer_test::g_sendMayGo.release();
                 });
         } else {
             ScriptUpdate();
@@ -237,33 +242,22 @@ TEST_F(AppTest, ProgressRunEndingEarly_TheWorkerFinishesUnderTheShutdownBlock)
         PutFiles();
         auto& printer = InstallSimulatedDriver(kScenario);
         InstallModelPrinter("Labels");
-        CUpdateDlg* main = nullptr;
         std::binary_semaphore runEnded{0};
         std::optional<bool> sessionMayEnd;  // asked as the library finishes, once the run has ended
         printer.SetStateChangedHandler([&](const sim::Scenario&) {
             if (runEnded.try_acquire_for(std::chrono::seconds(10))) {
-                sessionMayEnd = platform::headless::QueryEndSession(*main);
+                sessionMayEnd = platform::headless::QueryEndSession(*platform::MainWindow());
             }
         });
-        platform::headless::UiScript script;
-        script.onShown = [&](platform::Dialog& dialog) {
-            if (dialog.TemplateId() == IDD_WARNING) {
-                platform::headless::PressEnter(dialog);
-            } else if (dialog.TemplateId() == kMain) {
-                main = &static_cast<CUpdateDlg&>(dialog);
-                platform::headless::ClickButton(dialog, IDC_UPDATE);
-            } else if (quit) {
-                platform::headless::PostQuitMessage();
-            } else {
-                dialog.DestroyWindow();
-            }
-        };
-        script.onEvent = [&runEnded](platform::Dialog&, const UiEvent& e) {
-            if (e.dialogId == IDD_PROGRESS && e.op == "destroy") {
-                runEnded.release();
-            }
-        };
-        platform::headless::SetUiScript(std::move(script));
+        Script([](CUpdateDlg& dialog) { platform::headless::ClickButton(dialog, IDC_UPDATE); },
+               [quit](platform::Dialog& progress) {
+                   quit ? platform::headless::PostQuitMessage() : progress.DestroyWindow();
+               },
+               [&runEnded](const UiEvent& e) {
+                   if (e.dialogId == IDD_PROGRESS && e.op == "destroy") {
+                       runEnded.release();
+                   }
+               });
         Run();
         EXPECT_EQ(sessionMayEnd, false);
         EXPECT_EQ(printer.GetScenario().version, "5.10");

@@ -225,7 +225,7 @@ TEST_F(UpdateProcedureTest, CancelBeforeTheFirstReport_StopsTheTransfer)
     script.onShown = [](platform::Dialog& dialog) {
         EXPECT_FALSE(platform::headless::QueryEndSession(dialog));
         EXPECT_TRUE(platform::headless::ClickButton(dialog, platform::ID_CANCEL));
-        LetSendGo();
+        g_sendMayGo.release();
     };
     platform::headless::SetUiScript(std::move(script));
     EXPECT_FALSE(Run());

@@ -575,6 +575,7 @@ BystanderWindow::BystanderWindow()
       })
 {
     WaitUntil([this] { return m_window != nullptr && Activate(m_window) && m_activations > 0; });
+    m_activations = 0;
 }
 
 BystanderWindow::~BystanderWindow()

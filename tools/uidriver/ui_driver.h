@@ -148,8 +148,8 @@ public:
     BystanderWindow& operator=(const BystanderWindow&) = delete;
 
     HWND Handle() const { return m_window; }
-    // How often it has been activated since it was made, its first
-    // activation included.
+    // How often it has been activated since it was made and first
+    // activated.
     int Activations() const { return m_activations; }
 
 private:
