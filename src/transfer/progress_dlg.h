@@ -51,28 +51,30 @@ protected:
     // Centred on its owner, like the other dialogs. The operating dialog is
     // owned by the same window.
     bool OnInitDialog() override;
-    // The completion notice: ends the dialog, one second later when the
-    // operating dialog exists, which then goes after the run has ended (so
-    // that the main window takes input again and inherits the activation).
-    // The second passes on a timer: the thread keeps answering its windows
-    // meanwhile.
+    // The completion notice: shows the last reports and ends the dialog, one
+    // second later when the operating dialog exists, which then goes after
+    // the run has ended (so that the main window takes input again and
+    // inherits the activation). The second passes on a timer: the thread
+    // keeps answering its windows meanwhile.
     void OnOK() override;
     void OnTimer(unsigned id) override;
     // Cancel, the button or Escape: asks the transfer to stop at its next
     // progress report, unless a report has disabled Cancel by then.
     void OnCancel() override;
     // Only the completion notice ends the dialog while the worker runs: the
-    // user's Enter does not. The reports' notices are shown here.
+    // user's Enter does not. The reports' notices are shown here, and the
+    // reports after them on a timer until the dialog has caught up.
     void OnCommand(int id, platform::CommandSource source) override;
     // From now on the reports post no notices.
     void OnDestroy() override;
 
 private:
-    // Shows what the reports have asked for, in their order: Cancel's state,
-    // the status label, bar and percentage, and at 100 % the operating dialog
-    // shown before this one hides, so that the activation passes from one to
-    // the other.
-    void ApplyProgress();
+    // Shows what the reports have asked for since the last time, in their
+    // order: Cancel's state, the status label, bar and percentage, and at
+    // 100 % the operating dialog shown before this one hides, so that the
+    // activation passes from one to the other. False when there was nothing
+    // new; then, when asked to end the notice, the reports post again.
+    bool ApplyProgress(bool endsNotice = false);
 
     platform::Animation m_animate{*this, IDC_TRANSFER_ANIMATION};
     platform::ProgressBar m_progress{*this, IDC_TRANSFER_PROGRESS};

@@ -41,12 +41,14 @@ struct ProgressReport {
     std::string fileTitle;
     std::optional<int> percent;  // on the bar and in the label; none above 100
     bool complete = false;       // 100 % reached: the operating dialog takes the dialog's place
+    bool operator==(const ProgressReport&) const = default;
 };
 
 // Between the reports and the dialog's thread, under one lock: the latest
-// report, whether a notice of it is on its way to the dialog (one at a time:
-// reports that come meanwhile ride on it), and the dialog's window while it
-// exists, the one the notices go to.
+// report, whether a notice is pending (on its way to the dialog, or the
+// dialog still catching up with the reports after it: the reports meanwhile
+// ride on it), and the dialog's window while it exists, the one the notices
+// go to.
 struct ProgressExchange {
     std::mutex mutex;
     ProgressReport asked;
@@ -58,6 +60,7 @@ extern ProgressExchange g_progressExchange;
 // What the progress dialog shows, so that the dialog's thread touches only
 // what changes; empty before the dialog's own first report. On that thread.
 struct ProgressShown {
+    std::optional<ProgressReport> applied;  // the report last shown
     std::optional<bool> cancelEnabled;
     std::optional<std::string> fileTitle;  // the title the status label was made from
     std::optional<int> percent;
