@@ -38,4 +38,9 @@ void HandleMessagesUntil(const std::function<bool()>& done);
 // Backend: makes a thread in HandleMessagesUntil look at its condition again.
 void WakeMessageLoop(std::uint32_t thread);
 
+// Backend: gives the calling thread what a thread needs to post and receive
+// window messages (on Windows its message queue, which the system otherwise
+// makes at the thread's first window call).
+void PrepareThreadForMessages();
+
 }  // namespace platform

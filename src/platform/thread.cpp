@@ -20,6 +20,9 @@ DialogHandle ThreadBoxOwner()
 WorkerThread::WorkerThread(Routine routine, DialogHandle boxOwner)
     : m_starter(CurrentThreadToken()), m_thread([this, boxOwner, routine = std::move(routine)] {
           t_boxOwner = boxOwner;
+          // Before the routine: its first post would otherwise pay for it
+          // (under Wine up to a few milliseconds, inside a progress report).
+          PrepareThreadForMessages();
           m_exitCode = routine();
           m_done = true;
           WakeMessageLoop(m_starter);

@@ -902,6 +902,8 @@ void HandleMessagesUntil(const std::function<bool()>& done)
     DialogBackend::RunLoop(done, nullptr);
 }
 
+void PrepareThreadForMessages() {}
+
 void WakeMessageLoop(std::uint32_t /*thread*/)
 {
     // Under the lock, so that the loop cannot miss the wake between looking

@@ -544,6 +544,12 @@ void WakeMessageLoop(std::uint32_t thread)
     ::PostThreadMessageA(thread, WM_NULL, 0, 0);
 }
 
+void PrepareThreadForMessages()
+{
+    MSG message{};
+    ::PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+}
+
 DialogHandle LastActivePopup(DialogHandle owner)
 {
     const HWND popup = ::GetLastActivePopup(Hwnd(owner));
