@@ -13,11 +13,12 @@ import time
 from collections import defaultdict
 from pathlib import Path
 
+# A report never waits for the windows: changed or not, it returns at once.
 UNCHANGED_REPORT_US_TARGET = 20
-REPORTS_TOTAL_MS_TARGET = 320
+REPORT_US_TARGET = 20
+REPORT_LONGEST_MS_TARGET = 1
+REPORTS_TOTAL_MS_TARGET = 20
 REPORTS_PER_TRANSFER = 4097  # 16 MiB at 4 KiB, and the final 100 %
-# The mean follows from the total: 320 ms over 4097 reports.
-REPORT_US_TARGET = round(REPORTS_TOTAL_MS_TARGET * 1000 / REPORTS_PER_TRANSFER)
 UI_WORST_MS_TARGET = 50
 PRINTER_COUNTS = (1, 10, 40)
 DATA_SIZES = (1, 16, 64)
@@ -85,8 +86,8 @@ def main():
         row("(a) callback per report, us (16 MiB, 4 KiB steps)", build, report_us, f"<= {REPORT_US_TARGET}")
         row("(a) callback median report (unchanged window), us", build,
             per_run(figures, "transfer", build, lambda f: f["callback_median_us"]), f"<= {UNCHANGED_REPORT_US_TARGET}")
-        row("(a) callback longest report, ms", build, per_run(figures, "transfer", build,
-                                                            lambda f: f["callback_max_us"] / 1000))
+        report_max_ms = per_run(figures, "transfer", build, lambda f: f["callback_max_us"] / 1000)
+        row("(a) callback longest report, ms", build, report_max_ms, f"<= {REPORT_LONGEST_MS_TARGET}", 3)
         row("(a) all reports, ms", build, per_run(figures, "transfer", build, lambda f: f["callback_us"] / 1000),
             f"<= {REPORTS_TOTAL_MS_TARGET}")
         row("(a) TRSendFile without the callbacks, ms", build,
@@ -120,6 +121,7 @@ def main():
             row(f"(d) peak working set above the data file, {size} MiB data file, MiB", build,
                 per_run(figures, f"memory{size}", build, lambda f, s=size: f["peak_working_set_kib"] / 1024 - s))
         summary.setdefault(build, {})["report_us"] = spread(report_us)
+        summary[build]["report_max_ms"] = spread(report_max_ms)
         summary[build]["ui_worst_ms"] = spread(ui_worst)
     for arch in arches:
         if f"{arch}-trivial" in present:
@@ -148,8 +150,8 @@ def main():
         return "n/a" if s is None else f"{s[which]:.{digits}f}"
 
     def line(build):
-        return (f"report_us={pick(build, 'report_us', 0, 1)} ui_worst_ms={pick(build, 'ui_worst_ms', 0, 1)} "
-                f"startup_ratio={pick(build, 'startup_ratio', 1, 2)}")
+        return (f"report_us={pick(build, 'report_us', 0, 1)} report_max_ms={pick(build, 'report_max_ms', 0, 3)} "
+                f"ui_worst_ms={pick(build, 'ui_worst_ms', 0, 1)} startup_ratio={pick(build, 'startup_ratio', 1, 2)}")
 
     for build in builds[1:]:
         print(f"bench[{build}]: {line(build)}")

@@ -249,7 +249,8 @@ bool CUpdateDlg::RunFirmwareUpdate()
     m_record.TransferStarts();
     {
         // A firmware write cut off midway can leave the printer unusable: the
-        // machine neither sleeps nor shuts down while the worker runs.
+        // machine neither sleeps nor shuts down while the worker runs, and
+        // the run returns only once the worker has, however it ended.
         const platform::ShutdownBlock keepRunning(*this, kShutdownBlocked);
         progress.DoModal();
     }

@@ -46,9 +46,10 @@ public:
     // Runs the dialog modally: its owner (the parent) takes no input until it
     // ends. The dialog shows once, right after OnInitDialog, before any other
     // thread's operation on it is carried out, so that a dialog hidden from
-    // then on stays hidden. Returns the result given to EndDialog, or -1 when
-    // the window cannot be made.
-    int DoModal();
+    // then on stays hidden. Returns the result given to EndDialog, -1 when the
+    // window cannot be made or a quit message ended the run (which is posted
+    // again for the loop outside).
+    virtual int DoModal();
 
     // Makes the window of a modeless dialog. False when it cannot be made.
     bool Create(Dialog* parent = nullptr);
@@ -62,7 +63,14 @@ public:
         return AdoptSelfOwned(std::move(dialog), parent) ? raw : nullptr;
     }
 
+    // Destroying the active window activates another: its owner when that
+    // takes input, else the next window down the z order that does, which
+    // may be another program's.
     void DestroyWindow();
+    // Ends a modal run as the system's dialog box ends: the owner takes input
+    // again at once, the dialog hides without activating another window, and
+    // a dialog that was the active window hands the activation to its owner,
+    // even one not shown yet; the window goes when the run returns.
     void EndDialog(int result);
     bool HasWindow() const { return m_window != nullptr; }
     DialogHandle Handle() const { return m_window; }
@@ -70,10 +78,13 @@ public:
     // The window itself.
     void SetCaption(const std::string& text);
     std::string GetCaption() const;
+    // Showing activates the window; hiding the active window activates
+    // another, as destroying it does.
     void Show(bool show);
     bool IsVisible() const;
     Rect GetWindowRect() const;
-    // Moves the window, keeping its size, to the top of the window order.
+    // Moves the window, keeping its size, to the top of the window order,
+    // without activating it.
     void MoveToTop(int x, int y);
     // Moves it so that its centre is the centre of the outer rectangle
     // (divisions truncating toward zero).

@@ -18,9 +18,14 @@ DialogHandle ThreadBoxOwner()
 }
 
 WorkerThread::WorkerThread(Routine routine, DialogHandle boxOwner)
-    : m_thread([this, boxOwner, routine = std::move(routine)] {
+    : m_starter(CurrentThreadToken()), m_thread([this, boxOwner, routine = std::move(routine)] {
           t_boxOwner = boxOwner;
+          // Before the routine: its first post would otherwise pay for it
+          // (under Wine up to a few milliseconds, inside a progress report).
+          PrepareThreadForMessages();
           m_exitCode = routine();
+          m_done = true;
+          WakeMessageLoop(m_starter);
       })
 {
 }
@@ -36,6 +41,12 @@ std::uint32_t WorkerThread::Join()
         m_thread.join();
     }
     return m_exitCode;
+}
+
+std::uint32_t WorkerThread::JoinHandlingMessages()
+{
+    HandleMessagesUntil([this] { return m_done.load(); });
+    return Join();
 }
 
 }  // namespace platform

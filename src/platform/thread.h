@@ -3,6 +3,7 @@
 // stack size, started at once. Its owner waits for the routine to finish
 // before the thread object goes.
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -29,8 +30,16 @@ public:
     // Waits for the routine and returns its result.
     std::uint32_t Join();
 
+    // The same, on the thread that started it, while that thread goes on
+    // handling its windows' messages (see HandleMessagesUntil): a routine
+    // that waits for those windows is never waited for in return.
+    std::uint32_t JoinHandlingMessages();
+
 private:
-    std::uint32_t m_exitCode = 0;  // before m_thread: the thread writes it
+    // Before m_thread: the thread writes them.
+    std::uint32_t m_exitCode = 0;
+    std::atomic<bool> m_done = false;
+    std::uint32_t m_starter;  // the thread woken when the routine is done
     std::thread m_thread;
 };
 

@@ -10,6 +10,14 @@ constexpr int kPercentMax = 100;
 // How long the operating dialog stays after the worker has finished.
 constexpr int kOperatingLingerMs = 1000;
 constexpr unsigned kOperatingLingerTimer = 1;
+// The notice of new reports, posted to the dialog; no control has this id.
+constexpr int kProgressNotice = 0x7038;
+// After a notice the dialog looks at the reports this often until a look
+// finds nothing new, and only then lets the reports post again: a transfer
+// costs the library's thread a post or two, not one per percent (a post is a
+// call to the system, under Wine a round trip to its server, ~0.2 ms).
+constexpr unsigned kProgressLookTimer = 2;
+constexpr int kProgressLookMs = 100;
 
 }  // namespace
 
@@ -21,49 +29,45 @@ std::int32_t DRIVER_CALL TransferProgress(std::int32_t percent)
     if (percent < 0 || percent > kPercentMax) {
         return 0;
     }
-    auto& shown = g_progressShown;
-    // Once the operating dialog shows, nothing more is displayed and Cancel
-    // is too late.
-    if (shown.progressHidden && g_pOperatingDlg != nullptr) {
-        return 1;
-    }
-    const bool cancelAllowed = g_bCancelAllowed != 0;
-    if (shown.cancelEnabled != cancelAllowed) {
-        g_pProgressDlg->EnableItem(platform::ID_CANCEL, cancelAllowed);
-        shown.cancelEnabled = cancelAllowed;
-    }
-    if (shown.fileTitle != g_strFileTitle) {
-        std::string title = g_strFileTitle;
-        if (const auto cut = platform::LeadingCharacters(title, TITLE_MAX_LENGTH); cut < title.size()) {
-            title = title.substr(0, cut) + TITLE_ELLIPSIS;
-        }
-        g_pProgressDlg->SetItemText(IDC_TRANSFER_STATUS,
-                                    platform::FormatText(platform::LoadResourceString(IDS_TRANSFERRING), title));
-        shown.fileTitle = g_strFileTitle;
-    }
-
     // Wider than 32 bits, so that files above 42,949,672 bytes cannot wrap
     // the intermediate products.
     const std::uint64_t overall =
         (std::uint64_t{g_nDoneBytes} + std::uint64_t{g_nFileBytes} * static_cast<std::uint64_t>(percent) / 100) * 100 /
         g_nTotalBytes;
+
+    // Cancel's state and the user's Cancel are decided under one lock: a
+    // report that disables Cancel and a click that lands before the dialog
+    // shows it disabled cannot both win. A click taken first makes this
+    // report return 0 (Cancel pressed before the library's first report of a
+    // file still stops it); a click that comes after is ignored, so that no
+    // click can stop a firmware write midway.
+    auto& exchange = g_progressExchange;
+    std::lock_guard lock(exchange.mutex);
+    auto& asked = exchange.asked;
+    // Once the operating dialog has been asked for, nothing more is displayed
+    // and Cancel is too late.
+    if (asked.complete && g_pOperatingDlg != nullptr) {
+        return 1;
+    }
+    bool changed = false;
+    const auto ask = [&changed](auto& field, const auto& value) {
+        if (field != value) {
+            field = value;
+            changed = true;
+        }
+    };
+    ask(asked.cancelEnabled, g_bCancelAllowed != 0);
+    ask(asked.fileTitle, g_strFileTitle);
     if (overall <= kPercentMax) {
         g_nPercent = static_cast<int>(overall);
-        if (shown.percent != g_nPercent) {
-            g_pProgressDlg->SetProgressPos(IDC_TRANSFER_PROGRESS, g_nPercent);
-            g_pProgressDlg->SetItemText(IDC_TRANSFER_PERCENT, std::to_string(g_nPercent) + " %");
-            shown.percent = g_nPercent;
-        }
+        ask(asked.percent, g_nPercent);
     }
-    if (overall >= kPercentMax && !shown.progressHidden) {
-        const auto place = g_pProgressDlg->GetWindowRect();
-        g_pProgressDlg->Show(false);
-        shown.progressHidden = true;
-        if (g_pOperatingDlg != nullptr) {
-            // Where the progress dialog was, wherever the user has moved it.
-            g_pOperatingDlg->CentreOn(place);
-            g_pOperatingDlg->Show(true);
-        }
+    if (overall >= kPercentMax) {
+        ask(asked.complete, true);
+    }
+    if (changed && !exchange.noticePending && exchange.window != nullptr) {
+        exchange.noticePending = true;
+        platform::PostCommand(exchange.window, kProgressNotice);
     }
     return g_bCancelRequested == 0 ? 1 : 0;
 }
@@ -71,7 +75,10 @@ std::int32_t DRIVER_CALL TransferProgress(std::int32_t percent)
 std::uint32_t WorkerThreadProc(platform::DialogHandle window)
 {
     const std::uint32_t result = g_pfnWorker(g_pWorkerParam);
-    platform::PostCommand(window, platform::ID_OK);
+    std::lock_guard lock(g_progressExchange.mutex);
+    if (g_progressExchange.window == window) {
+        platform::PostCommand(window, platform::ID_OK);
+    }
     return result;
 }
 
@@ -82,15 +89,22 @@ CProgressDlg::CProgressDlg(platform::Dialog* parent) : platform::Dialog(IDD_PROG
 
 CProgressDlg::~CProgressDlg()
 {
-    if (m_pWorkerThread) {
-        m_pWorkerThread->Join();
-    }
-    if (g_pOperatingDlg != nullptr && g_pOperatingDlg->HasWindow()) {
-        g_pOperatingDlg->DestroyWindow();
-    }
     if (g_pProgressDlg == this) {
         g_pProgressDlg = nullptr;
     }
+}
+
+int CProgressDlg::DoModal()
+{
+    const int result = platform::Dialog::DoModal();
+    if (m_pWorkerThread) {
+        m_pWorkerThread->JoinHandlingMessages();
+    }
+    // Left by a run that ended early; the owner takes input again by now.
+    if (g_pOperatingDlg != nullptr && g_pOperatingDlg->HasWindow()) {
+        g_pOperatingDlg->DestroyWindow();
+    }
+    return result;
 }
 
 bool CProgressDlg::OnInitDialog()
@@ -98,7 +112,7 @@ bool CProgressDlg::OnInitDialog()
     platform::Dialog::OnInitDialog();
     CentreOnOwner();
 
-    g_pOperatingDlg = platform::Dialog::CreateSelfOwned(std::make_unique<COperatingDlg>());
+    g_pOperatingDlg = platform::Dialog::CreateSelfOwned(std::make_unique<COperatingDlg>(), Parent());
     if (g_pOperatingDlg != nullptr) {
         g_pOperatingDlg->Show(false);
     }
@@ -108,10 +122,17 @@ bool CProgressDlg::OnInitDialog()
     g_pProgressDlg = this;
     m_progress.SetRange(0, kPercentMax);
     m_progress.SetPos(0);
+    // The dialog's own report shows before the dialog does; the worker's
+    // reports are posted.
     TransferProgress(0);
+    ApplyProgress();
+    const auto window = Handle();
+    {
+        std::lock_guard lock(g_progressExchange.mutex);
+        g_progressExchange.window = window;
+    }
 
     if (g_pfnWorker != nullptr) {
-        const auto window = Handle();
         m_pWorkerThread = platform::WorkerThread::Start([window] { return WorkerThreadProc(window); }, window);
         if (m_pWorkerThread) {
             m_bWorkerRunning = true;
@@ -126,17 +147,64 @@ bool CProgressDlg::OnInitDialog()
 
 void CProgressDlg::OnCommand(int id, platform::CommandSource source)
 {
+    if (source == platform::CommandSource::Posted && id == kProgressNotice) {
+        ApplyProgress();
+        SetTimer(kProgressLookTimer, kProgressLookMs);
+        return;
+    }
     if (source == platform::CommandSource::Posted && id == platform::ID_OK) {
         m_bWorkerRunning = false;
-    } else if (source == platform::CommandSource::User) {
-        if (id == platform::ID_OK && m_bWorkerRunning) {
-            return;
-        }
-        if (id == platform::ID_CANCEL && !IsItemEnabled(platform::ID_CANCEL)) {
-            return;
-        }
+    } else if (source == platform::CommandSource::User && id == platform::ID_OK && m_bWorkerRunning) {
+        return;
     }
     platform::Dialog::OnCommand(id, source);
+}
+
+void CProgressDlg::OnDestroy()
+{
+    std::lock_guard lock(g_progressExchange.mutex);
+    g_progressExchange.window = nullptr;
+}
+
+bool CProgressDlg::ApplyProgress(bool endsNotice)
+{
+    auto& shown = g_progressShown;
+    ProgressReport asked;
+    {
+        std::lock_guard lock(g_progressExchange.mutex);
+        if (shown.applied == g_progressExchange.asked) {
+            g_progressExchange.noticePending = g_progressExchange.noticePending && !endsNotice;
+            return false;
+        }
+        asked = g_progressExchange.asked;
+    }
+    shown.applied = asked;
+    if (shown.cancelEnabled != asked.cancelEnabled) {
+        EnableItem(platform::ID_CANCEL, asked.cancelEnabled);
+        shown.cancelEnabled = asked.cancelEnabled;
+    }
+    if (shown.fileTitle != asked.fileTitle) {
+        const auto& title = asked.fileTitle;
+        const auto length = platform::LeadingCharacters(title, TITLE_MAX_LENGTH);
+        const auto cut = length < title.size() ? title.substr(0, length) + TITLE_ELLIPSIS : title;
+        SetItemText(IDC_TRANSFER_STATUS, platform::FormatText(platform::LoadResourceString(IDS_TRANSFERRING), cut));
+        shown.fileTitle = title;
+    }
+    if (asked.percent && shown.percent != asked.percent) {
+        m_progress.SetPos(*asked.percent);
+        SetItemText(IDC_TRANSFER_PERCENT, std::to_string(*asked.percent) + " %");
+        shown.percent = asked.percent;
+    }
+    if (asked.complete && !shown.progressHidden) {
+        shown.progressHidden = true;
+        if (g_pOperatingDlg != nullptr) {
+            // Where the progress dialog was, wherever the user has moved it.
+            g_pOperatingDlg->CentreOn(GetWindowRect());
+            g_pOperatingDlg->Show(true);
+        }
+        Show(false);
+    }
+    return true;
 }
 
 void CProgressDlg::OnOK()
@@ -145,6 +213,7 @@ void CProgressDlg::OnOK()
         return;
     }
     m_bClosing = true;
+    ApplyProgress();  // the last reports, 100 % among them, before the dialog goes
     if (g_pOperatingDlg != nullptr && g_pOperatingDlg->HasWindow()) {
         SetTimer(kOperatingLingerTimer, kOperatingLingerMs);
         return;
@@ -154,19 +223,29 @@ void CProgressDlg::OnOK()
 
 void CProgressDlg::OnTimer(unsigned id)
 {
+    if (id == kProgressLookTimer) {
+        if (!ApplyProgress(true)) {
+            KillTimer(id);
+        }
+        return;
+    }
     if (id != kOperatingLingerTimer) {
         return;
     }
     KillTimer(id);
+    platform::Dialog::OnOK();
     if (g_pOperatingDlg != nullptr && g_pOperatingDlg->HasWindow()) {
         g_pOperatingDlg->DestroyWindow();  // which deletes it
     }
-    platform::Dialog::OnOK();
 }
 
 void CProgressDlg::OnCancel()
 {
-    g_bCancelRequested = 1;
+    // Cancel is only the view of the reports' word (see TransferProgress).
+    std::lock_guard lock(g_progressExchange.mutex);
+    if (g_progressExchange.asked.cancelEnabled) {
+        g_bCancelRequested = 1;
+    }
 }
 
 bool COperatingDlg::OnInitDialog()

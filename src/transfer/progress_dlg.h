@@ -19,17 +19,17 @@ inline constexpr std::size_t TITLE_MAX_LENGTH = 32;
 inline constexpr const char* TITLE_ELLIPSIS = "...";
 
 // The progress callback: turns the current file's percentage into the overall
-// one and shows it; at 100 % it puts the operating dialog in place of the
-// progress dialog. Returns 0 to ask the library to stop: on a percentage
-// outside 0..100, without a dialog or total, or once the user has cancelled.
-// It runs on the library's sending thread, where every window operation
-// waits for the user-interface thread: a report that changes nothing of what
-// the dialog shows makes none.
+// one and has the dialog show it; at 100 % it has the operating dialog take
+// the progress dialog's place. Returns 0 to ask the library to stop: on a
+// percentage outside 0..100, without a dialog or total, or once the user has
+// cancelled. It runs on the library's sending thread and returns at once: it
+// records what changed in g_progressExchange and posts the dialog one notice,
+// and the dialog's thread shows it.
 std::int32_t DRIVER_CALL TransferProgress(std::int32_t percent);
 
 // The worker thread: runs g_pfnWorker(g_pWorkerParam), then posts the
-// completion notice (ID_OK) to the progress dialog. Its message boxes are
-// owned by the progress dialog.
+// completion notice (ID_OK) to the progress dialog while its window exists.
+// Its message boxes are owned by the progress dialog.
 std::uint32_t WorkerThreadProc(platform::DialogHandle window);
 
 class CProgressDlg : public platform::Dialog {
@@ -40,23 +40,43 @@ public:
     explicit CProgressDlg(platform::Dialog* parent = nullptr);
     ~CProgressDlg() override;
 
+    // The modal run, and then the worker waited for, however the run ended
+    // (the completion notice, a quit message, the window destroyed): the
+    // firmware may still be being written. The thread goes on answering its
+    // windows meanwhile, and the worker never waits for them.
+    int DoModal() override;
+
     int m_nAnimationId = IDR_TRANSFER_CLIP;
 
 protected:
-    // Centred on its owner, like the other dialogs.
+    // Centred on its owner, like the other dialogs. The operating dialog is
+    // owned by the same window.
     bool OnInitDialog() override;
-    // The completion notice: ends the dialog, one second later when the
-    // operating dialog exists, which then goes first. The second passes on a
-    // timer: the thread keeps answering its windows meanwhile.
+    // The completion notice: shows the last reports and ends the dialog, one
+    // second later when the operating dialog exists, which then goes after
+    // the run has ended (so that the main window takes input again and
+    // inherits the activation). The second passes on a timer: the thread
+    // keeps answering its windows meanwhile.
     void OnOK() override;
     void OnTimer(unsigned id) override;
-    // Cancel: asks the transfer to stop at its next progress report.
+    // Cancel, the button or Escape: asks the transfer to stop at its next
+    // progress report, unless a report has disabled Cancel by then.
     void OnCancel() override;
     // Only the completion notice ends the dialog while the worker runs: the
-    // user's Enter does not. Escape counts only while Cancel is enabled.
+    // user's Enter does not. The reports' notices are shown here, and the
+    // reports after them on a timer until the dialog has caught up.
     void OnCommand(int id, platform::CommandSource source) override;
+    // From now on the reports post no notices.
+    void OnDestroy() override;
 
 private:
+    // Shows what the reports have asked for since the last time, in their
+    // order: Cancel's state, the status label, bar and percentage, and at
+    // 100 % the operating dialog shown before this one hides, so that the
+    // activation passes from one to the other. False when there was nothing
+    // new; then, when asked to end the notice, the reports post again.
+    bool ApplyProgress(bool endsNotice = false);
+
     platform::Animation m_animate{*this, IDC_TRANSFER_ANIMATION};
     platform::ProgressBar m_progress{*this, IDC_TRANSFER_PROGRESS};
     std::unique_ptr<platform::WorkerThread> m_pWorkerThread;

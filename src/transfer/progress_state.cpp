@@ -11,6 +11,7 @@ std::string g_strFileTitle;
 int g_nPercent = 0;
 TransferWorkerProc g_pfnWorker = nullptr;
 const TransferJobList* g_pWorkerParam = nullptr;
+ProgressExchange g_progressExchange;
 ProgressShown g_progressShown;
 
 void ResetDialogVariables()
@@ -24,6 +25,10 @@ void ResetDialogVariables()
     g_strFileTitle.clear();
     g_nPercent = 0;
     g_progressShown = {};
+    std::lock_guard lock(g_progressExchange.mutex);
+    g_progressExchange.asked = {};
+    g_progressExchange.noticePending = false;
+    g_progressExchange.window = nullptr;
 }
 
 void ResetProgressState()

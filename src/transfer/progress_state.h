@@ -5,9 +5,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/dialog.h"
 
 class CProgressDlg;
 class COperatingDlg;
@@ -26,18 +29,42 @@ extern std::uint32_t g_nTotalBytes;          // data bytes of all job files
 extern std::uint32_t g_nDoneBytes;           // data bytes of the files already sent
 extern std::uint32_t g_nFileBytes;           // data bytes of the file being sent
 extern std::string g_strFileTitle;           // the file being sent, without directory and extension
-extern int g_nPercent;                       // last overall percentage shown
+extern int g_nPercent;                       // last overall percentage reported
 extern TransferWorkerProc g_pfnWorker;
 extern const TransferJobList* g_pWorkerParam;
 
-// What the progress dialog shows as the reports have left it, so that a
-// report touches only what changes; empty before the dialog's own first
-// report. Written by TransferProgress only.
+// What the reports ask the progress dialog to show. The library's thread
+// never waits for the dialog's: a report records what changed here, and the
+// dialog's thread shows it.
+struct ProgressReport {
+    bool cancelEnabled = false;
+    std::string fileTitle;
+    std::optional<int> percent;  // on the bar and in the label; none above 100
+    bool complete = false;       // 100 % reached: the operating dialog takes the dialog's place
+    bool operator==(const ProgressReport&) const = default;
+};
+
+// Between the reports and the dialog's thread, under one lock: the latest
+// report, whether a notice is pending (on its way to the dialog, or the
+// dialog still catching up with the reports after it: the reports meanwhile
+// ride on it), and the dialog's window while it exists, the one the notices
+// go to.
+struct ProgressExchange {
+    std::mutex mutex;
+    ProgressReport asked;
+    bool noticePending = false;
+    platform::DialogHandle window = nullptr;
+};
+extern ProgressExchange g_progressExchange;
+
+// What the progress dialog shows, so that the dialog's thread touches only
+// what changes; empty before the dialog's own first report. On that thread.
 struct ProgressShown {
+    std::optional<ProgressReport> applied;  // the report last shown
     std::optional<bool> cancelEnabled;
     std::optional<std::string> fileTitle;  // the title the status label was made from
-    std::optional<int> percent;            // on the bar and in the label
-    bool progressHidden = false;           // the operating dialog has taken its place
+    std::optional<int> percent;
+    bool progressHidden = false;  // the operating dialog has taken its place
 };
 extern ProgressShown g_progressShown;
 

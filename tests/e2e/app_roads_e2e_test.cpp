@@ -2,7 +2,8 @@
 // outside through its windows, under Wine, against the simulated printer, on
 // its roads and on what guards a user's machine (Windows may not end the
 // session while the firmware is sent; no library is loaded that only the
-// current folder holds):
+// current folder holds; another program's window on the desktop never takes
+// the activation from the program's windows):
 // the program lies in a folder of its own beside the stand-in libraries and
 // the data file, simsetup.exe installs the printers, and the profile is read
 // back from the registry. Each road starts from a prefix without printers or
@@ -146,8 +147,6 @@ OperatingSeen WatchOperating(DWORD processId, HWND operating)
     OperatingSeen seen;
     const auto shown = Clock::now();
     while (::IsWindowVisible(operating)) {
-        seen.progressBeside =
-            seen.progressBeside || uidriver::DialogWithItem(processId, IDC_TRANSFER_PERCENT) != nullptr;
         // Asked while the dialog surely stays (not while Wine takes it off a
         // display without a window manager, which may wait two seconds).
         if (const auto asked = Clock::now(); asked - shown < 900ms) {
@@ -156,21 +155,15 @@ OperatingSeen WatchOperating(DWORD processId, HWND operating)
             seen.slowestAnswer = std::max(seen.slowestAnswer, Clock::now() - asked);
             ++seen.answers;
         }
+        // Once the thread has answered, it has hidden the progress dialog,
+        // which it does right after showing this one.
+        seen.progressBeside =
+            seen.progressBeside ||
+            (seen.answers > 0 && uidriver::DialogWithItem(processId, IDC_TRANSFER_PERCENT) != nullptr);
         std::this_thread::sleep_for(5ms);
     }
     seen.stayed = Clock::now() - shown;
     return seen;
-}
-
-// The whole update, with the operating dialog watched while it shows.
-roads::UpdateRoad DriveWatchingOperating(const uidriver::Process& program, const std::string& printer,
-                                         OperatingSeen& operating)
-{
-    return roads::DriveWholeUpdate(program, printer, [&](roads::Step step, HWND window) {
-        if (step == roads::Step::Operating) {
-            operating = WatchOperating(program.Id(), window);
-        }
-    });
 }
 
 // What each visible window of the program answers when Windows asks whether
@@ -206,6 +199,7 @@ protected:
         m_log = m_folder / "calls.log";
         ::SetEnvironmentVariableA("VR38SIM_SCENARIO", m_scenario.string().c_str());
         ::SetEnvironmentVariableA("VR38SIM_LOG", m_log.string().c_str());
+        m_otherProgram.emplace();
     }
 
     void TearDown() override
@@ -282,6 +276,19 @@ protected:
         return main->handle;
     }
 
+    // The road's hook: the operating dialog watched while it shows, and the
+    // other program's activations noted at each box after the confirmation.
+    roads::StepHook Watch(OperatingSeen* operating = nullptr)
+    {
+        return [this, operating](roads::Step step, HWND window) {
+            if (step == roads::Step::Operating && operating != nullptr) {
+                *operating = WatchOperating(m_program->Id(), window);
+            } else if (step == roads::Step::Completed) {
+                m_otherAtBoxes.push_back(m_otherProgram->Activations());
+            }
+        };
+    }
+
     std::vector<std::string> LoggedCalls() const
     {
         std::vector<std::string> calls;
@@ -299,6 +306,11 @@ protected:
     std::string m_scenarioExtra;
     std::uint16_t m_dataPrinterId = sim::kDefaultPrinterId;
     std::optional<uidriver::Process> m_program;
+    // Another program's window, the active one when the program starts; from
+    // the program's first window to its closing message the activation passes
+    // from one of the program's windows to the next, never to it.
+    std::optional<uidriver::BystanderWindow> m_otherProgram;
+    std::vector<int> m_otherAtBoxes;
 };
 
 // Under a Western code page, from a folder named in scripts it cannot hold,
@@ -311,10 +323,11 @@ TEST_F(AppRoadsTest, WholeUpdate_FromAFolderNamedInAnotherScript_WritesTheProfil
     LayOut();
     InstallPrinters({kPrinter, kSecondPrinter}, true);
 
-    const auto& program = Start();
+    Start();
     OperatingSeen operating;
-    const auto road = DriveWatchingOperating(program, kPrinter, operating);
+    const auto road = roads::DriveWholeUpdate(*m_program, kPrinter, Watch(&operating));
     ASSERT_EQ(road.failure, "");
+    EXPECT_EQ(m_otherAtBoxes, std::vector<int>{0});
     EXPECT_EQ(std::tie(road.warningTexts, road.printers, road.preselected),
               std::tuple(kWarningTexts, std::vector<std::string>{kSecondPrinter, kPrinter}, kSecondPrinter));
     EXPECT_EQ(std::tie(road.confirmation, road.confirmationBox.icon),
@@ -429,8 +442,9 @@ TEST_F(AppRoadsTest, DataFileForAnotherPrinter_TheWorkersBoxBelongsToTheProgress
     LayOut();
     InstallPrinters({kPrinter});
 
-    const auto road = roads::DriveWholeUpdate(Start());
+    const auto road = roads::DriveWholeUpdate(Start(), {}, Watch());
     ASSERT_EQ(road.failure, "");
+    EXPECT_EQ(m_otherAtBoxes, (std::vector<int>{0, 0}));
     // The texts are the native suites' business; the owners are Windows'.
     std::vector<std::string> owners;
     for (const auto& box : road.boxes) {
@@ -448,12 +462,12 @@ TEST_F(AppRoadsTest, TransferAtOnce_TheProgressDialogStaysHidden)
     m_scenarioExtra = "progress.step = 100\n";
     LayOut();
     InstallPrinters({kPrinter});
-    const auto& program = Start();
+    Start();
     OperatingSeen operating;
-    const auto road = DriveWatchingOperating(program, kPrinter, operating);
+    const auto road = roads::DriveWholeUpdate(*m_program, kPrinter, Watch(&operating));
     ASSERT_EQ(road.failure, "");
-    EXPECT_EQ(std::tie(road.operatingShown, operating.progressBeside, road.outcome),
-              std::tuple(true, false, roads::kCompleted));
+    EXPECT_EQ(std::tie(road.operatingShown, operating.progressBeside, road.outcome, m_otherAtBoxes),
+              std::tuple(true, false, roads::kCompleted, std::vector<int>{0}));
 }
 
 // Cancel counts only before the file is under way: pressed before the first
@@ -478,6 +492,7 @@ TEST_F(AppRoadsTest, CancelBeforeTheFirstReport_EndsCancelledOverTheMainDialog)
     const auto box = uidriver::WaitForMessageBox(program.Id());
     ASSERT_TRUE(box);
     EXPECT_EQ(std::tie(box->text, box->owner), std::tuple("Transferring cancelled.", main));
+    EXPECT_EQ(m_otherProgram->Activations(), 0);
     EXPECT_TRUE(uidriver::WindowsTakingInput(program.Id(), box->handle).empty());
     uidriver::Answer(*box, IDOK);
     EXPECT_EQ(program.WaitForExit(), 0u);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <semaphore>
+
 #include "app/update_app.h"
 #include "app/update_dlg.h"
 #include "catalogue_fixture.h"
@@ -73,24 +75,36 @@ protected:
         platform::headless::SetPrinterDriver(name, sim::testing::SimulatedPrinterDriver());
     }
 
-    // Runs the program: start-up, the main dialog as the script drives it, exit.
+    // Runs the program: start-up, the main dialog as the script drives it,
+    // exit; another program's window on the desktop meanwhile. The activation
+    // passes from one window of the program to the next, and reaches the
+    // other program only when the program's last window goes.
     static void Run()
     {
+        platform::headless::PlaceOtherProgramWindow();
         auto& app = GetUpdateApp();
         EXPECT_FALSE(app.InitInstance());
         app.ExitInstance();
+        EXPECT_LE(platform::headless::OtherProgramActivations(), 1);
     }
 
     // Passes the warning (and the About box) and, once the main dialog shows,
-    // hands it to main.
-    static void Script(std::function<void(CUpdateDlg&)> main)
+    // hands it to main; the progress dialog, once it shows, to progress; every
+    // event to onEvent.
+    static void Script(std::function<void(CUpdateDlg&)> main, std::function<void(platform::Dialog&)> progress = {},
+                       std::function<void(const UiEvent&)> onEvent = {})
     {
         platform::headless::UiScript script;
-        script.onShown = [main = std::move(main)](platform::Dialog& dialog) {
+        if (onEvent) {
+            script.onEvent = [onEvent](platform::Dialog&, const UiEvent& e) { onEvent(e); };
+        }
+        script.onShown = [main = std::move(main), progress = std::move(progress)](platform::Dialog& dialog) {
             if (dialog.TemplateId() == IDD_WARNING || dialog.TemplateId() == IDD_ABOUTBOX) {
                 platform::headless::PressEnter(dialog);
             } else if (dialog.TemplateId() == IDD_VR38UPDATE_DIALOG && main) {
                 main(static_cast<CUpdateDlg&>(dialog));
+            } else if (dialog.TemplateId() == IDD_PROGRESS && progress) {
+                progress(dialog);
             }
         };
         platform::headless::SetUiScript(std::move(script));
@@ -167,13 +181,14 @@ TEST_F(AppTest, WholeUpdate_ConfirmsTheVersionSendsTheFileAndRemembersThePrinter
                   {"SetThreadExecutionState", continuous, {}, nullptr}}));
 }
 
-TEST_F(AppTest, TransferFailures_EndInTheFailureMessageOverTheMainDialog)
+TEST_F(AppTest, TransferNotCompleted_EndsInItsMessageOverTheMainDialog)
 {
     const std::string failed = "Transfer failed.\nPerform the operation again from the beginning.";
     struct Row {
         const char* name;
         std::uint16_t dataPrinterId;
         int unavailableDialog;
+        bool cancel;  // Cancel in the progress dialog before the library's first report
         BoxList boxes;
     };
     for (const auto& row : {
@@ -181,8 +196,10 @@ TEST_F(AppTest, TransferFailures_EndInTheFailureMessageOverTheMainDialog)
              Row{"data file for another printer",
                  0x1234,
                  0,
+                 false,
                  {{kConfirm500, kMain}, {"A printer ID error occurred.", IDD_PROGRESS}, {failed, kMain}}},
-             Row{"no progress dialog", 0x3831, IDD_PROGRESS, {{kConfirm500, kMain}, {failed, kMain}}},
+             Row{"no progress dialog", 0x3831, IDD_PROGRESS, false, {{kConfirm500, kMain}, {failed, kMain}}},
+             Row{"cancelled", 0x3831, 0, true, {{kConfirm500, kMain}, {"Transferring cancelled.", kMain}}},
          }) {
         SCOPED_TRACE(row.name);
         TearDown();
@@ -193,10 +210,60 @@ TEST_F(AppTest, TransferFailures_EndInTheFailureMessageOverTheMainDialog)
         if (row.unavailableDialog != 0) {
             platform::headless::SetDialogUnavailable(row.unavailableDialog);
         }
-        ScriptUpdate();
+        if (row.cancel) {
+            Script(
+                [](CUpdateDlg& dialog) {
+                    transfer_test::HoldSend();
+                    platform::headless::ClickButton(dialog, IDC_UPDATE);
+                },
+                [](platform::Dialog& progress) {
+                    platform::headless::ClickButton(progress, platform::ID_CANCEL);
+                    transfer_test::g_sendMayGo.release();
+                });
+        } else {
+            ScriptUpdate();
+        }
         Run();
         EXPECT_EQ(Boxes(), row.boxes);
-        EXPECT_EQ(platform::headless::MessageBoxes().back().icon, platform::MessageIcon::Error);
+        EXPECT_EQ(platform::headless::MessageBoxes().back().icon,
+                  row.cancel ? platform::MessageIcon::Warning : platform::MessageIcon::Error);
+    }
+}
+
+// The modal run may end before the worker (a quit message, the window
+// destroyed): the worker still writes the whole firmware, the program goes on
+// answering its windows meanwhile, and the end of the session stays refused
+// until the worker has returned.
+TEST_F(AppTest, ProgressRunEndingEarly_TheWorkerFinishesUnderTheShutdownBlock)
+{
+    for (const bool quit : {true, false}) {
+        SCOPED_TRACE(quit ? "quit message" : "window destroyed");
+        TearDown();
+        SetUp();
+        PutFiles();
+        auto& printer = InstallSimulatedDriver(kScenario);
+        InstallModelPrinter("Labels");
+        std::binary_semaphore runEnded{0};
+        std::optional<bool> sessionMayEnd;  // asked as the library finishes, once the run has ended
+        printer.SetStateChangedHandler([&](const sim::Scenario&) {
+            if (runEnded.try_acquire_for(std::chrono::seconds(10))) {
+                sessionMayEnd = platform::headless::QueryEndSession(*platform::MainWindow());
+            }
+        });
+        Script([](CUpdateDlg& dialog) { platform::headless::ClickButton(dialog, IDC_UPDATE); },
+               [quit](platform::Dialog& progress) {
+                   quit ? platform::headless::PostQuitMessage() : progress.DestroyWindow();
+               },
+               [&runEnded](const UiEvent& e) {
+                   if (e.dialogId == IDD_PROGRESS && e.op == "destroy") {
+                       runEnded.release();
+                   }
+               });
+        Run();
+        EXPECT_EQ(sessionMayEnd, false);
+        EXPECT_EQ(printer.GetScenario().version, "5.10");
+        EXPECT_EQ(Boxes().back().first, "Completed the firmware update for VR-380MX.");
+        EXPECT_TRUE(platform::SessionMayEnd());
     }
 }
 

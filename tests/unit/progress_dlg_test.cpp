@@ -8,6 +8,7 @@
 #include <functional>
 #include <iterator>
 #include <ranges>
+#include <semaphore>
 #include <string>
 
 #include "platform/headless/process_table.h"
@@ -15,11 +16,13 @@
 #include "res/resource.h"
 #include "transfer/progress_dlg.h"
 #include "transfer/transfer_library.h"
+#include "transfer_fixture.h"
 
 namespace {
 
 using platform::headless::UiEvent;
 using platform::headless::UiEvents;
+using transfer_test::TextsOf;
 
 std::function<void()> g_work;
 
@@ -59,96 +62,137 @@ protected:
         return events;
     }
 
-    static std::string LastPercentText()
+    // A label's text, asked by the test's worker: a window call that waits
+    // for the dialog's thread, which has then handled every notice posted
+    // before it.
+    static std::string Shown(int controlId) { return g_pProgressDlg->GetItemText(controlId); }
+
+    // A notice of the reports arriving at the dialog.
+    static bool IsNotice(const UiEvent& e)
     {
-        const auto texts = EventsOf(IDD_PROGRESS, "text");
-        const auto last = std::ranges::find(texts | std::views::reverse, IDC_TRANSFER_PERCENT, &UiEvent::controlId);
-        return last == texts.rend() ? "" : last->text;
+        return e.op == "command" && e.text == "posted" && e.controlId != platform::ID_OK;
     }
 };
 
-TEST_F(ProgressDlgTest, OverallPercentage_CountsTheFilesAlreadySentAndLargeTotalsDoNotWrap)
+TEST_F(ProgressDlgTest, OverallPercentage_CountsTheFilesAlreadySentAndLargeTotalsDoNotWrap_LongTitlesAreCut)
 {
+    // In Shift JIS: 32 characters in 33 bytes, the last one 表 (0x95 0x5C).
+    platform::headless::SetDoubleByteCodePage(true);
+    const std::string title32 = std::string(31, 'T') + "\x95\x5C";
     struct Row {
         std::uint32_t total, done, file;
         int percent;
-        std::string shown;
+        std::string shown, title, status;
     };
     // Beyond 42,949,672 bytes, 32-bit products would wrap.
-    for (const auto& row : {Row{400, 300, 100, 50, "87 %"}, Row{42'949'672u, 0, 42'949'672u, 50, "50 %"},
-                            Row{2'147'483'600u, 0, 2'147'483'600u, 99, "99 %"}}) {
+    for (const auto& row : {Row{400, 300, 100, 50, "87 %", title32 + "6", "Transferring " + title32 + "..."},
+                            Row{42'949'672u, 0, 42'949'672u, 50, "50 %", title32, "Transferring " + title32},
+                            Row{2'147'483'600u, 0, 2'147'483'600u, 99, "99 %", "", "Transferring "}}) {
         SCOPED_TRACE(row.total);
         platform::headless::ResetUi();
+        platform::headless::SetResourceString(IDS_TRANSFERRING, "Transferring %s");
         Run(row.total, [&] {
             g_nDoneBytes = row.done;
             g_nFileBytes = row.file;
+            g_strFileTitle = row.title;
             EXPECT_EQ(TransferProgress(row.percent), 1);
         });
-        EXPECT_EQ(LastPercentText(), row.shown);
+        EXPECT_EQ(std::pair(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT).back(),
+                            TextsOf(IDD_PROGRESS, IDC_TRANSFER_STATUS).back()),
+                  std::pair(row.shown, row.status));
     }
 }
 
-// Out of range or without a total, a report asks to stop.
-TEST_F(ProgressDlgTest, UnchangedOrInvalidReports_MakeNoWindowCall_ChangesTouchOnlyWhatChanged)
+// A report never waits for the dialog: it records what changed and posts a
+// notice, none while one is pending (the reports meanwhile ride on it), none
+// for what changes nothing; out of range or without a total it asks to stop.
+// The dialog's thread shows the latest, touching only what changed.
+TEST_F(ProgressDlgTest, Reports_PostOnlyChangesAndRideOnAPendingNotice_TheDialogShowsTheLatest)
 {
-    platform::headless::SetResourceString(IDS_TRANSFERRING, "Transferring %s");
-    // In Shift JIS: 33 characters, the 32nd 表 (0x95 0x5C); the first 32 are
-    // its first 33 bytes.
-    platform::headless::SetDoubleByteCodePage(true);
-    const std::string title33 = std::string(31, 'T') + "\x95\x5C" + "U";
+    std::binary_semaphore reportsMade{0};
+    bool held = false;
+    platform::headless::UiScript script;
+    script.onEvent = [&](platform::Dialog&, const UiEvent& e) {
+        if (IsNotice(e) && !std::exchange(held, true)) {
+            reportsMade.acquire();  // the dialog's thread is busy with something else
+        }
+    };
+    platform::headless::SetUiScript(std::move(script));
     Run(1000, [&] {
         g_nFileBytes = 1000;
-        TransferProgress(50);
-        const auto before = UiEvents().size();
         for (int i = 0; i < 1000; ++i) {
-            EXPECT_EQ(TransferProgress(50), 1);
+            EXPECT_EQ(TransferProgress(0), 1);  // as the dialog shows already
         }
         EXPECT_EQ(std::pair(TransferProgress(101), TransferProgress(-1)), std::pair(0, 0));
         g_nTotalBytes = 0;
         EXPECT_EQ(TransferProgress(50), 0);
         g_nTotalBytes = 1000;
-        EXPECT_EQ(UiEvents().size(), before);
-
+        EXPECT_EQ(TransferProgress(10), 1);
         g_bCancelAllowed = 0;
-        g_strFileTitle = title33;  // cut to 32 characters and "..."
-        TransferProgress(50);
-        g_strFileTitle = title33.substr(0, 33);
-        TransferProgress(50);
-        const auto events = UiEvents();
-        ASSERT_EQ(events.size(), before + 3);
-        EXPECT_EQ(std::tie(events[before].op, events[before].controlId), std::tuple("disable", platform::ID_CANCEL));
-        EXPECT_EQ(events[before + 1].text, "Transferring " + title33.substr(0, 33) + "...");
-        EXPECT_EQ(events[before + 2].text, "Transferring " + title33.substr(0, 33));
-        EXPECT_EQ(g_pProgressDlg->GetItemText(IDC_TRANSFER_PERCENT), "50 %");
+        EXPECT_EQ(TransferProgress(50), 1);
+        reportsMade.release();
     });
+    const auto events = UiEvents();
+    EXPECT_EQ(std::ranges::count_if(events, IsNotice), 1);
+    EXPECT_TRUE(std::ranges::none_of(events, &UiEvent::fromOtherThread));
+    EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT), (std::vector<std::string>{"0 %", "50 %"}));
+    EXPECT_EQ(EventsOf(IDD_PROGRESS, "disable").size(), 1u);
+}
+
+// Which came first, the user's Cancel or the report that disables it, is
+// decided once: a click before the report stops the transfer, a click after
+// it is ignored although the button still showed enabled.
+TEST_F(ProgressDlgTest, CancelAndTheReportThatDisablesIt_TheFirstOneWins)
+{
+    for (const bool clickFirst : {true, false}) {
+        SCOPED_TRACE(clickFirst ? "click first" : "report first");
+        TearDown();
+        bool clicked = false;
+        platform::headless::UiScript script;
+        // As the dialog shows, or as the report's notice arrives, before it is shown.
+        script.onEvent = [&](platform::Dialog& dialog, const UiEvent& e) {
+            if (e.dialogId == IDD_PROGRESS && (clickFirst ? e.op == "show" : IsNotice(e)) && !clicked) {
+                clicked = platform::headless::ClickButton(dialog, platform::ID_CANCEL);
+            }
+        };
+        platform::headless::SetUiScript(std::move(script));
+        Run(100, [clickFirst] {
+            Shown(IDC_TRANSFER_PERCENT);  // the dialog has shown and the user had a go
+            g_bCancelAllowed = 0;         // the worker starts its file
+            EXPECT_EQ(TransferProgress(0), clickFirst ? 0 : 1);
+            EXPECT_EQ(TransferProgress(50), clickFirst ? 0 : 1);
+        });
+        EXPECT_TRUE(clicked);
+    }
 }
 
 TEST_F(ProgressDlgTest, MoreDataThanAnnounced_SwitchesToTheOperatingDialogWhereTheProgressDialogWas)
 {
-    // The report comes before the dialog has ever been seen: it shows once,
-    // and once hidden stays hidden.
     Run(400, [] {
         g_pProgressDlg->MoveToTop(-300, 41);  // where the user has dragged it
         g_nDoneBytes = 300;
         g_nFileBytes = 200;
         EXPECT_EQ(TransferProgress(100), 1);  // 125 %
         // From now on reports change nothing, and cancelling is too late.
-        const auto before = UiEvents().size();
         g_bCancelRequested = 1;
         EXPECT_EQ(TransferProgress(40), 1);
-        EXPECT_EQ(UiEvents().size(), before);
     });
-    EXPECT_EQ(LastPercentText(), "0 %");  // as the dialog's own first update left it
+    EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT),
+              std::vector<std::string>{"0 %"});  // as the dialog's own first update left it
     auto shows = EventsOf(IDD_PROGRESS) | std::views::transform(&UiEvent::op) |
                  std::views::filter([](const std::string& op) { return op == "show" || op == "hide"; });
     EXPECT_EQ(std::vector<std::string>(shows.begin(), shows.end()), (std::vector<std::string>{"show", "hide"}));
-    const auto operating = EventsOf(IDD_OPERATING);
-    const auto moved =
-        std::ranges::find_if(operating, [](const UiEvent& e) { return e.op == "move" && e.fromOtherThread; });
-    ASSERT_NE(moved, operating.end());
+    // The operating dialog shows before the progress dialog hides, so that
+    // the activation passes from one to the other.
+    const auto events = UiEvents();
+    const auto at = [&events](int dialogId, const std::string& op) {
+        return std::ranges::find_if(events, [&](const UiEvent& e) { return e.dialogId == dialogId && e.op == op; });
+    };
+    EXPECT_LT(at(IDD_OPERATING, "show"), at(IDD_PROGRESS, "hide"));
+    const auto moves = EventsOf(IDD_OPERATING, "move");
+    ASSERT_FALSE(moves.empty());
     // Both are 274 pixels wide; 250 and 74 high.
-    EXPECT_EQ(std::pair(moved->value, moved->value2), std::pair(-300, 41 + (250 - 74) / 2));
-    EXPECT_TRUE(std::ranges::any_of(operating, [](const UiEvent& e) { return e.op == "show"; }));
+    EXPECT_EQ(std::pair(moves.back().value, moves.back().value2), std::pair(-300, 41 + (250 - 74) / 2));
 }
 
 TEST_F(ProgressDlgTest, Initialisation_CentresOnTheOwnerCaptionsAndPlaysTheClip)

@@ -14,7 +14,9 @@
 #include <iterator>
 #include <optional>
 #include <random>
+#include <semaphore>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "channel/raw_io.h"
@@ -24,6 +26,7 @@
 #include "platform/headless/power_log.h"
 #include "platform/headless/process_table.h"
 #include "platform/headless/ui_driver.h"
+#include "res/resource.h"
 #include "testing/simulated_driver.h"
 #include "transfer/transfer_library.h"
 
@@ -89,6 +92,32 @@ inline void WriteDataFile(std::int32_t announced, std::optional<std::size_t> act
                         trailing));
 }
 
+// The bound library's TRSendFile held until g_sendMayGo is released: what the
+// user does meanwhile comes before the library's first report.
+inline TRSendFileProc g_heldSend = nullptr;
+inline std::binary_semaphore g_sendMayGo{0};
+inline void HoldSend()
+{
+    g_heldSend =
+        std::exchange(g_pfnTRSendFile, [](const std::uint8_t* header, const std::uint8_t* data, std::int32_t* length,
+                                          std::uint8_t* status, std::int32_t limit, TransferProgressProc progress) {
+            g_sendMayGo.acquire();
+            return g_heldSend(header, data, length, status, limit, progress);
+        });
+}
+
+// The texts a control was given, in order.
+inline std::vector<std::string> TextsOf(int dialogId, int controlId)
+{
+    std::vector<std::string> texts;
+    for (const auto& event : platform::headless::UiEvents()) {
+        if (event.dialogId == dialogId && event.controlId == controlId && event.op == "text") {
+            texts.push_back(event.text);
+        }
+    }
+    return texts;
+}
+
 // A simulated printer bound as the Update step leaves it, on a clean bench.
 class TransferFixture : public ::testing::Test {
 protected:
@@ -125,16 +154,17 @@ protected:
 
     bool Called(const std::string& call) { return std::ranges::count(Calls(), call) > 0; }
 
-    // The texts a control was given, in order.
-    static std::vector<std::string> TextsOf(int dialogId, int controlId)
+    // The percentages the progress dialog showed are reported ones, in order,
+    // from the first to the last (reports that come while the dialog has yet
+    // to show one ride on it).
+    static void ExpectPercentsShownOf(const std::vector<int>& reported)
     {
-        std::vector<std::string> texts;
-        for (const auto& event : platform::headless::UiEvents()) {
-            if (event.dialogId == dialogId && event.controlId == controlId && event.op == "text") {
-                texts.push_back(event.text);
-            }
-        }
-        return texts;
+        std::vector<int> shown;
+        std::ranges::transform(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT), std::back_inserter(shown),
+                               [](const std::string& text) { return std::stoi(text); });
+        EXPECT_TRUE(!shown.empty() && shown.front() == reported.front() && shown.back() == reported.back() &&
+                    std::ranges::includes(reported, shown))
+            << ::testing::PrintToString(shown);
     }
 
     // Position of the first event matching, or -1.

@@ -81,9 +81,9 @@ TEST_F(UpdateProcedureTest, CompleteTransfer_ShowsEveryStepAndCompletes_EnterOrE
     WriteDataFile(300);
     platform::headless::UiScript script;
     script.onEvent = [](platform::Dialog& dialog, const UiEvent& event) {
-        if (event.dialogId == IDD_PROGRESS && event.op == "text" && event.text == "50 %") {
+        if (event.dialogId == IDD_PROGRESS && event.op == "disable" && event.controlId == platform::ID_CANCEL) {
             platform::headless::PressEnter(dialog);
-            platform::headless::PressEscape(dialog);  // Cancel is disabled by now
+            platform::headless::PressEscape(dialog);
         }
     };
     platform::headless::SetUiScript(std::move(script));
@@ -93,19 +93,18 @@ TEST_F(UpdateProcedureTest, CompleteTransfer_ShowsEveryStepAndCompletes_EnterOrE
     EXPECT_EQ(Boxes(), (std::vector<Box>{kConfirm500, {kCompleted, MessageIcon::Information}}));
     EXPECT_EQ(MessageBoxes()[0].buttons, platform::MessageButtons::YesNo);
     EXPECT_EQ(std::tuple(g_nTransferResult, printer.GetScenario().version), std::tuple(TRANSFER_OK, "5.10"));
-    // The dialog's own update, then the library's reports at 50 and 100 (its
-    // report at 0 changes nothing shown).
-    EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT), (std::vector<std::string>{"0 %", "50 %", "100 %"}));
+    // The dialog's own update, then the library's reports at 0, 50 and 100.
+    ExpectPercentsShownOf({0, 50, 100});
     EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_STATUS).back(), "Transferring");
     // At 100 % the operating dialog takes over, and stays one second after
-    // the worker has finished.
-    const int hidden = IndexOf(IDD_PROGRESS, "hide");
-    const int operating = IndexOf(IDD_OPERATING, "show", 0, hidden);
-    const int notice = IndexOf(IDD_PROGRESS, "command", platform::ID_OK, operating);
+    // the worker has finished; the run ends before it goes.
+    const int operating = IndexOf(IDD_OPERATING, "show");
+    const int hidden = IndexOf(IDD_PROGRESS, "hide", 0, operating);
+    const int notice = IndexOf(IDD_PROGRESS, "command", platform::ID_OK, hidden);
     const int wait = IndexOf(IDD_PROGRESS, "timer.set", 0, notice);
-    const int gone = IndexOf(IDD_OPERATING, "destroy", 0, wait);
+    const int end = IndexOf(IDD_PROGRESS, "end", 0, wait);
     // Each search starts where the one before matched, and a miss fails all after it.
-    ASSERT_GE(IndexOf(IDD_PROGRESS, "end", 0, gone), 0);
+    ASSERT_GE(IndexOf(IDD_OPERATING, "destroy", 0, end), 0);
     EXPECT_EQ(platform::headless::UiEvents()[static_cast<std::size_t>(wait)].value2, 1000);
     EXPECT_EQ(g_pOperatingDlg, nullptr);
 
@@ -241,10 +240,12 @@ TEST_F(UpdateProcedureTest, CancelBeforeTheFirstReport_StopsTheTransfer)
 {
     auto& printer = Connect();
     WriteDataFile(300);
+    HoldSend();
     platform::headless::UiScript script;
     script.onShown = [](platform::Dialog& dialog) {
         EXPECT_FALSE(platform::headless::QueryEndSession(dialog));
         EXPECT_TRUE(platform::headless::ClickButton(dialog, platform::ID_CANCEL));
+        g_sendMayGo.release();
     };
     platform::headless::SetUiScript(std::move(script));
     EXPECT_FALSE(Run());
@@ -254,9 +255,8 @@ TEST_F(UpdateProcedureTest, CancelBeforeTheFirstReport_StopsTheTransfer)
     EXPECT_EQ(Boxes().back(), (Box{"Transferring cancelled.", MessageIcon::Warning}));
     // Enabled by the dialog's own first update, disabled by the first report.
     const int enabled = IndexOf(IDD_PROGRESS, "enable", platform::ID_CANCEL);
-    const int disabled = IndexOf(IDD_PROGRESS, "disable", platform::ID_CANCEL);
-    ASSERT_TRUE(enabled >= 0 && disabled > enabled);
-    EXPECT_TRUE(platform::headless::UiEvents()[static_cast<std::size_t>(disabled)].fromOtherThread);
+    EXPECT_GT(IndexOf(IDD_PROGRESS, "disable", platform::ID_CANCEL), enabled);
+    EXPECT_GE(enabled, 0);
 }
 
 TEST_F(UpdateProcedureTest, Worker_FirstFileFails_SecondIsNeverOpened)
@@ -289,9 +289,8 @@ TEST_F(UpdateProcedureTest, Worker_TwoFiles_AreSentInOrderAndCounted_BytesAfterT
     RunWorker({"sub/dir/first.pd3", "\x95\x5C\\\x95\x5C.pd3"}, 400);
     EXPECT_EQ(std::tuple(g_nTransferResult, g_nDoneBytes, g_strFileTitle), std::tuple(TRANSFER_OK, 400u, "\x95\x5C"));
     EXPECT_EQ(std::ranges::count(Calls(), "TRSendFile"), 2);
-    // 0, 37, 75, then 87 and 100 for the second file (each value shown once).
-    EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT),
-              (std::vector<std::string>{"0 %", "37 %", "75 %", "87 %", "100 %"}));
+    // 0, 37, 75, then 87 and 100 for the second file.
+    ExpectPercentsShownOf({0, 37, 75, 87, 100});
     EXPECT_EQ(printer.Log().back().length, 100);
     EXPECT_TRUE(std::ranges::all_of(platform::headless::FileAccesses(), [](const auto& access) {
         return access.op != "read" || access.offset + access.requested <= 64u + 300u;

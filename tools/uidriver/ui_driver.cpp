@@ -559,4 +559,45 @@ bool SaveScreenshot(const std::string& path)
     return static_cast<bool>(out);
 }
 
+BystanderWindow::BystanderWindow()
+    : m_thread([this] {
+          static constexpr const char* kClass = "VR38Bystander";
+          WNDCLASSA windowClass{};
+          windowClass.lpfnWndProc = &BystanderWindow::Procedure;
+          windowClass.hInstance = ::GetModuleHandleA(nullptr);
+          windowClass.lpszClassName = kClass;
+          ::RegisterClassA(&windowClass);  // fails harmlessly when a window before registered it
+          const HWND window = ::CreateWindowExA(0, kClass, "Another program", WS_OVERLAPPEDWINDOW, 0, 0, 240, 120,
+                                                nullptr, nullptr, windowClass.hInstance, nullptr);
+          ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+          ::ShowWindow(window, SW_SHOW);
+          m_window = window;
+          MSG message{};
+          while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+              ::DispatchMessageA(&message);
+          }
+      })
+{
+    WaitUntil([this] { return m_window != nullptr && Activate(m_window) && m_activations > 0; });
+    m_activations = 0;
+}
+
+BystanderWindow::~BystanderWindow()
+{
+    WaitUntil([this] { return m_window != nullptr; });
+    ::PostMessageA(m_window, WM_CLOSE, 0, 0);
+    m_thread.join();
+}
+
+LRESULT CALLBACK BystanderWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = reinterpret_cast<BystanderWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && self != nullptr) {
+        ++self->m_activations;
+    } else if (message == WM_DESTROY) {
+        ::PostQuitMessage(0);
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
 }  // namespace uidriver

@@ -6,11 +6,13 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace uidriver {
@@ -135,5 +137,30 @@ bool Activate(HWND window, std::chrono::milliseconds wait = std::chrono::seconds
 
 // Saves what the screen shows as a 24-bit BMP file.
 bool SaveScreenshot(const std::string& path);
+
+// A window of another program on the desktop, as the user's other work while
+// a program runs: a small window in the top left corner, shown and made the
+// foreground window when made, served by a thread of its own. It counts each
+// time the system activates it, so that a program that lets the activation
+// slip to another program's window is seen doing so.
+class BystanderWindow {
+public:
+    BystanderWindow();
+    ~BystanderWindow();
+    BystanderWindow(const BystanderWindow&) = delete;
+    BystanderWindow& operator=(const BystanderWindow&) = delete;
+
+    HWND Handle() const { return m_window; }
+    // How often it has been activated since it was made and first
+    // activated.
+    int Activations() const { return m_activations; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    std::atomic<int> m_activations = 0;
+    std::atomic<HWND> m_window = nullptr;
+    std::thread m_thread;
+};
 
 }  // namespace uidriver

@@ -9,7 +9,11 @@
 // or not as on Windows: a modal dialog disables its owner, a message box its
 // owner and every other shown window, and a disabled window takes no clicks
 // or keys. Timers run on a virtual clock that moves only when the dialog
-// loop has nothing else to do, so nothing really waits.
+// loop has nothing else to do, so nothing really waits. The desktop has an
+// active window and a z order as on Windows: showing a window activates it,
+// and when the active window hides or goes the system activates its owner if
+// that takes input, else the next window down the z order that does, which
+// may be another program's (see PlaceOtherProgramWindow).
 
 #include <functional>
 #include <string>
@@ -25,10 +29,11 @@ struct UiEvent {
     int dialogId = 0;   // template id; 0 for what belongs to no dialog
     std::string op;     // create show hide caption move text enable disable item.show item.hide
                         // progress.range progress.pos animation.open combo.add combo.select
-                        // command end destroy click.refused stalled cursor.wait cursor.restore
-                        // sysmenu.separator sysmenu.item syscommand icon paint.icon
+                        // command end quit destroy click.refused stalled cursor.wait cursor.restore
+                        // sysmenu.separator sysmenu.item syscommand icon paint.icon activate
                         // timer.set (value id, value2 interval) timer (value id, value2 virtual ms);
-                        // enable and disable with control 0 are the window's own
+                        // enable and disable with control 0 are the window's own; activate
+                        // with dialog 0 is another program's window
     int controlId = 0;  // 0: the dialog window itself
     std::string text;
     int value = 0;
@@ -58,7 +63,8 @@ struct UiScript {
 };
 
 // Forgets the script, the records, the main window, the replaced strings,
-// the unavailable templates, the virtual clock and the fault handler.
+// the unavailable templates, the virtual clock, the fault handler, a quit
+// message and the desktop's windows.
 void ResetUi();
 void SetUiScript(UiScript script);
 std::vector<UiEvent> UiEvents();
@@ -100,6 +106,17 @@ int QueryDragIcon(Dialog& dialog);
 // Windows asks the window, on its thread, whether the session may end
 // (WM_QUERYENDSESSION); its answer.
 bool QueryEndSession(Dialog& dialog);
+
+// A quit message for the dialogs' thread, as PostQuitMessage leaves it: a
+// modal run's loop that meets it with nothing else to do ends (DoModal
+// returns -1), and it stays for the loops after.
+void PostQuitMessage();
+
+// Another program's window on the desktop, shown and active, above the
+// program's windows until they take the activation; and how often the system
+// has activated it since.
+void PlaceOtherProgramWindow();
+int OtherProgramActivations();
 
 // How long the dialog loop and a caller from another thread wait for each
 // other before the test is taken as stalled: a fault (see SetUiFaultHandler);

@@ -51,6 +51,7 @@ struct DialogWindow {
     std::vector<std::pair<unsigned, std::string>> systemMenu;  // added items; 0 for a separator
     bool enabled = true;                                       // the window as a whole takes input
     DialogWindow* owner = nullptr;                             // the parent's window
+    bool ownerDisabled = false;                                // by the modal run, which enables it again
     DialogWindow* lastActivePopup = nullptr;                   // of the windows it owns, the one last shown
     struct Timer {
         int interval;
@@ -93,6 +94,13 @@ struct UiState {
     long long clockMs = 0;  // virtual time; it moves only when a timer is due
     std::function<void(const std::string&)> faultHandler;
     std::atomic<int> stallMs = headless::kStallMilliseconds;
+    bool quitPosted = false;  // a quit message waits on the dialogs' thread
+    // The desktop: the top-level windows in z order, topmost first, the
+    // program's and, once placed, another program's; and the active window.
+    std::vector<DialogWindow*> zOrder;
+    DialogWindow* active = nullptr;
+    DialogWindow otherProgram;  // shown and enabled; in zOrder once placed
+    int otherProgramActivations = 0;
 };
 
 UiState& State()
@@ -177,17 +185,86 @@ bool SetEnabled(DialogWindow* window, bool enable)
     });
 }
 
-// A shown window becomes the last active popup of the window that owns it.
-void Activate(DialogWindow* window)
+// Moves a window to the top of the z order, the windows it owns above it.
+// Under the state's lock.
+void RaiseLocked(DialogWindow* window)
 {
-    auto* root = window;
-    while (root->owner != nullptr) {
-        root = root->owner;
-    }
-    if (root != window) {
+    auto& order = State().zOrder;
+    std::erase(order, window);
+    order.insert(order.begin(), window);
+    const auto owned = [window](DialogWindow* other) {
+        for (auto* owner = other->owner; owner != nullptr; owner = owner->owner) {
+            if (owner == window) {
+                return true;
+            }
+        }
+        return false;
+    };
+    std::stable_partition(order.begin(), order.end(), owned);
+}
+
+// Makes a window the active one (none for null): it comes to the top, and
+// becomes the last active popup of the window that owns it.
+void SetActive(DialogWindow* window)
+{
+    {
         std::lock_guard lock(State().mutex);
-        root->lastActivePopup = window;
+        auto& state = State();
+        if (state.active == window) {
+            return;
+        }
+        state.active = window;
+        if (window == nullptr) {
+            return;
+        }
+        RaiseLocked(window);
+        auto* root = window;
+        while (root->owner != nullptr) {
+            root = root->owner;
+        }
+        if (root != window) {
+            root->lastActivePopup = window;
+        }
+        if (window == &state.otherProgram) {
+            ++state.otherProgramActivations;
+        }
     }
+    if (window == &State().otherProgram) {
+        Record({0, "activate", 0, "another program", 0, 0, false}, nullptr);
+    } else if (window != nullptr) {
+        Record(window, "activate");
+    }
+}
+
+bool IsActive(DialogWindow* window)
+{
+    std::lock_guard lock(State().mutex);
+    return State().active == window;
+}
+
+// The active window hides or goes: the system activates its owner when that
+// takes input, else the next window down the z order that does, else the
+// first from the top; none when no window does. That window may be another
+// program's.
+void ActivateAnother(DialogWindow* leaving)
+{
+    DialogWindow* next = nullptr;
+    {
+        std::lock_guard lock(State().mutex);
+        const auto takesInput = [leaving](DialogWindow* window) {
+            return window != leaving && window->visible && window->enabled;
+        };
+        if (leaving->owner != nullptr && takesInput(leaving->owner)) {
+            next = leaving->owner;
+        } else {
+            auto order = State().zOrder;
+            const auto at = std::ranges::find(order, leaving);
+            std::rotate(order.begin(), at == order.end() ? at : at + 1, order.end());
+            const auto found = std::ranges::find_if(order, takesInput);
+            next = found == order.end() ? nullptr : *found;
+        }
+    }
+    SetActive(next);
 }
 
 std::vector<DialogWindow*> LiveWindows()
@@ -261,6 +338,7 @@ public:
         {
             std::lock_guard lock(State().mutex);
             State().windows.emplace(raw, std::move(window));
+            RaiseLocked(raw);  // a new window comes at the top
         }
         dialog.m_window = raw;
         Record(raw, "create");
@@ -279,13 +357,17 @@ public:
         dialog.OnCommand(id, source);
     }
 
-    // The window goes: OnDestroy, then PostNcDestroy, which may delete a
-    // self-owned dialog.
+    // The window goes: it hides, handing on the activation if it had it,
+    // then OnDestroy, then PostNcDestroy, which may delete a self-owned dialog.
     static void Destroy(Dialog& dialog)
     {
         auto* window = dialog.m_window;
         if (window == nullptr) {
             return;
+        }
+        window->visible = false;
+        if (IsActive(window)) {
+            ActivateAnother(window);
         }
         dialog.OnDestroy();
         Record(window, "destroy");
@@ -304,6 +386,10 @@ public:
                 gone = std::move(found->second);
                 State().windows.erase(found);
                 // Nothing keeps pointing at it.
+                std::erase(State().zOrder, gone.get());
+                if (State().active == gone.get()) {
+                    State().active = nullptr;
+                }
                 for (auto& entry : State().windows) {
                     auto& window = *entry.second;
                     if (window.lastActivePopup == gone.get()) {
@@ -344,13 +430,45 @@ public:
         return due;
     }
 
-    static void RunLoop(DialogWindow* window)
+    // Ends a modal run as the system's EndDialog does (see Dialog::EndDialog).
+    static void EndRun(DialogWindow* window, int result, bool fromOtherThread)
     {
-        while (!window->ended) {
+        if (!window->modal || window->ended) {
+            return;
+        }
+        window->ended = true;
+        window->result = result;
+        Record(window, "end", 0, {}, result, 0, fromOtherThread);
+        if (window->ownerDisabled && window->owner != nullptr) {
+            SetEnabled(window->owner, true);
+        }
+        window->ownerDisabled = false;
+        if (window->visible) {
+            window->visible = false;
+            Record(window, "hide", 0, {}, 0, 0, fromOtherThread);
+        }
+        if (window->owner != nullptr && IsActive(window)) {
+            SetActive(window->owner);
+        }
+        State().wake.notify_all();
+    }
+
+    // The dialogs' thread handles what comes (other threads' operations and
+    // posted commands, then a quit message, then timers) until finished();
+    // a modal run's loop (window given) ends on a quit message.
+    static void RunLoop(const std::function<bool()>& finished, DialogWindow* window)
+    {
+        while (!finished()) {
             std::function<void()> task;
             {
                 std::unique_lock lock(State().mutex);
                 if (State().tasks.empty()) {
+                    if (window != nullptr && State().quitPosted) {
+                        lock.unlock();
+                        Record(window, "quit");
+                        EndRun(window, -1, false);
+                        continue;
+                    }
                     // As WM_TIMER: only when nothing else waits.
                     lock.unlock();
                     if (const auto due = DueTimer()) {
@@ -361,15 +479,24 @@ public:
                     }
                     lock.lock();
                 }
-                if (!State().wake.wait_for(lock, std::chrono::milliseconds(State().stallMs.load()),
-                                           [] { return !State().tasks.empty(); })) {
+                if (!State().wake.wait_for(lock, std::chrono::milliseconds(State().stallMs.load()), [&] {
+                        return !State().tasks.empty() || finished() || (window != nullptr && State().quitPosted);
+                    })) {
                     lock.unlock();
-                    Record(window, "stalled", 0, "dialog loop waited in vain");
-                    window->ended = true;
-                    window->result = -1;
-                    ReportFault("dialog " + std::to_string(window->layout->id) + " waited " +
-                                std::to_string(State().stallMs.load()) + " ms for anything to happen");
+                    const std::string where =
+                        window != nullptr ? "dialog " + std::to_string(window->layout->id) : "a wait for a thread";
+                    Record({window != nullptr ? window->layout->id : 0, "stalled", 0, "loop waited in vain"},
+                           window != nullptr ? window->dialog : nullptr);
+                    if (window != nullptr) {
+                        window->ended = true;
+                        window->result = -1;
+                    }
+                    ReportFault(where + " waited " + std::to_string(State().stallMs.load()) +
+                                " ms for anything to happen");
                     break;
+                }
+                if (State().tasks.empty()) {
+                    continue;
                 }
                 task = std::move(State().tasks.front());
                 State().tasks.pop_front();
@@ -398,13 +525,12 @@ int Dialog::DoModal()
     if (window == nullptr) {
         return -1;
     }
-    auto* owner = window->owner;
-    const bool disabledOwner = owner != nullptr && SetEnabled(owner, false);
+    window->ownerDisabled = window->owner != nullptr && SetEnabled(window->owner, false);
     DialogBackend::Init(*this);
     if (!window->ended) {
         window->visible = true;
-        Activate(window);
         Record(window, "show");
+        SetActive(window);
         std::function<void(Dialog&)> onShown;
         {
             std::lock_guard lock(State().mutex);
@@ -414,10 +540,10 @@ int Dialog::DoModal()
             onShown(*this);
         }
     }
-    DialogBackend::RunLoop(window);
+    DialogBackend::RunLoop([window] { return window->ended; }, window);
     const int result = window->result;
-    if (disabledOwner && IsLive(owner)) {
-        SetEnabled(owner, true);
+    if (window->ownerDisabled && window->owner != nullptr) {  // the loop stalled
+        SetEnabled(window->owner, true);
     }
     DialogBackend::Destroy(*this);
     return result;
@@ -433,8 +559,8 @@ bool Dialog::Create(Dialog* parent)
     DialogBackend::Init(*this);
     if (m_window != nullptr && window->layout->styles.contains("WS_VISIBLE")) {
         window->visible = true;
-        Activate(window);
         Record(window, "show");
+        SetActive(window);
     }
     return m_window != nullptr;
 }
@@ -452,14 +578,7 @@ void Dialog::DestroyWindow()
 
 void Dialog::EndDialog(int result)
 {
-    OnWindowThread(m_window, [this, result](bool other) {
-        if (m_window->modal && !m_window->ended) {
-            m_window->ended = true;
-            m_window->result = result;
-            Record(m_window, "end", 0, {}, result, 0, other);
-            State().wake.notify_all();
-        }
-    });
+    OnWindowThread(m_window, [this, result](bool other) { DialogBackend::EndRun(m_window, result, other); });
 }
 
 void Dialog::SetCaption(const std::string& text)
@@ -479,10 +598,12 @@ void Dialog::Show(bool show)
 {
     OnWindowThread(m_window, [this, show](bool other) {
         m_window->visible = show;
-        if (show) {
-            Activate(m_window);
-        }
         Record(m_window, show ? "show" : "hide", 0, {}, 0, 0, other);
+        if (show) {
+            SetActive(m_window);
+        } else if (IsActive(m_window)) {
+            ActivateAnother(m_window);
+        }
     });
 }
 
@@ -501,6 +622,10 @@ void Dialog::MoveToTop(int x, int y)
     OnWindowThread(m_window, [this, x, y](bool other) {
         auto& rect = m_window->rect;
         rect = {x, y, x + rect.Width(), y + rect.Height()};
+        {
+            std::lock_guard lock(State().mutex);
+            RaiseLocked(m_window);
+        }
         Record(m_window, "move", 0, {}, x, y, other);
     });
 }
@@ -765,6 +890,29 @@ void PostCommand(DialogHandle window, int commandId)
     });
 }
 
+std::uint32_t CurrentThreadToken()
+{
+    return 0;  // one thread runs the dialogs
+}
+
+void HandleMessagesUntil(const std::function<bool()>& done)
+{
+    // The quit message stays posted meanwhile.
+    DialogBackend::RunLoop(done, nullptr);
+}
+
+void PrepareThreadForMessages() {}
+
+void WakeMessageLoop(std::uint32_t /*thread*/)
+{
+    // Under the lock, so that the loop cannot miss the wake between looking
+    // at its condition and waiting.
+    {
+        std::lock_guard lock(State().mutex);
+    }
+    State().wake.notify_all();
+}
+
 namespace {
 
 // While a box is up, its owner takes no input (as MessageBox has it), and
@@ -893,6 +1041,38 @@ void ResetUi()
     State().clockMs = 0;
     State().faultHandler = nullptr;
     State().stallMs = kStallMilliseconds;
+    State().quitPosted = false;
+    State().zOrder.clear();
+    State().active = nullptr;
+    State().otherProgramActivations = 0;
+}
+
+void PostQuitMessage()
+{
+    {
+        std::lock_guard lock(State().mutex);
+        State().quitPosted = true;
+    }
+    State().wake.notify_all();
+}
+
+void PlaceOtherProgramWindow()
+{
+    {
+        std::lock_guard lock(State().mutex);
+        auto& other = State().otherProgram;
+        other.visible = true;
+        other.enabled = true;
+        RaiseLocked(&other);
+        State().active = &other;
+        State().otherProgramActivations = 0;
+    }
+}
+
+int OtherProgramActivations()
+{
+    std::lock_guard lock(State().mutex);
+    return State().otherProgramActivations;
 }
 
 void SetStallMilliseconds(int milliseconds)

@@ -6,8 +6,11 @@
 
 #include <commctrl.h>
 
+#include <array>
+#include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +32,8 @@ constexpr UINT WM_END_MODAL = WM_APP + 0x39;
 // The state of a modal run, kept as a property of the dialog's window.
 constexpr const char* kModalRunProperty = "VR38.ModalRun";
 struct ModalRun {
+    HWND owner = nullptr;
+    bool ownerDisabled = false;  // by the run, which enables it again
     bool ended = false;
     int result = -1;
 };
@@ -38,13 +43,34 @@ ModalRun* ModalRunOf(HWND hwnd)
     return hwnd != nullptr ? static_cast<ModalRun*>(::GetPropA(hwnd, kModalRunProperty)) : nullptr;
 }
 
-// Ends a modal run; on the dialog's own thread.
+// Ends a modal run, on the dialog's own thread, as the system's EndDialog
+// does: the owner takes input again before the dialog hides without
+// activating another window, and an active dialog hands the activation to
+// its owner, even one not shown yet. Destroying or hiding the active dialog
+// instead would make the system look for another window while the owner is
+// still disabled or hidden: another program's.
+void EndModalRun(HWND hwnd, ModalRun& run, int result)
+{
+    if (run.ended) {
+        return;
+    }
+    run.ended = true;
+    run.result = result;
+    if (run.ownerDisabled) {
+        ::EnableWindow(run.owner, TRUE);
+        run.ownerDisabled = false;
+    }
+    ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    if (run.owner != nullptr && ::GetActiveWindow() == hwnd) {
+        ::SetForegroundWindow(run.owner);
+    }
+    ::PostMessageA(nullptr, WM_NULL, 0, 0);  // wakes the thread's loop
+}
+
 void EndModalRun(HWND hwnd, int result)
 {
-    if (auto* run = ModalRunOf(hwnd); run != nullptr && !run->ended) {
-        run->ended = true;
-        run->result = result;
-        ::PostMessageA(nullptr, WM_NULL, 0, 0);  // wakes the thread's loop
+    if (auto* run = ModalRunOf(hwnd)) {
+        EndModalRun(hwnd, *run, result);
     }
 }
 
@@ -188,17 +214,16 @@ public:
     // the program may have hidden it.
     static int RunModal(Dialog& dialog)
     {
-        const HWND owner = ParentWindow(dialog.m_parent);
-        // EnableWindow answers whether the window was disabled before.
-        const bool disabledOwner = owner != nullptr && ::EnableWindow(owner, FALSE) == FALSE;
         ModalRun run;
-        const HWND hwnd = ::CreateDialogParamA(ProgramInstance(), MAKEINTRESOURCEA(dialog.m_templateId), owner,
+        run.owner = ParentWindow(dialog.m_parent);
+        // EnableWindow answers whether the window was disabled before.
+        run.ownerDisabled = run.owner != nullptr && ::EnableWindow(run.owner, FALSE) == FALSE;
+        const HWND hwnd = ::CreateDialogParamA(ProgramInstance(), MAKEINTRESOURCEA(dialog.m_templateId), run.owner,
                                                Procedure, reinterpret_cast<LPARAM>(&dialog));
         if (hwnd != nullptr) {
             ::SetPropA(hwnd, kModalRunProperty, &run);
             if (dialog.m_endedInInit) {
-                run.ended = true;
-                run.result = dialog.m_initResult;
+                EndModalRun(hwnd, run, dialog.m_initResult);
             }
             if (!run.ended) {
                 ::ShowWindow(hwnd, SW_SHOWNORMAL);
@@ -211,6 +236,7 @@ public:
                     if (got == 0) {
                         ::PostQuitMessage(static_cast<int>(message.wParam));
                     }
+                    EndModalRun(hwnd, run, -1);
                     break;
                 }
                 if (!::IsDialogMessageA(hwnd, &message)) {
@@ -219,10 +245,8 @@ public:
                 }
             }
         }
-        // The owner takes input again before the dialog goes, so that it
-        // becomes the active window.
-        if (disabledOwner) {
-            ::EnableWindow(owner, TRUE);
+        if (run.ownerDisabled) {  // no window was made
+            ::EnableWindow(run.owner, TRUE);
         }
         if (hwnd != nullptr && ::IsWindow(hwnd)) {
             ::RemovePropA(hwnd, kModalRunProperty);
@@ -328,7 +352,7 @@ Rect Dialog::GetWindowRect() const
 
 void Dialog::MoveToTop(int x, int y)
 {
-    ::SetWindowPos(Hwnd(m_window), HWND_TOP, x, y, 0, 0, SWP_NOSIZE);
+    ::SetWindowPos(Hwnd(m_window), HWND_TOP, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Dialog::SetTimer(unsigned id, int milliseconds)
@@ -505,6 +529,49 @@ Size SystemIconSize()
 void PostCommand(DialogHandle window, int commandId)
 {
     ::PostMessageA(Hwnd(window), WM_POSTED_COMMAND, static_cast<WPARAM>(commandId), 0);
+}
+
+std::uint32_t CurrentThreadToken()
+{
+    return ::GetCurrentThreadId();
+}
+
+void HandleMessagesUntil(const std::function<bool()>& done)
+{
+    // Sent and posted messages, timers and painting; mouse and keys stay
+    // queued for the loop after.
+    constexpr UINT kHandled = PM_QS_SENDMESSAGE | PM_QS_POSTMESSAGE | PM_QS_PAINT;
+    constexpr DWORD kWakeFor = QS_SENDMESSAGE | QS_POSTMESSAGE | QS_TIMER | QS_PAINT;
+    std::optional<WPARAM> quit;
+    for (;;) {
+        MSG message{};
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | kHandled)) {
+            if (message.message == WM_QUIT) {
+                quit = message.wParam;
+            } else {
+                ::TranslateMessage(&message);
+                ::DispatchMessageA(&message);
+            }
+        }
+        if (done()) {
+            break;
+        }
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, kWakeFor, MWMO_INPUTAVAILABLE);
+    }
+    if (quit) {
+        ::PostQuitMessage(static_cast<int>(*quit));
+    }
+}
+
+void WakeMessageLoop(std::uint32_t thread)
+{
+    ::PostThreadMessageA(thread, WM_NULL, 0, 0);
+}
+
+void PrepareThreadForMessages()
+{
+    MSG message{};
+    ::PeekMessageA(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
 }
 
 DialogHandle LastActivePopup(DialogHandle owner)
