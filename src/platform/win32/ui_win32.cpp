@@ -6,7 +6,6 @@
 
 #include <commctrl.h>
 
-#include <array>
 #include <functional>
 #include <map>
 #include <mutex>
