@@ -172,10 +172,11 @@ class Build:
         result = run(command, self.tree)
         return result.returncode == 0, time.monotonic() - started, result.stdout + result.stderr
 
-    def test(self, names, jobs=4):
+    def test(self, names):
         """{suite: "passed" | "failed" | "timeout"} for the suites named."""
         if not names:
             return {}
+        jobs = 4 if self.preset == "native" else 2  # each Windows suite runs a Wine of its own
         pattern = "^(" + "|".join(re.escape(n) for n in names) + ")$"
         result = run(["ctest", "--test-dir", str(self.folder), "-R", pattern, "-j", str(min(jobs, len(names)))],
                      self.tree)
@@ -375,6 +376,8 @@ def run_faults(workers, sequence, count, native_files, equivalents, started):
                 with guard:
                     rank = likely_first(fault)
                 outcome = worker.run(fault, fault.path in native_files, equivalents, rank)
+                if stop.is_set():
+                    return  # an interrupt ends its builds and suites too: no outcome to trust
                 with guard:
                     for name in outcome.suites if outcome else ():
                         for key in ((fault.path, name), (subsystem_of(fault.path), name)):
@@ -405,7 +408,7 @@ def run_faults(workers, sequence, count, native_files, equivalents, started):
                     thread.join(0.5)
     except KeyboardInterrupt:
         stop.set()
-        log("mutate: interrupted; ending the faults under way (their files are restored)")
+        log("mutate: interrupted; the faults under way are left out (their files are restored)")
         for thread in threads:
             thread.join()
         return outcomes, dropped, True

@@ -228,7 +228,7 @@ def _integer_edit(literal, suffix, start, text_masked):
             continue
         if base == 16:
             width = len(digits) - 2
-            hex_digits = format(new, "X" if any(ch.isupper() for ch in digits[2:]) else "x").rjust(width, "0")
+            hex_digits = format(new, "x" if any(ch.islower() for ch in digits[2:]) else "X").rjust(width, "0")
             spelled = digits[:2] + hex_digits
         elif base == 8:
             spelled = "0" + format(new, "o")
