@@ -547,6 +547,8 @@ def main():
     paths = [Path(p).resolve().relative_to(ROOT).as_posix() if Path(p).exists() else p.rstrip("/")
              for p in (args.paths or [])]
     files = source_files()
+    description = subprocess.run(["git", "describe", "--always", "--dirty"], cwd=ROOT, capture_output=True,
+                                 text=True).stdout.strip()
     jobs = 1 if args.list else max(1, args.jobs)
     trees = [TREE] + [OUT / f"tree-{n}" for n in range(2, jobs + 1)]
     log(f"== scratch trees: {', '.join(str(t.relative_to(ROOT)) for t in trees)}")
@@ -587,8 +589,6 @@ def main():
 
     outcomes, dropped, interrupted = run_faults(workers, sequence, count, native_files, read_equivalents(), started)
 
-    description = subprocess.run(["git", "describe", "--always", "--dirty"], cwd=ROOT, capture_output=True,
-                                 text=True).stdout.strip()
     where = " ".join(paths) if paths else "src/" + (" with the Win32 backend" if args.wine else "")
     settings = {
         "faults": f"seed {args.seed}, {len(outcomes)} faults in {where}" + (", Windows suites too" if args.wine else ""),
