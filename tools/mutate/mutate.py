@@ -320,7 +320,8 @@ class Worker:
         tree.mkdir(parents=True, exist_ok=True)
         sync_tree(tree, files)
         self.native = Build(tree, "native", timeout)
-        self.wine = Build(tree, "win64", max(timeout, 600)) if wine else None
+        # A Windows suite takes up to a minute under Wine; one that hangs is ended well before its own 600 s.
+        self.wine = Build(tree, "win64", timeout * 16) if wine else None
 
     def check(self):
         baseline(self.native, "native")
@@ -339,8 +340,9 @@ class Worker:
             built, failing, build_s, test_s = try_fault(self.wine, fault)
             outcome.build_s += build_s
             outcome.test_s += test_s
-            if built:
-                settle(outcome, failing, "wine", equivalents)
+            # The Windows build checks some constants against the Windows
+            # headers (static_assert): a fault there does not build.
+            settle(outcome, failing if built else {"the win64 build": "failed"}, "wine", equivalents)
         return outcome
 
 
@@ -461,15 +463,15 @@ def last_line(outcomes):
     return f"mutate: killed={killed} of {len(outcomes)} ({percent:.1f} %) equivalent={equivalent} survived={survived}"
 
 
-def write_report(outcomes, dropped, settings, elapsed):
+def write_report(outcomes, not_compiled, settings, elapsed):
     OUT.mkdir(parents=True, exist_ok=True)
     ordered = sorted(outcomes, key=lambda o: (subsystem_rank(o.fault.path), o.fault.path, o.fault.line, o.fault.id))
     lines = [
-        f"# Mutation run: {settings['faults']}",
+        f"# Mutation run: {settings['title']}",
         "",
         f"Sources: {settings['sources']}. Started {settings['started']}, took {elapsed / 60:.1f} min "
         f"(builds {sum(o.build_s for o in outcomes) / 60:.1f} min, suites {sum(o.test_s for o in outcomes) / 60:.1f} min); "
-        f"{len(dropped)} more faults did not compile and were replaced.",
+        f"{not_compiled} more faults did not compile and were replaced.",
         "",
         "| id | subsystem | file:line | kind | before | after | result |",
         "|---|---|---|---|---|---|---|",
@@ -495,8 +497,31 @@ def write_report(outcomes, dropped, settings, elapsed):
          "build_s": round(o.build_s, 2), "test_s": round(o.test_s, 2)}
         for o in ordered
     ]
-    (OUT / "last.json").write_text(json.dumps({**settings, "elapsed_s": round(elapsed), "faults": records}, indent=1))
+    (OUT / "last.json").write_text(json.dumps({**settings, "elapsed_s": round(elapsed), "not_compiled": not_compiled,
+                                               "faults": records}, indent=1))
     return OUT / "last.md"
+
+
+def rescore(path):
+    """An earlier run's table again, with the equivalent list as it is now:
+    for when survivors have been judged. Builds nothing."""
+    data = json.loads(Path(path).read_text())
+    equivalents = read_equivalents()
+    outcomes = []
+    for r in data["faults"]:
+        fault = placer.Fault(r["id"], r["path"], r["line"], r["kind"], r["before"], r["after"])
+        outcome = Outcome(fault, r["result"], r["suites"], r["where"], r["build_s"], r["test_s"])
+        if outcome.result in ("survived", "equivalent"):
+            outcome.result = "equivalent" if fault.id in equivalents else "survived"
+        outcomes.append(outcome)
+    settings = {k: v for k, v in data.items() if k not in ("faults", "elapsed_s", "not_compiled")}
+    settings.setdefault("title", f"seed {data['seed']}, {len(outcomes)} faults in {' '.join(data['paths']) or 'src/'}")
+    report = write_report(outcomes, data.get("not_compiled", "?"), settings, data["elapsed_s"])
+    for line in summary_lines(outcomes):
+        log(line)
+    log(f"table: {report.relative_to(ROOT)} (rescored from {path})")
+    log(last_line(outcomes))
+    return 0
 
 
 def compare(outcomes, earlier_path):
@@ -527,6 +552,7 @@ def parse_arguments():
     parser.add_argument("--ids", nargs="+", metavar="ID", help="these faults only (from a table), whatever the count")
     parser.add_argument("--list", action="store_true", help="list the faults in the seed's order; build nothing")
     parser.add_argument("--against", metavar="JSON", help="an earlier run's last.json: name its caught faults missed now")
+    parser.add_argument("--rescore", metavar="JSON", help="write an earlier run's table again with today's equivalent list")
     parser.add_argument("--timeout", type=int, default=15, help="seconds a native suite may take (default 15)")
     parser.add_argument("--jobs", type=int, default=2, help="faults built side by side, each in a tree (default 2)")
     return parser.parse_args()
@@ -534,6 +560,8 @@ def parse_arguments():
 
 def main():
     args = parse_arguments()
+    if args.rescore:
+        return rescore(args.rescore)
     if args.against:
         args.ids = args.ids or [r["id"] for r in json.loads(Path(args.against).read_text())["faults"]]
     OUT.mkdir(parents=True, exist_ok=True)
@@ -591,12 +619,12 @@ def main():
 
     where = " ".join(paths) if paths else "src/" + (" with the Win32 backend" if args.wine else "")
     settings = {
-        "faults": f"seed {args.seed}, {len(outcomes)} faults in {where}" + (", Windows suites too" if args.wine else ""),
+        "title": f"seed {args.seed}, {len(outcomes)} faults in {where}" + (", Windows suites too" if args.wine else ""),
         "seed": args.seed, "paths": paths, "wine": args.wine, "sources": description or "unknown",
         "started": started_at,
     }
     elapsed = time.monotonic() - started
-    report = write_report(outcomes, dropped, settings, elapsed)
+    report = write_report(outcomes, len(dropped), settings, elapsed)
     log("")
     for line in summary_lines(outcomes):
         log(line)
