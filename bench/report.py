@@ -120,6 +120,12 @@ def main():
                 per_run(figures, f"memory{size}", build, lambda f: f["peak_working_set_kib"] / 1024))
             row(f"(d) peak working set above the data file, {size} MiB data file, MiB", build,
                 per_run(figures, f"memory{size}", build, lambda f, s=size: f["peak_working_set_kib"] / 1024 - s))
+        # The read's time-out that a silent printer costs, on the user-interface thread.
+        silent = per_run(figures, "silent", build, lambda f: f["ping_main_checks_worst_ms"])
+        row("(e) printer silent to the version request: Update to the confirmation, ms", build,
+            per_run(figures, "silent", build, lambda f: f["update_to_confirmation_ms"]))
+        row("(e) printer silent to the version request: main dialog's worst answer, ms", build, silent)
+        summary.setdefault(build, {})["silent_ms"] = spread(silent)
         summary.setdefault(build, {})["report_us"] = spread(report_us)
         summary[build]["report_max_ms"] = spread(report_max_ms)
         summary[build]["ui_worst_ms"] = spread(ui_worst)
@@ -151,7 +157,8 @@ def main():
 
     def line(build):
         return (f"report_us={pick(build, 'report_us', 0, 1)} report_max_ms={pick(build, 'report_max_ms', 0, 3)} "
-                f"ui_worst_ms={pick(build, 'ui_worst_ms', 0, 1)} startup_ratio={pick(build, 'startup_ratio', 1, 2)}")
+                f"ui_worst_ms={pick(build, 'ui_worst_ms', 0, 1)} startup_ratio={pick(build, 'startup_ratio', 1, 2)} "
+                f"silent_ms={pick(build, 'silent_ms', 0, 1)}")
 
     for build in builds[1:]:
         print(f"bench[{build}]: {line(build)}")

@@ -29,6 +29,10 @@ else()
   find_package(GTest REQUIRED)
 endif()
 
+# Every suite's time-out in seconds when set; otherwise each kind has its own.
+# The mutation run sets it, so that a fault that loops costs little.
+set(VR38_TEST_TIMEOUT "" CACHE STRING "Time-out of every suite, in seconds (empty: each kind's own)")
+
 # vr38_windows_test(NAME SOURCES... LIBS... [ARGS...]): a GoogleTest program
 # run under Wine in a private prefix (only where VR38_WINE_TESTS is on), with
 # the arguments given; Wine runs under the C.UTF-8 locale (cmake/wine-run).
@@ -51,6 +55,9 @@ function(vr38_windows_run name program locale)
     else()
       set(timeout 600)
     endif()
+    if(VR38_TEST_TIMEOUT)
+      set(timeout ${VR38_TEST_TIMEOUT})
+    endif()
     set_tests_properties(${name} PROPERTIES LABELS wine TIMEOUT ${timeout} ENVIRONMENT VR38_WINE_LOCALE=${locale})
   endif()
 endfunction()
@@ -61,5 +68,9 @@ function(vr38_unit_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 120)
+  set(timeout 120)
+  if(VR38_TEST_TIMEOUT)
+    set(timeout ${VR38_TEST_TIMEOUT})
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${timeout})
 endfunction()

@@ -11,6 +11,11 @@
 //       dialogs are each sent WM_NULL every 20 ms and their answers timed
 //       (ui_worst_ms: the worst from the start of the transfer on); at the
 //       closing message the program's peak working set is read.
+//   vr38bench silent PROGRAM
+//       Drives one whole update with a printer that does not answer the
+//       version request: the main dialog is sent WM_NULL every 20 ms from
+//       Update to the confirmation (which must say the version is unknown),
+//       and the time from Update to the confirmation is taken.
 //
 // Figures go to the standard output as "key=value" lines; times in
 // milliseconds, memory in KiB. Exit code 0 when the program got where it
@@ -46,6 +51,8 @@ constexpr UINT kPingTimeoutMs = 10000;
 // Start-up is watched more closely than the UI driver's own waits do.
 constexpr auto kStartupPoll = 1ms;
 constexpr auto kStartupWait = 60s;
+// The confirmation's first sentence when the printer did not tell its version.
+constexpr const char* kVersionUnknown = "The printer version is unknown.";
 
 double Milliseconds(Clock::duration span)
 {
@@ -267,6 +274,40 @@ int Update(const std::string& program)
     return road.outcome == roads::kCompleted ? 0 : 1;
 }
 
+int SilentUpdate(const std::string& program)
+{
+    auto process = uidriver::Process::Start(program, FolderOf(program));
+    if (!process) {
+        std::fprintf(stderr, "vr38bench: cannot start %s\n", program.c_str());
+        return 1;
+    }
+    const DWORD id = process->Id();
+    std::unique_ptr<Pinger> pinger;
+    Clock::time_point update;
+    const auto atStep = [&](roads::Step step, HWND) {
+        if (step == roads::Step::Printers) {
+            pinger = std::make_unique<Pinger>(id, "main", [id] { return Titled(id, roads::kMainTitle); });
+            update = Clock::now();  // the road clicks Update when this returns
+        } else if (step == roads::Step::Confirmation && pinger) {
+            std::printf("update_to_confirmation_ms=%.1f\n", Milliseconds(Clock::now() - update));
+            pinger->Stop();
+        }
+    };
+    const auto road = roads::DriveWholeUpdate(*process, {}, atStep);
+    if (pinger) {
+        pinger->Print();
+    }
+    if (!road.failure.empty()) {
+        std::fprintf(stderr, "vr38bench: %s\n", road.failure.c_str());
+        return 1;
+    }
+    if (road.confirmation.find(kVersionUnknown) == std::string::npos) {
+        std::fprintf(stderr, "vr38bench: the confirmation has a version: %s\n", road.confirmation.c_str());
+        return 1;
+    }
+    return road.outcome == roads::kCompleted ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -277,10 +318,13 @@ int main(int argc, char** argv)
         status = Startup(argv[2], argv[3], argc == 5 ? argv[4] : "");
     } else if (command == "update" && argc == 3) {
         status = Update(argv[2]);
+    } else if (command == "silent" && argc == 3) {
+        status = SilentUpdate(argv[2]);
     } else {
         std::fprintf(stderr,
                      "usage: vr38bench startup PROGRAM MAIN_TITLE [FIRST_TITLE]\n"
-                     "       vr38bench update PROGRAM\n");
+                     "       vr38bench update PROGRAM\n"
+                     "       vr38bench silent PROGRAM\n");
     }
     std::fflush(stdout);
     return status;

@@ -137,6 +137,11 @@ Scenario Scenario::Parse(std::string_view text, std::vector<std::string>* errors
             scenario.failingSteps.emplace(value);
         } else if (key == "silent") {
             scenario.silentSteps.emplace(value);
+        } else if (key == "silent.wait_ms") {
+            ok = ParseInteger(value, number) && number >= 0 && number <= 600000;
+            if (ok) {
+                scenario.silentWaitMs = static_cast<int>(number);
+            }
         } else if (key.starts_with("reply.")) {
             scenario.replies[key.substr(6)] = ParseHexBytes(value, &ok);
         } else if (key == "tr.status") {
@@ -204,6 +209,9 @@ std::string Scenario::Serialize() const
     }
     for (const auto& step : silentSteps) {
         out << "silent = " << step << '\n';
+    }
+    if (silentWaitMs >= 0) {
+        out << "silent.wait_ms = " << silentWaitMs << '\n';
     }
     for (const auto& [name, bytes] : replies) {
         out << "reply." << name << " = " << FormatHexBytes(bytes.data(), bytes.size()) << '\n';

@@ -8,7 +8,11 @@
 //   system = 0                    system reply byte (a number)
 //   printer_id = 0x3831           printer id in the transfer status
 //   fail = status.write           this step fails (repeatable)
-//   silent = version.read         this read gets no answer in time
+//   silent = version.read         this read gets no answer: it returns
+//                                 failure after the caller's time-out, as
+//                                 the driver does (a silent write the same)
+//   silent.wait_ms = 0            waits this long instead, when shorter than
+//                                 the time-out (for suites that want speed)
 //   reply.status = 00 01 4B       replaces a whole reply (hex bytes):
 //                                 reply.status, .version, .model, .sys_read
 //   tr.TRCmdInit = 5              result code of a transfer-library export
@@ -49,6 +53,7 @@ struct Scenario {
     std::uint16_t printerId = kDefaultPrinterId;
     std::set<std::string> failingSteps;
     std::set<std::string> silentSteps;
+    int silentWaitMs = -1;  // -1: a silent step waits the caller's whole time-out
     std::map<std::string, std::vector<std::uint8_t>> replies;
     std::map<std::string, std::int32_t> exportResults;
     std::vector<std::uint8_t> transferStatus;  // empty: built from the state

@@ -63,6 +63,14 @@ std::int32_t ReadInt32(const std::uint8_t* bytes)
     return static_cast<std::int32_t>(value);
 }
 
+// How long a step that gets no answer holds its caller: the time-out the
+// caller gave, as the driver waits it, or the scenario's shorter wait.
+int UnansweredWait(std::int32_t timeoutMs, int silentWaitMs)
+{
+    const int timeout = std::max<std::int32_t>(timeoutMs, 0);
+    return silentWaitMs >= 0 ? std::min(timeout, silentWaitMs) : timeout;
+}
+
 }  // namespace
 
 Printer::Printer(Scenario scenario) : m_scenario(std::move(scenario)) {}
@@ -210,14 +218,18 @@ std::int32_t Printer::TMWriteFile(const char* printer, std::int32_t /*reserved*/
         entry.bytes.assign(data, data + length);
     }
     const auto* command = Recognise(data, length);
+    int unanswered = 0;
     {
         std::lock_guard lock(m_mutex);
         m_pendingReply.reset();
         if (command != nullptr) {
             entry.note = command->name;
             const auto step = std::string(command->name) + ".write";
-            if (m_scenario.failingSteps.contains(step) || m_scenario.silentSteps.contains(step)) {
-                entry.note += m_scenario.failingSteps.contains(step) ? " fail" : " timeout";
+            if (m_scenario.failingSteps.contains(step)) {
+                entry.note += " fail";
+            } else if (m_scenario.silentSteps.contains(step)) {
+                entry.note += " timeout";
+                unanswered = UnansweredWait(timeoutMs, m_scenario.silentWaitMs);
             } else {
                 entry.result = 1;
                 if (command->hasReply) {
@@ -228,6 +240,7 @@ std::int32_t Printer::TMWriteFile(const char* printer, std::int32_t /*reserved*/
             entry.result = 1;  // the printer ignores what it does not know
         }
     }
+    std::this_thread::sleep_for(std::chrono::milliseconds(unanswered));
     if (count != nullptr) {
         *count = entry.result != 0 ? length : 0;
     }
@@ -240,6 +253,7 @@ std::int32_t Printer::TMReadFile(const char* printer, std::int32_t /*reserved*/,
                                  std::int32_t length, std::int32_t* count, std::int32_t timeoutMs)
 {
     LogEntry entry{"TMReadFile", SafeText(printer), length, timeoutMs, 0, {}, "no reply"};
+    int unanswered = 0;
     {
         std::lock_guard lock(m_mutex);
         if (m_pendingReply) {
@@ -249,6 +263,7 @@ std::int32_t Printer::TMReadFile(const char* printer, std::int32_t /*reserved*/,
                 entry.note += " fail";
             } else if (m_scenario.silentSteps.contains(step)) {
                 entry.note += " timeout";
+                unanswered = UnansweredWait(timeoutMs, m_scenario.silentWaitMs);
             } else {
                 const auto reply = ReplyFor(*m_pendingReply, m_scenario);
                 const auto size = std::min<std::size_t>(reply.size(), length > 0 ? length : 0);
@@ -261,6 +276,7 @@ std::int32_t Printer::TMReadFile(const char* printer, std::int32_t /*reserved*/,
             m_pendingReply.reset();
         }
     }
+    std::this_thread::sleep_for(std::chrono::milliseconds(unanswered));
     if (count != nullptr) {
         *count = static_cast<std::int32_t>(entry.bytes.size());
     }

@@ -134,7 +134,7 @@ TEST_F(UpdateProcedureTest, FailuresBeforeTheTransfer_ShowTheirMessageAndStopWhe
         // The version unwritten ends silently; unanswered, the question goes
         // without it, and No goes no further.
         {"fail = mode.write", true, true, {}, "TMWriteFile"},
-        {"silent = version.read", true, false, {kConfirmUnknown}, "TMReadFile"},
+        {"silent = version.read\nsilent.wait_ms = 0", true, false, {kConfirmUnknown}, "TMReadFile"},
         {"tr.TRGetStatus = 4", true, true, {kConfirm500, {kNoCommunication, MessageIcon::Warning}}, "TRGetStatus"},
         {"reply.model = 80 00 00 00 00 31", true, true, {kConfirm500, modelDiffers}, "TMReadFile"},
         {"fail = model.read", true, true, {kConfirm500, modelDiffers}, "TMReadFile"},
