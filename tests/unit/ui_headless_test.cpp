@@ -3,20 +3,14 @@
 // the dialog's own thread, gives boxes and modal dialogs their owners and
 // modality as Windows does, handles keys and the system menu as the dialog
 // manager does, runs timers without waiting and fails a test that stalls.
-// Also what every backend shares: handle ownership and the throwing open; and
-// the ANSI code page as the headless backend models Windows.
 
 #include <gtest/gtest.h>
 
 #include <thread>
 
-#include "platform/code_page.h"
-#include "platform/file.h"
-#include "platform/headless/process_table.h"
 #include "platform/headless/resource_script.h"
 #include "platform/headless/ui_driver.h"
 #include "platform/thread.h"
-#include "platform/unique_handle.h"
 #include "res/resource.h"
 
 namespace {
@@ -295,51 +289,6 @@ TEST_F(HeadlessUiTest, CommandPostedToAWindowThatWent_IsDropped_AndALoopThatStal
     CommandLog waiting(IDD_OPERATING);  // nothing will ever end it
     EXPECT_EQ(waiting.DoModal(), -1);
     EXPECT_EQ(faults.size(), 1u);
-}
-
-int g_released = 0;
-void Release(int handle)
-{
-    g_released = g_released * 10 + handle;
-}
-
-TEST(PlatformShared, HandlesFreeWhatTheyReplace_AndAFailedOpenThrows)
-{
-    using Handle = platform::UniqueHandle<int, &Release>;
-    {
-        Handle one(1);
-        Handle two(2);
-        Handle moved(std::move(one));
-        EXPECT_FALSE(one);
-        two = std::move(moved);  // frees 2
-        EXPECT_EQ(g_released, 2);
-        two.Reset(3);  // frees 1
-        EXPECT_EQ(g_released, 21);
-    }  // frees 3
-    EXPECT_EQ(g_released, 213);
-
-    platform::File file;
-    EXPECT_FALSE(file.Open("no such file", platform::File::modeRead));
-    try {
-        platform::File thrown("no such file", platform::File::modeRead);
-        ADD_FAILURE() << "no exception";
-    } catch (const platform::FileException& e) {
-        EXPECT_EQ(e.GetCause(), platform::FileException::Cause::OpenFailed);
-    }
-}
-
-// Windows-1252, then Shift JIS: only what the code page holds converts back
-// (a question mark of the text's own too); the rest becomes '?'.
-TEST(CodePage, OnlyWhatTheCodePageHoldsRoundTrips)
-{
-    using namespace platform;
-    EXPECT_EQ(std::tuple(AnsiToUtf8("caf\xE9 \x80"), Utf8ToAnsi("café €?"), Utf8ToAnsiLossy("Прога 表"),
-                         Utf8ToAnsi("Прога"), Utf8ToAnsi("\xFF")),
-              std::tuple("café €", "caf\xE9 \x80?", "????? ?", std::nullopt, std::nullopt));
-    headless::SetDoubleByteCodePage(true);
-    EXPECT_EQ(std::tuple(AnsiToUtf8("\x95\x5C\x83\x5C\xB1\x82\xA0"), Utf8ToAnsi("café")),
-              std::tuple("表ソｱあ", std::nullopt));
-    headless::ResetProcess();
 }
 
 }  // namespace
