@@ -52,15 +52,13 @@ constexpr std::optional<T> TryGet(std::span<const std::uint8_t> bytes, std::size
     return Get<T>(bytes, offset);
 }
 
-// Writes a field when it lies wholly inside the bytes; false otherwise.
+// Writes a field when it lies wholly inside the bytes; nothing otherwise.
 template <Field T>
-constexpr bool TryPut(std::span<std::uint8_t> bytes, std::size_t offset, T value)
+constexpr void TryPut(std::span<std::uint8_t> bytes, std::size_t offset, T value)
 {
-    if (!Fits<T>(bytes.size(), offset)) {
-        return false;
+    if (Fits<T>(bytes.size(), offset)) {
+        Put<T>(bytes, offset, value);
     }
-    Put<T>(bytes, offset, value);
-    return true;
 }
 
 // A fixed-size record of little-endian fields, kept as its bytes.

@@ -214,7 +214,7 @@ bool PrinterDescription::LoadPaperList(bool split)
     }
     const auto named = std::min(names->count, m_aMedia.size());
     for (std::size_t i = 0; i < named; ++i) {
-        const auto raw = names->Entry(i, PAPER_NAME_SIZE);
+        const auto raw = names->Entry(i);
         std::string name(reinterpret_cast<const char*>(raw.data()), raw.size());
         name.resize(std::min({name.find('\0'), name.size(), kLongestPaperName}));
         std::string display = name;
@@ -233,7 +233,7 @@ bool PrinterDescription::LoadPaperList(bool split)
     }
     const auto measured = std::min(named, sizes->count);
     for (std::size_t i = 0; i < measured; ++i) {
-        const auto pair = sizes->Entry(i, PAPER_SIZE_ENTRY);
+        const auto pair = sizes->Entry(i);
         auto& entry = m_aMedia[i];
         entry.Put<std::uint16_t>(media_entry::PAPER_WIDTH, byte_fields::Get<std::uint16_t>(pair, 0));
         entry.Put<std::uint16_t>(media_entry::PAPER_LENGTH, byte_fields::Get<std::uint16_t>(pair, 4));
@@ -249,7 +249,7 @@ bool PrinterDescription::LoadPaperList(bool split)
     }
     const auto coded = std::min(measured, codes->count);
     for (std::size_t i = 0; i < coded; ++i) {
-        const auto code = byte_fields::Get<std::uint16_t>(codes->Entry(i, PAPER_CODE_ENTRY), 0);
+        const auto code = byte_fields::Get<std::uint16_t>(codes->Entry(i), 0);
         m_aMedia[i].Put<std::uint16_t>(media_entry::ID, code);
         m_aMedia[i].Put<std::uint16_t>(media_entry::BASE_ID, code);
     }
@@ -283,9 +283,10 @@ bool PrinterDescription::MeasurePapers()
         devMode.SetShort(dm::dmOrientation, ORIENTATION_PORTRAIT);
     }
 
-    const auto count = std::min<std::size_t>(m_aMedia.size(), 0xFFFF);
-    for (std::size_t i = 0; i < count; ++i) {
-        auto& entry = m_aMedia[i];
+    // Both fillers keep the table within MAX_ENTRIES papers, far below a
+    // 16-bit count.
+    static_assert(driver_lists::MAX_ENTRIES <= 0xFFFF);
+    for (auto& entry : m_aMedia) {
         for (const auto field :
              {media_entry::PHYSICAL_LENGTH, media_entry::VERTICAL_OFFSET, media_entry::PRINTABLE_LENGTH,
               media_entry::PHYSICAL_WIDTH, media_entry::HORIZONTAL_OFFSET, media_entry::PRINTABLE_WIDTH}) {

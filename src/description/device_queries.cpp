@@ -73,7 +73,7 @@ bool PrinterDevice::QueryStandardCapabilities()
     if (list) {
         m_aResolutions.resize(list->count);
         for (std::size_t i = 0; i < list->count; ++i) {
-            const auto entry = list->Entry(i, RESOLUTION_ENTRY);
+            const auto entry = list->Entry(i);
             m_aResolutions[i] = {byte_fields::Get<std::int32_t>(entry, 0), byte_fields::Get<std::int32_t>(entry, 4)};
         }
         SortResolutions(m_aResolutions);

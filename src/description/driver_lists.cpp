@@ -17,6 +17,7 @@ std::optional<List> Fetch(const std::function<std::int32_t(std::span<std::uint8_
         return std::nullopt;
     }
     List list;
+    list.entrySize = entrySize;
     list.memory = platform::GlobalMemory::AllocateZeroed(*count * entrySize);
     if (!list.memory) {
         return std::nullopt;

@@ -25,8 +25,9 @@ inline constexpr std::int32_t NO_ANSWER = -1;
 struct List {
     platform::GlobalMemory memory;
     std::size_t count = 0;  // entries the buffer holds for certain
+    std::size_t entrySize = 0;
 
-    std::span<const std::uint8_t> Entry(std::size_t index, std::size_t entrySize) const
+    std::span<const std::uint8_t> Entry(std::size_t index) const
     {
         return memory.bytes().subspan(index * entrySize, entrySize);
     }

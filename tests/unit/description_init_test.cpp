@@ -69,10 +69,12 @@ TEST_F(DescriptionInit, DriverDescribesTheModel)
             EXPECT_TRUE(call.note.starts_with("port=\"USB001\"") && call.note.ends_with(" devmode")) << call.note;
         }
     }
-    EXPECT_EQ(std::tuple(d.GetModelId(), d.m_aMedia.size(), d.m_aFeedMargins.size(), d.m_lastFeedMargin.Key()),
-              std::tuple(0x3831u, 4u, 3u, 10));
-    EXPECT_TRUE((d.m_wTableFlags & driver_flags::TABLE_MULTI_PART) &&
-                (d.m_wTableFlags & driver_flags::TABLE_ORIENTATION) && (d.m_dwFeatures & driver_flags::FEATURE_COPIES));
+    // Table flags: several parts, orientation and the driver's 0xF; features:
+    // the base and copies; bit 0 of each flag word: the device mode and the
+    // tables are owned.
+    EXPECT_EQ(std::tuple(d.GetModelId(), d.m_aMedia.size(), d.m_aFeedMargins.size(), d.m_lastFeedMargin.Key(),
+                         d.m_wTableFlags, d.m_dwFeatures, d.m_dwDeviceFlags, d.m_dwDescFlags),
+              std::tuple(0x3831u, 4u, 3u, 10, 0x200 | 0x10 | 0xF, 0x55u | 0x20, 1u, 1u));
     EXPECT_EQ(std::tie(d.m_ptOffset, d.m_ptMarginAdd, d.m_dwColors, d.m_nResX, d.m_nCopiesLimit),
               std::tuple(Point32{4, 2}, Point32{1, 1}, 1u, 300, 5000));
     // The 24 mm tape the private data selects gives the page; the first feed
@@ -81,6 +83,11 @@ TEST_F(DescriptionInit, DriverDescribesTheModel)
     EXPECT_EQ(std::tuple(d.m_wPaperId, d.m_nPageWidth, d.m_nPageLength, d.m_rcMargins.top, d.m_rcMargins.left,
                          d.GetOptions()),
               std::tuple(sim::kTape24mm, 283, 1181, 13, 7, 0u));
+
+    // Releasing frees both and clears the bits.
+    d.ReleaseDescription();
+    EXPECT_EQ(std::tuple(d.m_dwDeviceFlags, d.m_dwDescFlags, d.m_pDevMode.bytes().size(), d.m_aFeedMargins.size()),
+              std::tuple(0u, 0u, 0u, 0u));
 }
 
 TEST_F(DescriptionInit, MediaClassFollowsTheModelIdentifiersLowByte)
@@ -91,6 +98,7 @@ TEST_F(DescriptionInit, MediaClassFollowsTheModelIdentifiersLowByte)
         {"printer_id = 0x3832\ninfo.flags = 0x10000000\n", 2},   // "2"
         {"printer_id = 0x3833\ninfo.flags = 0x10000000\n", 0},
         {"printer_id = 0x3833\ninfo.flags = 0x00020000\n", 10},  // without the model class bit
+        {"printer_id = 0x3831\ninfo.flags = 0x00000001\n", 0},
         {"printer_id = 0\ninfo.flags = 0x10000000\n", 0},
     };
     for (const auto& [scenario, mediaClass] : cases) {
@@ -106,22 +114,25 @@ TEST_F(DescriptionInit, SpecialTapeNameSwitchesTheDriversModeOnAndOff)
     // The alignment asks the registry by the printer's name, so the printer
     // carries its driver's name here.
     InstallSimulatedDriver(std::string(kModelScenario) + "info.special_tape = 1\n");
-    InstallModelPrinter(kDriver, sim::testing::SimulatedPrinterDriver(0));
+    auto script = sim::testing::SimulatedPrinterDriver(0);
+    script.capabilities[CAPS_RESOLUTIONS] = {1, {0x2C, 1, 0, 0, 0x2C, 1, 0, 0}};  // 300 x 300
+    InstallModelPrinter(kDriver, script);
     PrinterDescription d;
     const auto name = kDriver + "(Special Tape)";
     ASSERT_TRUE(d.InitFromName(name.c_str(), 0));
 
-    // The driver was handed the mode with the rewriting flag; the description
-    // keeps the mode without it.
+    // The driver was handed the mode word 4 (at 8 in the private block) with
+    // the rewriting flag 0x4 of the state flags (at 2); the description keeps
+    // the mode without it, and asked for the resolutions again.
     const auto& handedIn = platform::headless::FindPrinterDriver(kDriver)->devModesHandedIn;
     ASSERT_EQ(handedIn.size(), 1u);
-    constexpr auto kStateFlags = devmode_layout::PUBLIC_SIZE + private_layout::STATE_FLAGS;
-    EXPECT_EQ(byte_fields::Get<std::uint16_t>(handedIn[0], devmode_layout::PUBLIC_SIZE + private_layout::MODE_WORD),
-              private_layout::TAPE_MODE_SPECIAL);
-    EXPECT_TRUE(handedIn[0][kStateFlags] & private_layout::STATE_REWRITING);
-    EXPECT_EQ(std::tuple(d.PrivateModeWord(), d.GetModelId(), GetDescriptionName(d),
-                         d.m_pDevMode.bytes()[kStateFlags] & private_layout::STATE_REWRITING),
-              std::tuple(private_layout::TAPE_MODE_SPECIAL, 0x13831u, name, 0));
+    constexpr auto kStateFlags = devmode_layout::PUBLIC_SIZE + 2;
+    EXPECT_EQ(std::tuple(byte_fields::Get<std::uint16_t>(handedIn[0], devmode_layout::PUBLIC_SIZE + 8),
+                         handedIn[0][kStateFlags] & 0x4),
+              std::tuple(4, 0x4));
+    EXPECT_EQ(std::tuple(d.PrivateModeWord(), d.GetModelId(), GetDescriptionName(d), d.m_pDevMode.bytes()[kStateFlags],
+                         d.m_aResolutions.size()),
+              std::tuple(4, 0x13831u, name, 0, 1u));
 
     // The plain name turns the mode off again and gains no suffix.
     PrinterDescription plain;
@@ -164,11 +175,15 @@ TEST_F(DescriptionInit, NameCutAtTheBufferSize_EndsAtACharacterBoundary)
 
 TEST_F(DescriptionInit, WithoutTheLibrarysAnswersTheStandardQueriesDescribe)
 {
+    auto noDevMode = sim::testing::SimulatedPrinterDriver();
+    noDevMode.devMode.clear();
+    InstallModelPrinter("No device mode", noDevMode);
     PrinterDescription unnamed;
     // Braces keep the calls in order: the name is asked for after the failures.
     EXPECT_EQ((std::tuple{unnamed.InitFromName(nullptr, 0), unnamed.InitFromName("", 0),
-                          unnamed.InitFromName("Not installed", 0), unnamed.GetDisplayName(std::span<char>())}),
-              std::tuple(false, false, false, false));
+                          unnamed.InitFromName("Not installed", 0), unnamed.InitFromName("No device mode", 0),
+                          unnamed.GetDisplayName(std::span<char>())}),
+              std::tuple(false, false, false, false, false));
 
     InstallModelPrinter("Labels");  // registered, but no library at the path
     PrinterDescription missing;
@@ -180,15 +195,15 @@ TEST_F(DescriptionInit, WithoutTheLibrarysAnswersTheStandardQueriesDescribe)
     // The paper list was loaded.
     ASSERT_EQ(missing.m_aMedia.size(), 1u);
     EXPECT_EQ(std::tuple(missing.m_wMediaClass, missing.m_dwFeatures, missing.GetModelId(), missing.m_aMedia[0].Id()),
-              std::tuple(2, 0x51u | driver_flags::FEATURE_COPIES, 0u, 1));
+              std::tuple(2, 0x51u | 0x20, 0u, 1));
 
     InstallSimulatedDriver(kModelScenario, false);
     PrinterDescription noExport;
     ASSERT_TRUE(noExport.InitFromName("Labels", 0));
     // No second message; the paper from the standard paper queries.
     EXPECT_EQ(std::tuple(platform::headless::MessageBoxes().size(), noExport.m_dwDriverFlags, noExport.GetModelId(),
-                         noExport.m_aMedia.size()),
-              std::tuple(1u, 0u, 0u, 1u));
+                         noExport.m_aMedia.size(), noExport.m_wDriverValue),
+              std::tuple(1u, 0u, 0u, 1u, 0));
 
     InstallSimulatedDriver(std::string(kModelScenario) +
                            "info.no_answer = 257\ninfo.no_answer = 270\ninfo.no_answer = 271\ninfo.no_answer = 274\n"

@@ -25,10 +25,8 @@ template <class T>
 std::vector<std::uint8_t> Fields(std::initializer_list<T> values)
 {
     std::vector<std::uint8_t> bytes(values.size() * sizeof(T));
-    std::size_t at = 0;
-    for (const auto value : values) {
-        byte_fields::Put<T>(bytes, at, value);
-        at += sizeof(T);
+    for (std::size_t i = 0; const auto value : values) {
+        byte_fields::Put<T>(bytes, sizeof(T) * i++, value);
     }
     return bytes;
 }
@@ -39,10 +37,9 @@ constexpr auto Words = Fields<std::uint16_t>;
 std::vector<std::uint8_t> Names(std::initializer_list<std::string> names)
 {
     std::vector<std::uint8_t> bytes(names.size() * PAPER_NAME_SIZE, 0);
-    std::size_t at = 0;
-    for (const auto& name : names) {
-        std::memcpy(bytes.data() + at, name.data(), std::min<std::size_t>(name.size(), PAPER_NAME_SIZE));
-        at += PAPER_NAME_SIZE;
+    for (std::size_t i = 0; const auto& name : names) {
+        std::memcpy(bytes.data() + PAPER_NAME_SIZE * i++, name.data(),
+                    std::min<std::size_t>(name.size(), PAPER_NAME_SIZE));
     }
     return bytes;
 }
@@ -98,14 +95,13 @@ TEST_F(DescriptionQueries, StandardCapabilities_ResolutionsExtentsAndCopies)
     Install(std::move(script));
 
     ASSERT_TRUE(m_description.QueryStandardCapabilities());
-    EXPECT_EQ(m_description.m_dwDmFields, 0x1Fu);
     EXPECT_EQ(m_description.m_aResolutions, (std::vector<Resolution>{{180, 180}, {360, 180}, {300, 300}}));
     // High quality takes the last resolution; a maximum extent's high word is
     // its y, a minimum of 0x7FFF is none.
     const auto& d = m_description;
     EXPECT_EQ(std::tie(d.m_nResX, d.m_nMaxExtentX, d.m_nMaxExtentY, d.m_nMinExtentX, d.m_nMinExtentY),
               std::tuple(300, 80, 0, 0, 0));
-    EXPECT_EQ(std::tie(d.m_nMaxCopies, d.m_nOrientationAngle), std::tuple(9999, 90));
+    EXPECT_EQ(std::tie(d.m_nMaxCopies, d.m_nOrientationAngle, d.m_dwDmFields), std::tuple(9999, 90, 0x1Fu));
 }
 
 TEST_F(DescriptionQueries, StandardCapabilities_RefusesWildCountsAndNeedsFields)
@@ -124,9 +120,12 @@ TEST_F(DescriptionQueries, StandardCapabilities_RefusesWildCountsAndNeedsFields)
     EXPECT_EQ(std::tie(m_description.m_nResX, m_description.m_nResY, m_description.m_nMaxExtentX),
               std::tuple(203, 406, 0));
 
-    driver.capabilities[CAPS_RESOLUTIONS] = {-7, {}};
+    // Two resolutions and a quality that names none: x and y from the device mode.
+    driver.capabilities[CAPS_RESOLUTIONS] = {2, Int32s({300, 300, 600, 600})};
+    m_description.DevMode().SetFields(FIELD_PRINT_QUALITY | FIELD_Y_RESOLUTION);
+    m_description.m_nResX = m_description.m_nResY = 0;
     EXPECT_TRUE(m_description.QueryStandardCapabilities());
-    EXPECT_TRUE(m_description.m_aResolutions.empty());
+    EXPECT_EQ(std::tie(m_description.m_nResX, m_description.m_nResY), std::tuple(203, 406));
 
     driver.capabilities.erase(CAPS_FIELDS);
     EXPECT_FALSE(m_description.QueryStandardCapabilities());
@@ -162,15 +161,17 @@ TEST_F(DescriptionQueries, PaperList_SplitsAtTheLastBarAndMeasuresEachPaper)
                          m_description.DevMode().Short(devmode_layout::dmOrientation)),
               std::tuple(301, 2));
 
-    // Without the split flag the whole text is both names.
-    m_description.m_aMedia.clear();
+    // Without the split flag the whole text is both names; a paper the driver
+    // no longer measures loses its old measures.
+    driver.escapesSupported = false;
     ASSERT_TRUE(m_description.LoadPaperList(false));
-    EXPECT_EQ(m_description.m_aMedia[0].Name(), "Tape 12mm|12 mm tape");
+    EXPECT_EQ(std::tuple(m_description.m_aMedia[0].Name(), m_description.m_aMedia[0].PhysicalWidth()),
+              std::tuple("Tape 12mm|12 mm tape", 0));
 }
 
 TEST_F(DescriptionQueries, PaperList_OnlyUserSizesLeaveAnEmptyTable)
 {
-    auto script = Script(FIELD_PAPER_SIZE);
+    auto script = Script();
     Papers(script, {"User", "Custom"}, 2, {1, 1, 2, 2}, {256, 262});
     script.informationContextFails = true;
     byte_fields::Put<std::int16_t>(script.devMode, devmode_layout::dmPaperSize, PAPER_USER_DEFINED);
@@ -178,7 +179,9 @@ TEST_F(DescriptionQueries, PaperList_OnlyUserSizesLeaveAnEmptyTable)
 
     EXPECT_TRUE(m_description.LoadPaperList(false));
     EXPECT_TRUE(m_description.m_aMedia.empty());
-    EXPECT_EQ(m_description.DevMode().Short(devmode_layout::dmPaperSize), PAPER_USER_DEFINED);
+    // The paper size is put back, and marked as set (DM_PAPERSIZE, 0x2).
+    EXPECT_EQ(std::tuple(m_description.DevMode().Short(devmode_layout::dmPaperSize), m_description.DevMode().Fields()),
+              std::tuple(PAPER_USER_DEFINED, 0x2u));
 }
 
 TEST_F(DescriptionQueries, FallbackBuild_StandardFeaturesAndPaperList)

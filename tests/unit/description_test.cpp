@@ -19,8 +19,6 @@
 
 namespace {
 
-namespace ext = private_layout::extended;
-namespace cmp = private_layout::compact;
 using namespace printing;
 constexpr auto kMaxInt32 = std::numeric_limits<std::int32_t>::max();
 
@@ -38,48 +36,57 @@ void GiveDevMode(PrinterDevice& device, const std::vector<std::uint8_t>& private
     std::ranges::copy(privateBlock, bytes.begin() + devmode_layout::PUBLIC_SIZE);
 }
 
+// 16-bit little-endian fields at their byte offsets.
+void PutWords(std::span<std::uint8_t> bytes, std::initializer_list<std::pair<std::size_t, int>> fields)
+{
+    for (const auto& [offset, value] : fields) {
+        byte_fields::Put<std::uint16_t>(bytes, offset, static_cast<std::uint16_t>(value));
+    }
+}
+
+// A medium as the build measures it, its printable extents the physical ones
+// less twice the offsets.
 MediaEntry Medium(std::uint16_t id, std::int16_t width, std::int16_t length, std::int16_t hOffset = 0,
                   std::int16_t vOffset = 0, std::uint8_t parts = 1, std::uint16_t baseId = 0)
 {
+    // Id, physical length, vertical offset, printable length, physical width,
+    // horizontal offset, printable width, base id; the part count at 130.
     MediaEntry entry;
-    entry.Put<std::uint16_t>(media_entry::ID, id);
-    entry.Put<std::int16_t>(media_entry::PHYSICAL_WIDTH, width);
-    entry.Put<std::int16_t>(media_entry::PHYSICAL_LENGTH, length);
-    entry.Put<std::int16_t>(media_entry::HORIZONTAL_OFFSET, hOffset);
-    entry.Put<std::int16_t>(media_entry::VERTICAL_OFFSET, vOffset);
-    entry.Put<std::int16_t>(media_entry::PRINTABLE_WIDTH, static_cast<std::int16_t>(width - 2 * hOffset));
-    entry.Put<std::int16_t>(media_entry::PRINTABLE_LENGTH, static_cast<std::int16_t>(length - 2 * vOffset));
-    entry.Put<std::uint16_t>(media_entry::BASE_ID, baseId);
-    entry.bytes[media_entry::PART_COUNT] = parts;
+    PutWords(entry.bytes, {{0, id},
+                           {2, length},
+                           {6, vOffset},
+                           {8, length - 2 * vOffset},
+                           {112, width},
+                           {116, hOffset},
+                           {118, width - 2 * hOffset},
+                           {128, baseId}});
+    entry.bytes[130] = parts;
     return entry;
 }
 
+// The key at 0, the margin at 1.
 FeedMarginEntry FeedMargin(std::uint8_t key, std::int16_t margin)
 {
-    FeedMarginEntry entry;
-    entry.bytes[feed_margin_entry::KEY] = key;
-    byte_fields::Put<std::int16_t>(entry.bytes, feed_margin_entry::MARGIN, margin);
-    return entry;
+    return {{{key, static_cast<std::uint8_t>(margin), static_cast<std::uint8_t>(margin >> 8)}}};
 }
 
-// An extended private block: header with block size and count, then entries.
+// An extended private block: block size at 0, entry count at 14, entries
+// from 30.
 std::vector<std::uint8_t> ExtendedBlock(std::uint16_t blockSize, std::uint16_t count, std::size_t bytes)
 {
     std::vector<std::uint8_t> block(bytes, 0);
-    byte_fields::Put<std::uint16_t>(block, ext::BLOCK_SIZE, blockSize);
-    byte_fields::Put<std::uint16_t>(block, ext::ENTRY_COUNT, count);
+    PutWords(block, {{0, blockSize}, {14, count}});
     return block;
 }
 
+// An entry of 150 bytes: id, name at 2, base id at 130, width at 134, part
+// count at 140.
 void PutExtendedEntry(std::vector<std::uint8_t>& block, std::size_t index, std::uint16_t id, const char* name,
                       std::uint16_t baseId, std::uint16_t parts, std::uint16_t width)
 {
-    const auto at = ext::HEADER_SIZE + ext::ENTRY_SIZE * index;
-    byte_fields::Put<std::uint16_t>(block, at + ext::ENTRY_ID, id);
-    std::memcpy(block.data() + at + ext::ENTRY_NAME, name, std::strlen(name));
-    byte_fields::Put<std::uint16_t>(block, at + ext::ENTRY_CARRIED, baseId);
-    byte_fields::Put<std::uint16_t>(block, at + ext::ENTRY_CARRIED + 4, width);
-    byte_fields::Put<std::uint16_t>(block, at + ext::ENTRY_CARRIED + 10, parts);
+    const auto entry = std::span(block).subspan(30 + 150 * index);
+    std::memcpy(entry.data() + 2, name, std::strlen(name));
+    PutWords(entry, {{0, id}, {130, baseId}, {134, width}, {140, parts}});
 }
 
 TEST(Resolutions, SortChooseAndConvert)
@@ -111,9 +118,11 @@ TEST(Resolutions, SortChooseAndConvert)
 
 TEST(MediaLookups, FindFallsBackFeedMarginsScanFromTheLastAndMinMargins)
 {
+    // A new record finds nothing and holds no options, angle, medium flags or extents.
     PrinterDescription d;
-    EXPECT_EQ(std::tuple(d.FindBaseMedia(5), d.FindMediaVariant(5, 1), d.FindMedia(5).Id(), d.FindFeedMargin(7).Key()),
-              std::tuple(nullptr, nullptr, 0, 0));
+    EXPECT_EQ(std::tuple(d.FindBaseMedia(5), d.FindMediaVariant(5, 1), d.FindMedia(5).Id(), d.FindFeedMargin(7).Key(),
+                         d.GetOptions(), d.m_nOrientationAngle, d.m_dwMediaFlags, d.m_nMaxLength),
+              std::tuple(nullptr, nullptr, 0, 0, 0u, 0, 0u, 0));
 
     d.m_aMedia = {Medium(10, 100, 200), Medium(11, 300, 400, 0, 0, 2, 10), Medium(12, 50, 50, 0, 0, 1, 12),
                   Medium(11, 300, 400, 0, 0, 3, 10)};
@@ -170,13 +179,13 @@ TEST(UserMedia, ExtendedBlockOfThirtyEntriesKeepsTheLastTenZero)
     ASSERT_EQ(d.m_aUserMedia.size(), 30u);
     const auto& first = d.m_aUserMedia[0];
     // The width is taken from the base medium.
-    EXPECT_EQ(std::tuple(first.Id(), reinterpret_cast<const char*>(first.bytes.data() + user_media_entry::NAME),
-                         first.BaseId(), first.Width()),
-              std::tuple(400, std::string("Label 62 mm"), 20, 300));
+    EXPECT_EQ(
+        std::tuple(first.Id(), reinterpret_cast<const char*>(first.bytes.data() + 2), first.BaseId(), first.Width()),
+        std::tuple(400, std::string("Label 62 mm"), 20, 300));
     // Zero parts become one; an unknown base becomes the first medium's id.
     EXPECT_EQ(std::tuple(d.m_aUserMedia[1].PartCount(), d.m_aUserMedia[2].BaseId(), d.FindUserMedia(401).Width(),
-                         d.m_wTableFlags & driver_flags::TABLE_USER_MEDIA),
-              std::tuple(1, 10, 77, driver_flags::TABLE_USER_MEDIA));
+                         d.m_wTableFlags),
+              std::tuple(1, 10, 77, 0x100));
     EXPECT_TRUE(std::all_of(d.m_aUserMedia.begin() + 20, d.m_aUserMedia.end(),
                             [](const UserMediaEntry& entry) { return entry.bytes == UserMediaEntry{}.bytes; }));
 
@@ -191,13 +200,13 @@ TEST(UserMedia, CompactEntriesCountFrom306AndStayInsideTheTables)
     PrinterDescription d;
     d.m_dwDriverFlags = driver_flags::PRIVATE_COMPACT;
     d.m_aMedia = {Medium(10, 100, 200), Medium(11, 300, 400)};
-    std::vector<std::uint8_t> block(cmp::FIRST_ENTRY + cmp::ENTRY_SIZE * 3, 0);
-    block[cmp::ENTRY_COUNT] = 5;  // more than the block holds
+    // Entries of 73 bytes from offset 112: name, base id at 64, length at 66.
+    std::vector<std::uint8_t> block(112 + 73 * 3, 0);
+    block[109] = 5;  // the entry count, more than the block holds
     auto put = [&](std::size_t i, const char* name, std::uint16_t base) {
-        const auto at = cmp::FIRST_ENTRY + cmp::ENTRY_SIZE * i;
+        const auto at = 112 + 73 * i;
         std::memcpy(block.data() + at, name, std::strlen(name));
-        byte_fields::Put<std::uint16_t>(block, at + cmp::ENTRY_BASE_ID, base);
-        byte_fields::Put<std::uint16_t>(block, at + cmp::ENTRY_LENGTH, 500);
+        PutWords(std::span(block).subspan(at), {{64, base}, {66, 500}});
     };
     put(0, "Tape A", 11);
     put(1, "Tape B", 10);
@@ -209,10 +218,9 @@ TEST(UserMedia, CompactEntriesCountFrom306AndStayInsideTheTables)
     const auto& a = d.m_aUserMedia[0];
     // The name is copied into the second; ids are counted from 306; a base
     // outside the media table gives no width.
-    EXPECT_EQ(std::tuple(std::memcmp(a.bytes.data() + user_media_entry::NAME,
-                                     a.bytes.data() + user_media_entry::SECOND_NAME, user_media_entry::NAME_SIZE),
-                         a.Width(), a.Length(), a.PartCount(), d.m_aUserMedia[1].Id(), d.m_aUserMedia[2].Width()),
-              std::tuple(0, 300, 500, 1, 307, 0));
+    EXPECT_EQ(std::tuple(std::memcmp(a.bytes.data() + 2, a.bytes.data() + 66, 64), a.Width(), a.Length(), a.PartCount(),
+                         d.m_aUserMedia[1].Id(), d.m_aUserMedia[1].Width(), d.m_aUserMedia[2].Width()),
+              std::tuple(0, 300, 500, 1, 307, 100, 0));
 }
 
 TEST(Options, ExtendedWordCompactByteAndColourFollowTheMask)
@@ -220,24 +228,23 @@ TEST(Options, ExtendedWordCompactByteAndColourFollowTheMask)
     PrinterDescription d;
     d.m_dwDriverFlags = driver_flags::PRIVATE_EXTENDED;
     auto block = ExtendedBlock(30, 0, 30);
-    byte_fields::Put<std::uint32_t>(block, ext::OPTION_WORD, 0x6000 | 0x40 | 0x2);
+    byte_fields::Put<std::uint32_t>(block, 22, 0xC000 | 0x40 | 0x2);  // the option word
     GiveDevMode(d, block);
     d.DevMode().SetShort(devmode_layout::dmColor, COLOR_MODE_COLOR);
     std::tie(d.m_dwOptionMask, d.m_dwOptions) = std::tuple(0x1 | 0x2 | 0x8 | 0x40, 0x1);
     d.LoadSelectedOptions();
-    // 0x1 cleared, 0x2 and 0x40 from the word, 0x8 from dmColor, 0x2000 first of 0x6000.
+    // 0x1 cleared, 0x2 and 0x40 from the word, 0x8 from dmColor, 0x4000 first of 0xC000.
     EXPECT_EQ(
-        std::tuple(d.m_dwOptions, d.m_dwOptionsDefault, d.m_dwOptionMask, d.m_dwFeatures & 0x2000),
-        std::tuple(0x2u | 0x8 | 0x40 | 0x2000, 0x2u | 0x8 | 0x40 | 0x2000, 0x1u | 0x2 | 0x8 | 0x40 | 0xF000, 0x2000u));
+        std::tuple(d.m_dwOptions, d.m_dwOptionsDefault, d.m_dwOptionMask, d.m_dwFeatures),
+        std::tuple(0x2u | 0x8 | 0x40 | 0x4000, 0x2u | 0x8 | 0x40 | 0x4000, 0x1u | 0x2 | 0x8 | 0x40 | 0xF000, 0x2000u));
 
-    EXPECT_EQ(d.SetOptions(0xFFFFFFFF), 1);
-    EXPECT_EQ(d.GetOptions(), d.m_dwOptionMask);
+    EXPECT_EQ((std::tuple{d.SetOptions(0xFFFFFFFF), d.GetOptions()}), std::tuple(1, 0x1u | 0x2 | 0x8 | 0x40 | 0xF000));
 
     // The compact block's option byte.
     PrinterDescription compact;
     compact.m_dwDriverFlags = driver_flags::PRIVATE_COMPACT;
-    std::vector<std::uint8_t> compactBlock(cmp::FIRST_ENTRY, 0);
-    compactBlock[cmp::OPTION_BYTE] = cmp::OPTION_BIT_80;
+    std::vector<std::uint8_t> compactBlock(112, 0);
+    compactBlock[107] = 0x80;
     GiveDevMode(compact, compactBlock);
     std::tie(compact.m_dwOptionMask, compact.m_dwOptions) = std::tuple(0x1 | 0x2 | 0x4, 0x3);
     compact.LoadSelectedOptions();
@@ -265,8 +272,7 @@ TEST(Build, PaperFiltersAndTheFallbackResolution)
 
     // The fallback resolution comes from the first paper.
     auto paper = Medium(9, 2480, 3508);
-    paper.Put<std::uint16_t>(media_entry::PAPER_WIDTH, 2100);
-    paper.Put<std::uint16_t>(media_entry::PAPER_LENGTH, 2970);
+    PutWords(paper.bytes, {{114, 2100}, {4, 2970}});  // paper width and length
     d.m_aMedia = {paper};
     d.ChooseFallbackResolution();
     // 2480 dots over 210 mm is 299.96 dpi, 3508 over 297 mm 300.01: the
@@ -328,28 +334,29 @@ protected:
     PrinterDescription d;
 };
 
-TEST_F(PrintArea, CompactLayoutWithoutOrientationPutsWidthIntoLength)
+TEST_F(PrintArea, CompactLayoutWithoutOrientationPutsLengthIntoWidth)
 {
     d.m_dwDriverFlags = driver_flags::PRIVATE_COMPACT;
     auto devMode = d.DevMode();
-    devMode.SetFields(FIELD_PAPER_WIDTH);
-    devMode.SetShort(devmode_layout::dmPaperWidth, 254);
+    devMode.SetFields(FIELD_PAPER_LENGTH);
+    devMode.SetShort(devmode_layout::dmPaperLength, 254);
     d.UpdatePrintArea();
-    EXPECT_EQ(std::tie(d.m_wOrientation, d.m_nPageLength, d.m_nPageWidth), std::tuple(2, 300, 0));
+    EXPECT_EQ(std::tie(d.m_wOrientation, d.m_nPageLength, d.m_nPageWidth), std::tuple(2, 0, 300));
 }
 
 TEST_F(PrintArea, MarginsFromTheMediumItsBaseAndTheDriversPairs)
 {
     auto medium = Medium(5, 600, 900, 10, 8);
-    medium.Put<std::int16_t>(media_entry::PRINTABLE_WIDTH, 560);
-    medium.Put<std::int16_t>(media_entry::PRINTABLE_LENGTH, 880);
+    PutWords(medium.bytes, {{118, 560}, {8, 880}});  // printable width and length
     d.m_aMedia = {medium};
-    std::tie(d.m_ptOffset, d.m_ptMarginAdd) = std::tuple(Point32{3, 4}, Point32{1, 2});
+    // The extended layout without valid private data goes by the paper alone.
+    std::tie(d.m_ptOffset, d.m_ptMarginAdd, d.m_dwDriverFlags) =
+        std::tuple(Point32{3, 4}, Point32{-1, 2}, driver_flags::PRIVATE_EXTENDED);
     SelectPaper(5);
     d.UpdatePrintArea();
     EXPECT_EQ(std::tie(d.m_nPageWidth, d.m_nPageLength), std::tuple(600, 900));
     EXPECT_EQ(std::tie(d.m_rcMediaMargins, d.m_rcMargins, d.m_rcMaxMargins, d.m_rcOffset),
-              std::tuple(Rect32{10, 8, 30, 12}, Rect32{11, 10, 31, 14}, Rect32{11, 10, 31, 14}, Rect32{3, 4, 3, 4}));
+              std::tuple(Rect32{10, 8, 30, 12}, Rect32{9, 10, 29, 14}, Rect32{9, 10, 29, 14}, Rect32{3, 4, 3, 4}));
 
     // With feed margins, top and bottom are the first entry's margin.
     d.m_aFeedMargins = {FeedMargin(0, 25), FeedMargin(1, 40)};
@@ -367,17 +374,19 @@ TEST_F(PrintArea, MarginsFromTheMediumItsBaseAndTheDriversPairs)
 
 TEST_F(PrintArea, MediumFlagsOverrideOffsetAndMargins)
 {
+    // The medium flags at offset 124: 0x10 margins are the offsets, 0x80 no
+    // driver offset; 0x1 means nothing here.
     auto offsetMargins = Medium(5, 600, 900, 12, 8);
-    offsetMargins.Put<std::uint32_t>(media_entry::FLAGS, media_entry::FLAG_OFFSET_MARGINS);
+    offsetMargins.Put<std::uint32_t>(124, 0x10 | 0x1);
     auto noOffset = Medium(6, 600, 900, 12, 8);
-    noOffset.Put<std::uint32_t>(media_entry::FLAGS, media_entry::FLAG_NO_OFFSET);
+    noOffset.Put<std::uint32_t>(124, 0x80);
     d.m_aMedia = {offsetMargins, noOffset};
     std::tie(d.m_ptOffset, d.m_ptMarginAdd) = std::tuple(Point32{3, 4}, Point32{100, 100});
 
     SelectPaper(5);
     d.UpdatePrintArea();
-    EXPECT_EQ(d.m_rcMediaMargins, (Rect32{12, 8, 12, 8}));
-    EXPECT_GE(d.m_rcMaxMargins.top, 8);
+    EXPECT_EQ(std::tie(d.m_rcMediaMargins, d.m_rcMaxMargins),
+              std::tuple(Rect32{12, 8, 12, 8}, Rect32{112, 108, 112, 108}));
 
     SelectPaper(6);
     d.UpdatePrintArea();
@@ -390,17 +399,21 @@ TEST_F(PrintArea, ExtendedSelectionByMediumAndLength)
     d.m_aMedia = {Medium(10, 600, 900), Medium(11, 400, 700, 0, 0, 2)};
     d.m_aFeedMargins = {FeedMargin(0, 5), FeedMargin(4, 12)};
     auto block = ExtendedBlock(30, 0, 30);
-    byte_fields::Put<std::uint16_t>(
-        block, ext::SELECTION_FLAGS,
-        ext::SELECT_BY_MEDIUM | ext::SELECT_PART_COUNT | ext::SELECT_LENGTH | ext::SELECT_FEED_MARGIN);
-    byte_fields::Put<std::uint16_t>(block, ext::MEDIUM_ID, 11);
-    byte_fields::Put<std::uint16_t>(block, ext::PART_COUNT, 2);
-    byte_fields::Put<std::uint16_t>(block, ext::FEED_MARGIN_KEY, 6);
-    byte_fields::Put<std::int32_t>(block, ext::LENGTH, 1234);
+    // Selection flags at 4 (by medium 0x1, length 0x2, feed margin 0x10, part
+    // count 0x20), medium id at 6, feed-margin key at 10, part count at 12 and
+    // the 32-bit length at 18.
+    PutWords(block, {{4, 0x1 | 0x2 | 0x10 | 0x20}, {6, 11}, {10, 6}, {12, 2}, {18, 1234}});
     GiveDevMode(d, block);
     d.UpdatePrintArea();
-    EXPECT_EQ(std::tie(d.m_wPaperId, d.m_nPageWidth, d.m_nPageLength), std::tuple(11, 400, 1234));
-    EXPECT_GE(d.m_rcMaxMargins.top, 12);
+    EXPECT_EQ(std::tie(d.m_wPaperId, d.m_nPageWidth, d.m_nPageLength, d.m_rcMaxMargins),
+              std::tuple(11, 400, 1234, Rect32{0, 12, 0, 12}));
+
+    // A medium whose margins are its offsets takes no private length, and
+    // clears the top and bottom maxima while the side ones are 0.
+    d.m_aMedia[1].Put<std::uint32_t>(124, 0x10);
+    d.m_rcMaxMargins = {0, 50, 0, 50};
+    d.ComputePrintArea();
+    EXPECT_EQ(std::tie(d.m_nPageLength, d.m_rcMaxMargins), std::tuple(700, Rect32{}));
 }
 
 }  // namespace

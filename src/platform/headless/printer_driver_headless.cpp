@@ -122,7 +122,10 @@ InformationContext InformationContext::Create(const std::string& /*driver*/, con
     }
     ++driver->informationContexts;
     ++driver->openInformationContexts;
-    const auto paper = devMode.size() >= devmode_layout::dmPaperSize + 2
+    // dmPaperSize counts only when dmFields marks it set (DM_PAPERSIZE), as
+    // DEVMODE's documentation has it for every member.
+    const auto paper = devMode.size() >= devmode_layout::dmPaperSize + 2 &&
+                               (devMode[devmode_layout::dmFields] & printing::FIELD_PAPER_SIZE) != 0
                            ? static_cast<std::int16_t>(devMode[devmode_layout::dmPaperSize] |
                                                        (devMode[devmode_layout::dmPaperSize + 1] << 8))
                            : std::int16_t{0};
