@@ -182,6 +182,9 @@ TEST_F(DescriptionQueries, PaperList_OnlyUserSizesLeaveAnEmptyTable)
     // The paper size is put back, and marked as set (DM_PAPERSIZE, 0x2).
     EXPECT_EQ(std::tuple(m_description.DevMode().Short(devmode_layout::dmPaperSize), m_description.DevMode().Fields()),
               std::tuple(PAPER_USER_DEFINED, 0x2u));
+    // Without an information context a paper cannot be measured.
+    m_description.m_aMedia.resize(1);
+    EXPECT_FALSE(m_description.MeasurePapers());
 }
 
 TEST_F(DescriptionQueries, FallbackBuild_StandardFeaturesAndPaperList)

@@ -175,8 +175,7 @@ TEST(UserMedia, ExtendedBlockOfThirtyEntriesKeepsTheLastTenZero)
     PutExtendedEntry(block, 29, 499, "Beyond twenty", 10, 1, 1);
     GiveDevMode(d, block);
 
-    EXPECT_EQ(d.LoadUserMedia(), 1);
-    ASSERT_EQ(d.m_aUserMedia.size(), 30u);
+    ASSERT_EQ((std::tuple{d.LoadUserMedia(), d.m_aUserMedia.size()}), std::tuple(1, 30u));
     const auto& first = d.m_aUserMedia[0];
     // The width is taken from the base medium.
     EXPECT_EQ(
