@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ranges>
 #include <thread>
 
 #include "platform/headless/resource_script.h"
@@ -15,7 +17,6 @@
 
 namespace {
 
-using platform::headless::ProgramResources;
 using platform::headless::UiEvent;
 
 // The program's own script reads without an error, every control in tab
@@ -24,7 +25,7 @@ using platform::headless::UiEvent;
 // name the script never defines is an error.
 TEST(ResourceScriptTest, ReadsWhatTheResourceCompilerReads)
 {
-    const auto& resources = ProgramResources();
+    const auto& resources = platform::headless::ProgramResources();
     EXPECT_TRUE(resources.errors.empty()) << resources.errors.front();
     const auto& progress = resources.dialogs.at(IDD_PROGRESS);
     EXPECT_EQ(std::tie(progress.cx, progress.cy, progress.fontSize, progress.caption), std::tuple(183, 125, 9, ""));
@@ -48,16 +49,57 @@ TEST(ResourceScriptTest, ReadsWhatTheResourceCompilerReads)
     EXPECT_EQ(resources.strings.at(IDS_TRANSFER_FAILED),
               "Transfer failed.\nPerform the operation again from the beginning.");
 
-    // Inside a block that #ifdef keeps (IDOK is one of the names windows.h gives).
+    // Blocks that #ifdef keeps (IDOK is one of the names windows.h gives) or
+    // #else drops, and a block of a statement the reader does not know,
+    // skipped whole; a hex id, NOT, "//" inside a text. Errors: a name never
+    // defined, a number with a letter, and a character the resource compiler
+    // does not know (twice: the line, and no control from it).
     const auto broken = platform::headless::ParseResourceScript(
-        "#ifdef IDOK\n9 DIALOGEX 0, 0, 1, 1\nBEGIN\n    PUSHBUTTON \"x\", UNKNOWN_ID, 1, 2, 3, 4\nEND\n#endif\n", ".");
-    EXPECT_EQ(std::tuple(broken.errors.size(), broken.dialogs.contains(9)), std::tuple(1u, true));
+        "#ifdef IDOK\n9 DIALOGEX 0, 0, 1, 1\nBEGIN\nPUSHBUTTON \"x\", UNKNOWN_ID, 1, 2, 3, 4\n"
+        "PUSHBUTTON \"y\", 5, 1, 2, 3, 4 @\nEND\n#else\n8 DIALOGEX 0, 0, 1, 1\n#endif\n9z DIALOGEX 0, 0, 1, 1\n"
+        "7 UNKNOWN\nBEGIN\n6 DIALOG 0, 0, 1, 1\nEND\n0X10 DIALOGEX 0, 0, 1, 1\nCAPTION \"a//b\"\nBEGIN\n"
+        "CONTROL \"\", 4, \"Static\", NOT WS_VISIBLE, 1, 2, 3, 4\nEND\n",
+        ".");
+    const auto& hex = broken.dialogs.at(16);
+    EXPECT_EQ(std::tuple(broken.errors.size(), broken.dialogs.size(), broken.dialogs.at(9).controls.size(), hex.caption,
+                         hex.controls.at(0).InitiallyVisible()),
+              std::tuple(4u, 2u, 0u, "a//b", false));
 }
 
-class HeadlessUiTest : public ::testing::Test {
-protected:
+struct HeadlessUiTest : ::testing::Test {
     void SetUp() override { platform::headless::ResetUi(); }
     void TearDown() override { platform::headless::ResetUi(); }
+};
+
+// A field of the recorded events of one kind, in order.
+template <class T = int>
+std::vector<T> Of(const std::string& op, T UiEvent::*field = &UiEvent::dialogId)
+{
+    const auto events = platform::headless::UiEvents();
+    auto values =
+        events | std::views::filter([&](const UiEvent& e) { return e.op == op; }) | std::views::transform(field);
+    return {values.begin(), values.end()};
+}
+
+// Counts its timer's ticks and ends at the second.
+class TickingDialog : public platform::Dialog {
+public:
+    explicit TickingDialog(platform::Dialog* owner) : platform::Dialog(IDD_OPERATING, owner) {}
+    int ticks = 0;
+
+protected:
+    bool OnInitDialog() override
+    {
+        SetTimer(7, 1000);
+        return true;
+    }
+    void OnTimer(unsigned id) override
+    {
+        if (id == 7 && ++ticks == 2) {
+            KillTimer(id);
+            EndDialog(ticks);
+        }
+    }
 };
 
 // A dialog run modally by its owner: it notes whether the owner takes input;
@@ -66,17 +108,16 @@ class OwnedDialog : public platform::Dialog {
 public:
     explicit OwnedDialog(platform::Dialog* owner) : platform::Dialog(IDD_OPERATING, owner) {}
     bool ownerEnabledMeanwhile = true;
-    std::thread::id dialogThread;
     std::string readBack;
 
 protected:
     bool OnInitDialog() override
     {
         ownerEnabledMeanwhile = platform::headless::IsWindowEnabled(*Parent());
-        dialogThread = std::this_thread::get_id();
         const auto window = Handle();
         m_worker = platform::WorkerThread::Start(
             [this, window] {
+                ShowItem(IDC_OPERATING_TEXT, false);
                 SetItemText(IDC_OPERATING_TEXT, "from the worker");
                 readBack = GetItemText(IDC_OPERATING_TEXT);
                 platform::ShowMessageBox("from the worker");
@@ -97,50 +138,56 @@ private:
     std::unique_ptr<platform::WorkerThread> m_worker;
 };
 
-TEST_F(HeadlessUiTest, BoxesAndModalDialogs_DisableTheirOwnerAndTheOtherShownWindows)
+TEST_F(HeadlessUiTest, BoxesAndModalDialogs_DisableTheirOwnerAndTheOtherShownWindows_AndPassTheActivation)
 {
+    platform::headless::PlaceOtherProgramWindow();
     platform::Dialog main(IDD_VR38UPDATE_DIALOG);
     platform::Dialog modeless(IDD_PROGRESS);
-    ASSERT_TRUE(main.Create() && modeless.Create());
+    ASSERT_TRUE(main.Create() && modeless.Create(&main));
     main.Show(true);
     modeless.Show(true);
     platform::SetMainWindow(&main);
 
-    bool clickedUnderBox = true;
-    platform::headless::UiScript script;
-    script.onMessageBox = [&](const platform::headless::MessageBoxRecord& box) {
+    bool tookInputUnderBox = true;
+    platform::headless::SetUiScript({.onMessageBox = [&](const platform::headless::MessageBoxRecord& box) {
         if (box.fromUiThread && box.text == "over the main window") {
-            clickedUnderBox = platform::headless::ClickButton(main, IDC_UPDATE);
+            // A modal run leaves its owner disabled when it was so before.
+            tookInputUnderBox = platform::headless::ClickButton(main, IDC_UPDATE) ||
+                                TickingDialog(&main).DoModal() != 2 || platform::headless::IsWindowEnabled(main);
         }
         return platform::ID_OK;
-    };
-    std::vector<std::thread::id> textOn;
-    script.onEvent = [&](platform::Dialog&, const UiEvent& event) {
-        if (event.op == "text" && event.fromOtherThread) {
-            textOn.push_back(std::this_thread::get_id());
-        }
-    };
-    platform::headless::SetUiScript(script);
+    }});
 
     platform::ShowMessageBox("over the main window");
     OwnedDialog dialog(&main);
     EXPECT_EQ(dialog.DoModal(), 7);
-    // The worker's window operations ran on the dialog's thread while it waited.
+    // The worker's window operations ran through the dialog's loop while it
+    // waited; the timers of the run in between ticked on the virtual clock.
     EXPECT_EQ(dialog.readBack, "from the worker");
-    EXPECT_EQ(textOn, (std::vector<std::thread::id>{dialog.dialogThread}));
+    EXPECT_EQ(Of("text", &UiEvent::fromOtherThread), std::vector<bool>{true});
+    EXPECT_EQ(Of("timer", &UiEvent::value2), (std::vector<int>{1000, 2000}));
     // Disabled while the dialog and the box were up, enabled again after.
-    EXPECT_EQ(std::tuple(dialog.ownerEnabledMeanwhile, clickedUnderBox, platform::headless::IsWindowEnabled(main),
+    EXPECT_EQ(std::tuple(dialog.ownerEnabledMeanwhile, tookInputUnderBox, platform::headless::IsWindowEnabled(main),
                          platform::headless::IsWindowEnabled(modeless)),
               std::tuple(false, false, true, true));
+    EXPECT_EQ(Of("enable", &UiEvent::value2), std::vector<int>(5, 0));  // five times a window as a whole
+    EXPECT_EQ(Of("item.hide", &UiEvent::value), std::vector<int>{0});
 
-    // The main window's own box; the worker's belongs to the window named at
-    // its start.
+    // The box over the main window belongs to its last active popup; the
+    // worker's to the window named at its start.
     std::vector<int> owners;
     for (const auto& box : platform::headless::MessageBoxes()) {
         owners.push_back(box.ownerId);
         EXPECT_TRUE(box.windowsTakingInput.empty()) << box.text;
     }
-    EXPECT_EQ(owners, (std::vector<int>{IDD_VR38UPDATE_DIALOG, IDD_OPERATING}));
+    EXPECT_EQ(owners, (std::vector<int>{IDD_PROGRESS, IDD_OPERATING}));
+
+    // An ended modal dialog hands the activation to its owner; owned windows
+    // stay above their owner, so the main window hiding activates the window
+    // below it, another program's (0).
+    main.Show(false);
+    EXPECT_EQ(Of("activate"), (std::vector<int>{IDD_VR38UPDATE_DIALOG, IDD_PROGRESS, IDD_OPERATING,
+                                                IDD_VR38UPDATE_DIALOG, IDD_OPERATING, IDD_VR38UPDATE_DIALOG, 0}));
 }
 
 TEST_F(HeadlessUiTest, OwnerlessBoxOverAShownWindow_IsAFault_ButNotBeforeAnyWindowShows)
@@ -153,65 +200,9 @@ TEST_F(HeadlessUiTest, OwnerlessBoxOverAShownWindow_IsAFault_ButNotBeforeAnyWind
     platform::ShowMessageBox("beside a hidden window");
     shown.Show(true);
     platform::ShowMessageBox("beside a shown window");
-    ASSERT_EQ(faults.size(), 1u);
-    EXPECT_NE(faults[0].find("beside a shown window"), std::string::npos);
-}
-
-// Counts its timer's ticks and ends at the second.
-class TickingDialog : public platform::Dialog {
-public:
-    TickingDialog() : platform::Dialog(IDD_OPERATING) {}
-    int ticks = 0;
-
-protected:
-    bool OnInitDialog() override
-    {
-        SetTimer(7, 1000);
-        return true;
-    }
-    void OnTimer(unsigned id) override
-    {
-        if (id == 7 && ++ticks == 2) {
-            KillTimer(id);
-            EndDialog(ticks);
-        }
-    }
-};
-
-TEST_F(HeadlessUiTest, Timers_TickOnAVirtualClockWhenNothingElseWaits)
-{
-    TickingDialog dialog;
-    EXPECT_EQ(dialog.DoModal(), 2);
-    std::vector<int> at;
-    for (const auto& event : platform::headless::UiEvents()) {
-        if (event.op == "timer") {
-            at.push_back(event.value2);
-        }
-    }
-    EXPECT_EQ(at, (std::vector<int>{1000, 2000}));
-}
-
-class SelfOwnedDialog : public platform::Dialog {
-public:
-    explicit SelfOwnedDialog(bool& deleted) : platform::Dialog(IDD_OPERATING), m_deleted(deleted) {}
-    ~SelfOwnedDialog() override { m_deleted = true; }
-
-private:
-    bool& m_deleted;
-};
-
-TEST_F(HeadlessUiTest, SelfOwnedDialog_IsDeletedWithItsWindow_UnknownTemplateFails)
-{
-    bool deleted = false;
-    auto* dialog = platform::Dialog::CreateSelfOwned(std::make_unique<SelfOwnedDialog>(deleted));
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_FALSE(dialog->IsVisible());  // the template has no WS_VISIBLE
-    dialog->DestroyWindow();
-    EXPECT_TRUE(deleted);
-
-    platform::Dialog unknown(4711);
-    EXPECT_EQ(unknown.DoModal(), -1);
-    EXPECT_FALSE(unknown.Create());
+    EXPECT_TRUE(faults.size() == 1 && faults[0].find("beside a shown window") != std::string::npos);
+    platform::headless::SetUiFaultHandler({});  // by default the fault ends the run
+    EXPECT_DEATH(platform::ShowMessageBox("again"), "\"again\" has no owner");
 }
 
 // Notes every command; a posted 9 ends it.
@@ -219,6 +210,8 @@ class CommandLog : public platform::Dialog {
 public:
     explicit CommandLog(int templateId) : platform::Dialog(templateId) {}
     std::vector<int> commands;
+    std::shared_ptr<int> alive = std::make_shared<int>();
+    bool OnSysCommand(unsigned id) override { return id == 0x20; }
 
 protected:
     void OnCommand(int id, platform::CommandSource source) override
@@ -230,10 +223,25 @@ protected:
     }
 };
 
+TEST_F(HeadlessUiTest, SelfOwnedDialog_IsDeletedWithItsWindow_UnknownTemplateFails)
+{
+    auto* dialog = platform::Dialog::CreateSelfOwned(std::make_unique<CommandLog>(IDD_OPERATING));
+    ASSERT_NE(dialog, nullptr);
+    const std::weak_ptr<int> alive = dialog->alive;
+    EXPECT_FALSE(dialog->IsVisible());  // the template has no WS_VISIBLE
+    EXPECT_EQ(dialog->GetItemText(IDC_OPERATING_TEXT), "The unit is operating...");
+    dialog->DestroyWindow();
+    EXPECT_TRUE(alive.expired());
+
+    platform::Dialog unknown(4711);  // no window: it measures nothing and takes no click
+    EXPECT_EQ(std::tuple(unknown.DoModal(), unknown.Create(), platform::headless::ClickButton(unknown, platform::ID_OK),
+                         unknown.GetWindowRect().Width(), unknown.GetWindowRect().Height()),
+              std::tuple(-1, false, false, 0, 0));
+}
+
 TEST_F(HeadlessUiTest, EnterAndSystemClose_GiveTheCommandsTheDialogManagerGives)
 {
     using platform::headless::ChooseSystemMenuItem;
-    using platform::headless::kSystemCommandClose;
     using platform::headless::PressEnter;
     struct Row {
         const char* name;
@@ -243,7 +251,12 @@ TEST_F(HeadlessUiTest, EnterAndSystemClose_GiveTheCommandsTheDialogManagerGives)
         std::vector<int> commands;
     };
     const auto enter = [](platform::Dialog& d) { PressEnter(d); };
-    const auto close = [](platform::Dialog& d) { ChooseSystemMenuItem(d, kSystemCommandClose | 2); };
+    // SC_CLOSE (0xF060) with low bits the system uses itself.
+    const auto close = [](platform::Dialog& d) { ChooseSystemMenuItem(d, 0xF063); };
+    // An item the dialog handles (else Close, giving Cancel), then one nobody handles.
+    const auto menu = [](platform::Dialog& d) {
+        ChooseSystemMenuItem(d, ChooseSystemMenuItem(d, 0x20) ? 0x10 : 0xF060);
+    };
     const Row rows[] = {
         {"default button", IDD_VR38UPDATE_DIALOG, 0, enter, {IDC_UPDATE}},
         {"default button disabled", IDD_WARNING, platform::ID_OK, enter, {}},
@@ -252,43 +265,42 @@ TEST_F(HeadlessUiTest, EnterAndSystemClose_GiveTheCommandsTheDialogManagerGives)
         {"close without a Cancel button", IDD_VR38UPDATE_DIALOG, 0, close, {platform::ID_CANCEL}},
         {"close", IDD_WARNING, 0, close, {platform::ID_CANCEL}},
         {"close with Cancel disabled", IDD_WARNING, platform::ID_CANCEL, close, {}},
-        {"menu item nobody handles", IDD_WARNING, 0, [](platform::Dialog& d) { ChooseSystemMenuItem(d, 0x10); }, {}},
+        {"menu items", IDD_WARNING, 0, menu, {}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         CommandLog dialog(row.templateId);
         ASSERT_TRUE(dialog.Create());
         dialog.Show(true);
-        if (row.disabled != 0) {
-            dialog.EnableItem(row.disabled, false);
-        }
+        dialog.EnableItem(row.disabled, false);  // no control has id 0
         row.act(dialog);
         EXPECT_EQ(dialog.commands, row.commands);
     }
 }
 
-TEST_F(HeadlessUiTest, CommandPostedToAWindowThatWent_IsDropped_AndALoopThatStallsIsAFault)
+TEST_F(HeadlessUiTest, CommandPostedToAWindowThatWent_IsDropped_AndAWaitThatStallsIsAFault)
 {
+    std::vector<std::string> faults;
+    platform::headless::SetUiFaultHandler([&](const std::string& fault) { faults.push_back(fault); });
+    platform::headless::SetStallMilliseconds(50);
     CommandLog gone(IDD_OPERATING);
     ASSERT_TRUE(gone.Create());
+    std::thread([&] { gone.SetCaption("never"); }).join();  // no loop runs for it meanwhile
     CommandLog modal(IDD_OPERATING);
-    platform::headless::UiScript script;
-    script.onShown = [&](platform::Dialog& shown) {
+    platform::headless::SetUiScript({.onShown = [&](platform::Dialog& shown) {
         platform::PostCommand(gone.Handle(), 5);
         gone.DestroyWindow();
         platform::PostCommand(shown.Handle(), 9);
-    };
-    platform::headless::SetUiScript(script);
+    }});
     EXPECT_EQ(modal.DoModal(), 9);
-    EXPECT_TRUE(gone.commands.empty());
 
-    std::vector<std::string> faults;
-    platform::headless::SetUiFaultHandler([&](const std::string& fault) { faults.push_back(fault); });
     platform::headless::SetUiScript({});
-    platform::headless::SetStallMilliseconds(50);
     CommandLog waiting(IDD_OPERATING);  // nothing will ever end it
     EXPECT_EQ(waiting.DoModal(), -1);
-    EXPECT_EQ(faults.size(), 1u);
+    // Two stalls; only the other thread's operation came from another thread.
+    EXPECT_EQ(std::tuple(gone.commands.size(), faults.size(),
+                         std::ranges::count_if(platform::headless::UiEvents(), &UiEvent::fromOtherThread)),
+              std::tuple(0u, 2u, 1));
 }
 
 }  // namespace

@@ -489,12 +489,6 @@ private:
 
 }  // namespace
 
-const ControlTemplate* DialogTemplate::FindControl(int controlId) const
-{
-    const auto found = std::ranges::find(controls, controlId, &ControlTemplate::id);
-    return found == controls.end() ? nullptr : &*found;
-}
-
 ResourceScript ParseResourceScript(std::string_view text, const std::string& includeDirectory,
                                    const std::set<std::string>& definitions)
 {

@@ -43,8 +43,6 @@ struct DialogTemplate {
     int fontSize = 0;
     std::string fontName;
     std::vector<ControlTemplate> controls;  // in tab order
-
-    const ControlTemplate* FindControl(int controlId) const;
 };
 
 struct ResourceScript {

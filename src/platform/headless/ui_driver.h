@@ -54,12 +54,12 @@ struct MessageBoxRecord {
 
 struct UiScript {
     // A modal dialog has been initialised and shown; on the dialog's thread.
-    std::function<void(Dialog&)> onShown;
+    std::function<void(Dialog&)> onShown{};
     // After every recorded event, on the dialog's thread (not for message
     // boxes and waits).
-    std::function<void(Dialog&, const UiEvent&)> onEvent;
+    std::function<void(Dialog&, const UiEvent&)> onEvent{};
     // A message box; returns the answer. Without it: ID_OK, or ID_YES.
-    std::function<int(const MessageBoxRecord&)> onMessageBox;
+    std::function<int(const MessageBoxRecord&)> onMessageBox{};
 };
 
 // Forgets the script, the records, the main window, the replaced strings,
