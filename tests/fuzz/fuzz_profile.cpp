@@ -16,15 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     fuzz::NewMachine(data);
     platform::SetRegistryKey(platform::LoadResourceString(IDS_REGISTRY_KEY));
 
-    const auto section =
-        "Software\\" + platform::RegistryKeyName() + "\\" + platform::ApplicationName() + "\\" + PROFILE_SECTION;
+    const auto section = platform::ProfileSectionPath(PROFILE_SECTION);
     for (const auto root : {platform::RegistryRoot::CurrentUser, platform::RegistryRoot::LocalMachine}) {
         for (const char* key : {PROFILE_DEFAULT_PRINTER, PROFILE_DEFAULT_TM_PRINTER}) {
             if (data.ConsumeBool()) {
-                h::SetRegistryValue(
-                    root, section, key,
-                    data.ConsumeBool() ? platform::REGISTRY_TYPE_STRING : data.ConsumeIntegral<std::uint32_t>(),
-                    data.ConsumeRandomLengthString(600));
+                const auto type =
+                    data.ConsumeBool() ? platform::REGISTRY_TYPE_STRING : data.ConsumeIntegral<std::uint32_t>();
+                h::SetRegistryValue(root, section, key, type, data.ConsumeRandomLengthString(600));
             }
         }
     }
