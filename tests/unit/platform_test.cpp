@@ -54,14 +54,6 @@ TEST(PlatformShared, HandlesThreadsFilesAndTheCodePageBehaveAsOnWindows)
     headless::InstallPrinter(headless::MakeSpoolerPrinter("Label", "VR-380MX"));
     EXPECT_TRUE(Printer::Open("LABEL") && headless::OpenPrinterCount() == 1);  // found in any letter case
 
-    // As wingdi.h and winnt.h define them; then the records' defaults.
-    EXPECT_EQ(
-        (std::vector<long long>{
-            FIELD_PAPER_SIZE, FIELD_COLOR, PRINT_QUALITY_DRAFT, ORIENTATION_PORTRAIT, CAPS_MIN_EXTENT, CAPS_MAX_EXTENT,
-            CAPS_RESOLUTIONS, PAPER_NAME_SIZE, ESCAPE_PRINTING_OFFSET, EXECUTION_CONTINUOUS, EXECUTION_SYSTEM_REQUIRED,
-            LocalTime{}.day, PrinterInfo2{}.attributes, OsVersion{}.minor, headless::EscapeAnswer{}.x}),
-        (std::vector<long long>{2, 0x800, -1, 1, 4, 5, 13, 64, 13, 0x80000000, 1, 0, 0, 0, 0}));
-
     // The ANSI code page, Windows-1252 and then Shift JIS: only what it holds
     // converts back (a question mark of the text's own too); the rest becomes
     // '?'. Windows-1252 holds C1 controls in its free codes (0x81 ...), Shift
@@ -75,6 +67,14 @@ TEST(PlatformShared, HandlesThreadsFilesAndTheCodePageBehaveAsOnWindows)
                          Utf8ToAnsi("café"), FittingLength("a\x95", 2)),
               std::tuple("表ソｱあ能新", "\x95\x5C\x83\x5C\xB1\x82\xA0\x94\x5C\x90\x56", std::nullopt, 2u));
     headless::ResetProcess();
+    // As wingdi.h and winnt.h define them; then the records' defaults and the
+    // steady clock after a reset.
+    EXPECT_EQ((std::vector<long long>{FIELD_PAPER_SIZE, FIELD_COLOR, PRINT_QUALITY_DRAFT, ORIENTATION_PORTRAIT,
+                                      CAPS_MIN_EXTENT, CAPS_MAX_EXTENT, CAPS_RESOLUTIONS, PAPER_NAME_SIZE,
+                                      ESCAPE_PRINTING_OFFSET, EXECUTION_CONTINUOUS, EXECUTION_SYSTEM_REQUIRED,
+                                      LocalTime{}.day, PrinterInfo2{}.attributes, OsVersion{}.minor,
+                                      headless::EscapeAnswer{}.x, static_cast<long long>(SteadyMilliseconds())}),
+              (std::vector<long long>{2, 0x800, -1, 1, 4, 5, 13, 64, 13, 0x80000000, 1, 0, 0, 0, 0, 0}));
 }
 
 }  // namespace
