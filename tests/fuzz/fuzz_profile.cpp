@@ -11,29 +11,26 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
 {
-    namespace h = platform::headless;
+    using namespace platform;
     FuzzedDataProvider data(bytes, size);
     fuzz::NewMachine(data);
-    platform::SetRegistryKey(platform::LoadResourceString(IDS_REGISTRY_KEY));
+    SetRegistryKey(LoadResourceString(IDS_REGISTRY_KEY));
 
-    const auto section =
-        "Software\\" + platform::RegistryKeyName() + "\\" + platform::ApplicationName() + "\\" + PROFILE_SECTION;
-    for (const auto root : {platform::RegistryRoot::CurrentUser, platform::RegistryRoot::LocalMachine}) {
+    const auto section = ProfileSectionPath(PROFILE_SECTION);
+    for (const auto root : {RegistryRoot::CurrentUser, RegistryRoot::LocalMachine}) {
         for (const char* key : {PROFILE_DEFAULT_PRINTER, PROFILE_DEFAULT_TM_PRINTER}) {
             if (data.ConsumeBool()) {
-                h::SetRegistryValue(
-                    root, section, key,
-                    data.ConsumeBool() ? platform::REGISTRY_TYPE_STRING : data.ConsumeIntegral<std::uint32_t>(),
-                    data.ConsumeRandomLengthString(600));
+                const auto type = data.ConsumeBool() ? REGISTRY_TYPE_STRING : data.ConsumeIntegral<std::uint32_t>();
+                headless::SetRegistryValue(root, section, key, type, data.ConsumeRandomLengthString(600));
             }
         }
     }
-    h::SetDoubleByteCodePage(data.ConsumeBool());
-    h::SetExecutableFileName(data.ConsumeRandomLengthString(600));
+    headless::SetDoubleByteCodePage(data.ConsumeBool());
+    headless::SetExecutableFileName(data.ConsumeRandomLengthString(600));
 
     ReadSetting(nullptr, PROFILE_DEFAULT_PRINTER);
     ReadSetting(PROFILE_SECTION, PROFILE_DEFAULT_TM_PRINTER, "none");
     GetModuleDirectory();
-    platform::ApplicationName();
+    ApplicationName();
     return 0;
 }
