@@ -260,10 +260,9 @@ TEST_F(AppTest, ProgressRunEndingEarly_TheWorkerFinishesUnderTheShutdownBlock)
                    }
                });
         Run();
-        EXPECT_EQ(sessionMayEnd, false);
-        EXPECT_EQ(printer.GetScenario().version, "5.10");
-        EXPECT_EQ(Boxes().back().first, "Completed the firmware update for VR-380MX.");
-        EXPECT_TRUE(platform::SessionMayEnd());
+        EXPECT_EQ(
+            std::tuple(sessionMayEnd, printer.GetScenario().version, Boxes().back().first, platform::SessionMayEnd()),
+            std::tuple(std::optional(false), "5.10", "Completed the firmware update for VR-380MX.", true));
     }
 }
 
@@ -323,17 +322,18 @@ TEST_F(AppTest, SystemMenuAboutAndMinimisedIcon)
     PutFiles();
     InstallSimulatedDriver(kScenario);
     std::vector<std::pair<unsigned, std::string>> menu;
-    std::pair<bool, int> icon;  // painted, and the one given for dragging
+    std::tuple<bool, bool, int> icon;  // painted restored and minimised, the one given for dragging
     Script([&](CUpdateDlg& dialog) {
         menu = platform::headless::SystemMenuItems(dialog);
         platform::headless::ChooseSystemMenuItem(dialog, 0x0013);  // low bits are the system's
+        const bool restored = platform::headless::Paint(dialog);
         platform::headless::SetMinimized(dialog, true);
-        icon = {platform::headless::Paint(dialog), platform::headless::QueryDragIcon(dialog)};
+        icon = {restored, platform::headless::Paint(dialog), platform::headless::QueryDragIcon(dialog)};
         dialog.EndDialog(platform::ID_CANCEL);
     });
     Run();
     EXPECT_EQ(menu, (std::vector<std::pair<unsigned, std::string>>{{0, ""}, {0x10, "&About..."}}));
-    EXPECT_EQ(icon, std::pair(true, IDR_MAINFRAME));
+    EXPECT_EQ(icon, std::tuple(false, true, IDR_MAINFRAME));
     const auto events = platform::headless::UiEvents();
     EXPECT_TRUE(std::ranges::any_of(events, [](const UiEvent& e) { return e.dialogId == IDD_ABOUTBOX; }));
     // The icon is centred: (client - icon + 1) / 2 in each direction.
@@ -424,6 +424,7 @@ TEST_F(AppTest, Record_OfEachUpdate_HoldsItsStepsInOrder)
         InstallModelPrinter("\x83\x89\x83\x78\x83\x8B \"\x95\x5C\"");
         Script([](CUpdateDlg& dialog) {
             platform::headless::ClickButton(dialog, IDC_UPDATE);
+            EXPECT_TRUE(Profile("DefTmPrn"));  // remembered at Update, not only at exit
             dialog.EndDialog(platform::ID_CANCEL);
         });
         Run();

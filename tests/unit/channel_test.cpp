@@ -46,10 +46,8 @@ TEST_F(ChannelTest, Binding_LibraryOrExportMissing_FailsAndEveryExchangeFails)
 {
     EXPECT_FALSE(BindRawIoLibrary());
     EXPECT_EQ(platform::headless::LibraryLoadRequests(), std::vector<std::string>{"tmfilo.dll"});
-    EXPECT_FALSE(RequestPrinterStatus(kPrinter));
-    EXPECT_FALSE(RequestFirmwareVersion(kPrinter).sent);
-    EXPECT_FALSE(CheckPrinterModel(kPrinter));
-    EXPECT_FALSE(CheckPrinterSystem(kPrinter));
+    EXPECT_FALSE(RequestPrinterStatus(kPrinter) || RequestFirmwareVersion(kPrinter).sent ||
+                 CheckPrinterModel(kPrinter) || CheckPrinterSystem(kPrinter));
 
     sim::testing::SimulatedDriver withoutRead({}, {"TMReadFile"});
     EXPECT_FALSE(BindRawIoLibrary());

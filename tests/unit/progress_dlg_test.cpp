@@ -106,16 +106,19 @@ TEST_F(ProgressDlgTest, OverallPercentage_CountsTheFilesAlreadySentAndLargeTotal
 // A report never waits for the dialog: it records what changed and posts a
 // notice, none while one is pending (the reports meanwhile ride on it), none
 // for what changes nothing; out of range or without a total it asks to stop.
-// The dialog's thread shows the latest, touching only what changed.
+// The dialog's thread shows the latest, touching only what changed, and looks
+// again on its timer until a look finds nothing new: the next change posts.
 TEST_F(ProgressDlgTest, Reports_PostOnlyChangesAndRideOnAPendingNotice_TheDialogShowsTheLatest)
 {
     std::binary_semaphore reportsMade{0};
+    std::counting_semaphore<8> looked{0};
     bool held = false;
     platform::headless::UiScript script;
     script.onEvent = [&](platform::Dialog&, const UiEvent& e) {
         if (IsNotice(e) && !std::exchange(held, true)) {
             reportsMade.acquire();  // the dialog's thread is busy with something else
         }
+        e.op == "timer" ? looked.release() : void();
     };
     platform::headless::SetUiScript(std::move(script));
     Run(1000, [&] {
@@ -131,11 +134,13 @@ TEST_F(ProgressDlgTest, Reports_PostOnlyChangesAndRideOnAPendingNotice_TheDialog
         g_bCancelAllowed = 0;
         EXPECT_EQ(TransferProgress(50), 1);
         reportsMade.release();
+        EXPECT_TRUE(looked.try_acquire_for(std::chrono::seconds(5)) && Shown(IDC_TRANSFER_PERCENT) == "50 %");
+        EXPECT_EQ(TransferProgress(60), 1);
     });
     const auto events = UiEvents();
-    EXPECT_EQ(std::ranges::count_if(events, IsNotice), 1);
+    EXPECT_EQ(std::ranges::count_if(events, IsNotice), 2);
     EXPECT_TRUE(std::ranges::none_of(events, &UiEvent::fromOtherThread));
-    EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT), (std::vector<std::string>{"0 %", "50 %"}));
+    EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT), (std::vector<std::string>{"0 %", "50 %", "60 %"}));
     EXPECT_EQ(EventsOf(IDD_PROGRESS, "disable").size(), 1u);
 }
 
@@ -222,12 +227,18 @@ TEST_F(ProgressDlgTest, Initialisation_CentresOnTheOwnerCaptionsAndPlaysTheClip)
     }));
 }
 
-TEST_F(ProgressDlgTest, WithoutWorker_EnterEndsTheDialog)
+// Enter again in the second the operating dialog stays changes nothing; a
+// report once the dialog has gone asks to stop.
+TEST_F(ProgressDlgTest, WithoutWorker_EnterEndsTheDialog_OnceOnly)
 {
     platform::headless::UiScript script;
     script.onShown = [](platform::Dialog& dialog) { platform::headless::PressEnter(dialog); };
+    script.onEvent = [](platform::Dialog& dialog, const UiEvent& e) {
+        e.op == "timer.set" ? platform::headless::PressEnter(dialog) : void();
+    };
     platform::headless::SetUiScript(script);
     Run(100, {});
+    EXPECT_EQ(std::pair(EventsOf(IDD_PROGRESS, "timer.set").size(), TransferProgress(0)), std::pair(std::size_t{1}, 0));
 }
 
 }  // namespace
