@@ -33,8 +33,7 @@ protected:
         std::vector<std::string> errors;
         // A silent printer answers at once: these cases are about bytes, not time.
         m_driver.emplace(sim::Scenario::Parse(std::string(scenarioText) + "\nsilent.wait_ms = 0", &errors));
-        EXPECT_TRUE(errors.empty());
-        EXPECT_TRUE(BindRawIoLibrary());
+        EXPECT_TRUE(errors.empty() && BindRawIoLibrary());
     }
 
     std::vector<Call> Calls() { return printer_calls::Calls(m_driver->printer().Log(), kPrinter); }

@@ -26,8 +26,7 @@ protected:
     {
         std::vector<std::string> errors;
         m_driver.emplace(sim::Scenario::Parse(scenarioText, &errors));
-        EXPECT_TRUE(errors.empty());
-        EXPECT_TRUE(LoadTransferLibrary());
+        EXPECT_TRUE(errors.empty() && LoadTransferLibrary());
         return m_driver->printer();
     }
 
