@@ -294,6 +294,9 @@ TEST_F(UpdateProcedureTest, Worker_TwoFiles_AreSentInOrderAndCounted_BytesAfterT
     EXPECT_TRUE(std::ranges::all_of(platform::headless::FileAccesses(), [](const auto& access) {
         return access.op != "read" || access.offset + access.requested <= 64u + 300u;
     }));
+    // The reset every suite starts from leaves no count behind.
+    ResetTransferState();
+    EXPECT_EQ(std::tuple(g_nDoneBytes, g_strFileTitle), std::tuple(0u, ""));
 }
 
 // Made before the library table and freed at exit after it, as the
