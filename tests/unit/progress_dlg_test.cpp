@@ -97,9 +97,11 @@ TEST_F(ProgressDlgTest, OverallPercentage_CountsTheFilesAlreadySentAndLargeTotal
             g_strFileTitle = row.title;
             EXPECT_EQ(TransferProgress(row.percent), 1);
         });
-        EXPECT_EQ(std::pair(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT).back(),
-                            TextsOf(IDD_PROGRESS, IDC_TRANSFER_STATUS).back()),
-                  std::pair(row.shown, row.status));
+        // The bar stands where the percentage says.
+        EXPECT_EQ(std::tuple(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT).back(),
+                             TextsOf(IDD_PROGRESS, IDC_TRANSFER_STATUS).back(),
+                             EventsOf(IDD_PROGRESS, "progress.pos").back().value),
+                  std::tuple(row.shown, row.status, std::stoi(row.shown)));
     }
 }
 
@@ -138,7 +140,9 @@ TEST_F(ProgressDlgTest, Reports_PostOnlyChangesAndRideOnAPendingNotice_TheDialog
         EXPECT_EQ(TransferProgress(60), 1);
     });
     const auto events = UiEvents();
-    EXPECT_EQ(std::ranges::count_if(events, IsNotice), 2);
+    // Two notices; a look every 100 ms.
+    EXPECT_EQ(std::tuple(std::ranges::count_if(events, IsNotice), EventsOf(IDD_PROGRESS, "timer.set").front().value2),
+              std::tuple(2, 100));
     EXPECT_TRUE(std::ranges::none_of(events, &UiEvent::fromOtherThread));
     EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT), (std::vector<std::string>{"0 %", "50 %", "60 %"}));
     EXPECT_EQ(EventsOf(IDD_PROGRESS, "disable").size(), 1u);
