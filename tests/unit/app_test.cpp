@@ -157,6 +157,7 @@ TEST_F(AppTest, WholeUpdate_ConfirmsTheVersionSendsTheFileAndRemembersThePrinter
     PutFiles();
     auto& printer = InstallSimulatedDriver(kScenario);
     InstallModelPrinter("Labels");
+    EXPECT_FALSE(GetUpdateApp().BindPrinter("Labels"));  // the transfer library not loaded yet
     platform::DialogHandle mainWindow = nullptr;
     ScriptUpdate(&mainWindow);
     Run();

@@ -273,6 +273,7 @@ TEST_F(UpdateProcedureTest, Worker_FirstFileFails_SecondIsNeverOpened)
 TEST_F(UpdateProcedureTest, Worker_TwoFiles_AreSentInOrderAndCounted_BytesAfterTheAnnouncedDataNeverRead)
 {
     auto& printer = Connect("progress.step = 50");
+    EXPECT_EQ(SendJobFiles(nullptr), 0u);  // no job list: nothing sent, the thread's exit code 0
     // The second file's folder and title are 表, in Shift JIS 0x95 0x5C: a
     // trail byte is no separator.
     platform::headless::SetDoubleByteCodePage(true);
@@ -287,9 +288,10 @@ TEST_F(UpdateProcedureTest, Worker_TwoFiles_AreSentInOrderAndCounted_BytesAfterT
     EXPECT_TRUE(std::ranges::all_of(platform::headless::FileAccesses(), [](const auto& access) {
         return access.op != "read" || access.offset + access.requested <= 64u + 300u;
     }));
-    // The reset every suite starts from leaves no count behind.
+    // The reset every suite starts from leaves no count behind, nor a notice pending.
+    g_progressExchange.noticePending = true;
     ResetTransferState();
-    EXPECT_EQ(std::tuple(g_nDoneBytes, g_strFileTitle), std::tuple(0u, ""));
+    EXPECT_EQ(std::tuple(g_nDoneBytes, g_strFileTitle, g_progressExchange.noticePending), std::tuple(0u, "", false));
 }
 
 // Made before the library table and freed at exit after it, as the
