@@ -312,11 +312,12 @@ TEST_F(AppTest, NoPrinterInstalled_DisablesTheListAndItsLabels_UpdateStillChecks
                                  "that the cables are correctly connected.",
                                  kMain}}));
     EXPECT_EQ(enabled, (std::vector<bool>{false, false, false, true}));
-    // No printer was initialised; the command init and the check still ran.
+    // No printer was initialised, made current or remembered; the command init and the check still ran.
     const auto log = printer.Log();
-    EXPECT_EQ(std::ranges::count(log, std::string("TRInitPrinter"), &sim::LogEntry::call), 0);
+    EXPECT_EQ(std::tuple(std::ranges::count(log, std::string("TRInitPrinter"), &sim::LogEntry::call),
+                         GetPrinterList().m_nCurrentModelId, Profile("DefTmPrn")),
+              std::tuple(0, 0u, std::nullopt));
     EXPECT_GE(std::ranges::count(log, std::string("TRCmdInit"), &sim::LogEntry::call), 2);
-    EXPECT_FALSE(Profile("DefTmPrn"));
 }
 
 TEST_F(AppTest, SystemMenuAboutAndMinimisedIcon)

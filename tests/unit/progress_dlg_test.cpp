@@ -206,9 +206,8 @@ TEST_F(ProgressDlgTest, MoreDataThanAnnounced_SwitchesToTheOperatingDialogWhereT
 
 TEST_F(ProgressDlgTest, Initialisation_CentresOnTheOwnerCaptionsAndPlaysTheClip)
 {
-    auto firstMove = [](int dialogId) {
-        const auto moves = EventsOf(dialogId, "move");
-        return moves.empty() ? std::pair{-1, -1} : std::pair{moves[0].value, moves[0].value2};
+    const auto firstMove = [](int dialogId) {
+        return std::pair(EventsOf(dialogId, "move").at(0).value, EventsOf(dialogId, "move").at(0).value2);
     };
     platform::Dialog main(IDD_VR38UPDATE_DIALOG);
     ASSERT_TRUE(main.Create());
