@@ -200,13 +200,15 @@ TEST_F(UpdateProcedureTest, TransferFailures_EndInTheFailureMessage)
     constexpr std::uint16_t own = sim::kDefaultPrinterId;
     const Row rows[] = {
         {"library fails", "tr.TRSendFile = 5", 300, 300, own, {kConfirm500, failed}, 5},
-        {"library cancels", "tr.TRSendFile = 8", 300, 300, own, {kConfirm500, cancelled}, TRANSFER_CANCELLED},
-        {"a byte short", "", 300, 299, own, {kConfirm500, failed}, TRANSFER_ERR_DATA_FILE},
+        // Result codes: the library's, 8 for cancelled; the program's own, 7 for another printer id, -2 for a
+        // data file that cannot be sent, -3 for a worker that cannot start.
+        {"library cancels", "tr.TRSendFile = 8", 300, 300, own, {kConfirm500, cancelled}, 8},
+        {"a byte short", "", 300, 299, own, {kConfirm500, failed}, -2},
         // Found short by its length, before 2 GiB are given for its data.
-        {"no data for 2 GiB", "", 0x7FFFFFFF, 0, own, {kConfirm500, failed}, TRANSFER_ERR_DATA_FILE},
+        {"no data for 2 GiB", "", 0x7FFFFFFF, 0, own, {kConfirm500, failed}, -2},
         // The dialog closes at once when its worker cannot start.
-        {"no worker", "", 300, 300, own, {kConfirm500, failed}, TRANSFER_ERR_NO_WORKER},
-        {"other printer id", "", 300, 300, 0x1234, {kConfirm500, otherId, failed}, TRANSFER_ERR_PRINTER_ID},
+        {"no worker", "", 300, 300, own, {kConfirm500, failed}, -3},
+        {"other printer id", "", 300, 300, 0x1234, {kConfirm500, otherId, failed}, 7},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -214,7 +216,7 @@ TEST_F(UpdateProcedureTest, TransferFailures_EndInTheFailureMessage)
         SetUp();
         Connect(row.scenario);
         WriteDataFile(row.announced, row.actual, 0, row.printerId);
-        platform::headless::RefuseThreads(row.result == TRANSFER_ERR_NO_WORKER);
+        platform::headless::RefuseThreads(row.result == -3);
         EXPECT_FALSE(Run());
         EXPECT_EQ(Boxes(), row.boxes);
         EXPECT_EQ(std::tuple(g_nTransferResult, Called("TRSendFile"), ProgressDialogRan()),
@@ -254,8 +256,7 @@ TEST_F(UpdateProcedureTest, CancelBeforeTheFirstReport_StopsTheTransfer)
 TEST_F(UpdateProcedureTest, Worker_FirstFileFails_SecondIsNeverOpened)
 {
     // A file for another printer, and one gone when the worker comes.
-    for (const auto& [first, result] :
-         {std::pair{"first.pd3", TRANSFER_ERR_PRINTER_ID}, std::pair{"missing.pd3", TRANSFER_ERR_DATA_FILE}}) {
+    for (const auto& [first, result] : {std::pair{"first.pd3", 7}, std::pair{"missing.pd3", -2}}) {
         SCOPED_TRACE(first);
         TearDown();
         SetUp();
