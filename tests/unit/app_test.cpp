@@ -292,8 +292,9 @@ TEST_F(AppTest, RememberedPrinterIsPreselectedFromUserOrMachineProfile)
     RegisterDriver(catalogue_testing::kDriver);
     platform::headless::SetRegistryString(platform::RegistryRoot::LocalMachine, kProfilePath, "DefTmPrn", "office");
     Run();
-    EXPECT_EQ(selected, "Office");                                  // the combo box's search ignores case
-    EXPECT_FALSE(std::filesystem::exists(transfer_test::kRecord));  // nothing before Update
+    EXPECT_EQ(selected, "Office");                                    // the combo box's search ignores case
+    EXPECT_EQ(ReadSetting("Elsewhere", "DefTmPrn", "none"), "none");  // another section's, with its default
+    EXPECT_FALSE(std::filesystem::exists(transfer_test::kRecord));    // nothing before Update
 }
 
 TEST_F(AppTest, NoPrinterInstalled_DisablesTheListAndItsLabels_UpdateStillChecksThePrinter)

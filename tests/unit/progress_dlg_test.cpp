@@ -113,7 +113,7 @@ TEST_F(ProgressDlgTest, OverallPercentage_CountsTheFilesAlreadySentAndLargeTotal
 TEST_F(ProgressDlgTest, Reports_PostOnlyChangesAndRideOnAPendingNotice_TheDialogShowsTheLatest)
 {
     std::binary_semaphore reportsMade{0};
-    std::counting_semaphore<8> looked{0};
+    std::counting_semaphore<> looked{0};
     bool held = false;
     platform::headless::UiScript script;
     script.onEvent = [&](platform::Dialog&, const UiEvent& e) {
@@ -140,9 +140,10 @@ TEST_F(ProgressDlgTest, Reports_PostOnlyChangesAndRideOnAPendingNotice_TheDialog
         EXPECT_EQ(TransferProgress(60), 1);
     });
     const auto events = UiEvents();
-    // Two notices; a look every 100 ms.
-    EXPECT_EQ(std::tuple(std::ranges::count_if(events, IsNotice), EventsOf(IDD_PROGRESS, "timer.set").front().value2),
-              std::tuple(2, 100));
+    // Two notices; a look every 100 ms, one after each notice, which finds nothing new and stops; then the linger.
+    EXPECT_EQ(std::tuple(std::ranges::count_if(events, IsNotice), EventsOf(IDD_PROGRESS, "timer.set").front().value2,
+                         EventsOf(IDD_PROGRESS, "timer").size()),
+              std::tuple(2, 100, std::size_t{3}));
     EXPECT_TRUE(std::ranges::none_of(events, &UiEvent::fromOtherThread));
     EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT), (std::vector<std::string>{"0 %", "50 %", "60 %"}));
     EXPECT_EQ(EventsOf(IDD_PROGRESS, "disable").size(), 1u);
