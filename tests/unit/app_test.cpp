@@ -146,9 +146,10 @@ TEST_F(AppTest, StartUp_IncompleteTransferLibraryEndsWithItsName)
     sim::testing::SimulatedDriver driver({}, {"TRDeleteFile"});
     Run();
     EXPECT_EQ(Boxes(), (BoxList{{"Error: Not Found TrDrv.dll.", 0}}));  // before any window
-    EXPECT_EQ(platform::headless::MessageBoxes().back().icon, platform::MessageIcon::Error);
-    EXPECT_EQ(platform::headless::LoadedLibraryCount(), 0);  // unloaded at exit
-    EXPECT_FALSE(Profile("DefTmPrn"));
+    // The transfer library unloaded at exit, and no printer remembered.
+    EXPECT_EQ(std::tuple(platform::headless::MessageBoxes().back().icon, platform::headless::LoadedLibraryCount(),
+                         Profile("DefTmPrn")),
+              std::tuple(platform::MessageIcon::Error, 0, std::nullopt));
 }
 
 TEST_F(AppTest, WholeUpdate_ConfirmsTheVersionSendsTheFileAndRemembersThePrinter)
@@ -156,6 +157,7 @@ TEST_F(AppTest, WholeUpdate_ConfirmsTheVersionSendsTheFileAndRemembersThePrinter
     PutFiles();
     auto& printer = InstallSimulatedDriver(kScenario);
     InstallModelPrinter("Labels");
+    EXPECT_FALSE(GetUpdateApp().BindPrinter("Labels"));  // the transfer library not loaded yet
     platform::DialogHandle mainWindow = nullptr;
     ScriptUpdate(&mainWindow);
     Run();
@@ -163,9 +165,9 @@ TEST_F(AppTest, WholeUpdate_ConfirmsTheVersionSendsTheFileAndRemembersThePrinter
     // Both over the main dialog, which takes no input meanwhile: no second
     // update can start under the closing message.
     EXPECT_EQ(Boxes(), (BoxList{{kConfirm500, kMain}, {"Completed the firmware update for VR-380MX.", kMain}}));
-    EXPECT_EQ(platform::headless::MessageBoxes().back().icon, platform::MessageIcon::Information);
-    EXPECT_EQ(std::tuple(printer.GetScenario().version, Profile("DefTmPrn"), Profile("DefPrn")),
-              std::tuple("5.10", "Labels", "Labels"));
+    EXPECT_EQ(std::tuple(platform::headless::MessageBoxes().back().icon, printer.GetScenario().version,
+                         Profile("DefTmPrn"), Profile("DefPrn")),
+              std::tuple(platform::MessageIcon::Information, "5.10", "Labels", "Labels"));
     EXPECT_FALSE(g_hRawIoLib);  // unloaded with the main dialog's window
 
     // While the firmware was sent, Windows had a reason to show for the main
@@ -260,10 +262,9 @@ TEST_F(AppTest, ProgressRunEndingEarly_TheWorkerFinishesUnderTheShutdownBlock)
                    }
                });
         Run();
-        EXPECT_EQ(sessionMayEnd, false);
-        EXPECT_EQ(printer.GetScenario().version, "5.10");
-        EXPECT_EQ(Boxes().back().first, "Completed the firmware update for VR-380MX.");
-        EXPECT_TRUE(platform::SessionMayEnd());
+        EXPECT_EQ(
+            std::tuple(sessionMayEnd, printer.GetScenario().version, Boxes().back().first, platform::SessionMayEnd()),
+            std::tuple(std::optional(false), "5.10", "Completed the firmware update for VR-380MX.", true));
     }
 }
 
@@ -291,8 +292,9 @@ TEST_F(AppTest, RememberedPrinterIsPreselectedFromUserOrMachineProfile)
     RegisterDriver(catalogue_testing::kDriver);
     platform::headless::SetRegistryString(platform::RegistryRoot::LocalMachine, kProfilePath, "DefTmPrn", "office");
     Run();
-    EXPECT_EQ(selected, "Office");                                  // the combo box's search ignores case
-    EXPECT_FALSE(std::filesystem::exists(transfer_test::kRecord));  // nothing before Update
+    EXPECT_EQ(selected, "Office");                                    // the combo box's search ignores case
+    EXPECT_EQ(ReadSetting("Elsewhere", "DefTmPrn", "none"), "none");  // another section's, with its default
+    EXPECT_FALSE(std::filesystem::exists(transfer_test::kRecord));    // nothing before Update
 }
 
 TEST_F(AppTest, NoPrinterInstalled_DisablesTheListAndItsLabels_UpdateStillChecksThePrinter)
@@ -311,11 +313,12 @@ TEST_F(AppTest, NoPrinterInstalled_DisablesTheListAndItsLabels_UpdateStillChecks
                                  "that the cables are correctly connected.",
                                  kMain}}));
     EXPECT_EQ(enabled, (std::vector<bool>{false, false, false, true}));
-    // No printer was initialised; the command init and the check still ran.
+    // No printer was initialised, made current or remembered; the command init and the check still ran.
     const auto log = printer.Log();
-    EXPECT_EQ(std::ranges::count(log, std::string("TRInitPrinter"), &sim::LogEntry::call), 0);
+    EXPECT_EQ(std::tuple(std::ranges::count(log, std::string("TRInitPrinter"), &sim::LogEntry::call),
+                         GetPrinterList().m_nCurrentModelId, Profile("DefTmPrn")),
+              std::tuple(0, 0u, std::nullopt));
     EXPECT_GE(std::ranges::count(log, std::string("TRCmdInit"), &sim::LogEntry::call), 2);
-    EXPECT_FALSE(Profile("DefTmPrn"));
 }
 
 TEST_F(AppTest, SystemMenuAboutAndMinimisedIcon)
@@ -323,17 +326,18 @@ TEST_F(AppTest, SystemMenuAboutAndMinimisedIcon)
     PutFiles();
     InstallSimulatedDriver(kScenario);
     std::vector<std::pair<unsigned, std::string>> menu;
-    std::pair<bool, int> icon;  // painted, and the one given for dragging
+    std::tuple<bool, bool, int> icon;  // painted restored and minimised, the one given for dragging
     Script([&](CUpdateDlg& dialog) {
         menu = platform::headless::SystemMenuItems(dialog);
         platform::headless::ChooseSystemMenuItem(dialog, 0x0013);  // low bits are the system's
+        const bool restored = platform::headless::Paint(dialog);
         platform::headless::SetMinimized(dialog, true);
-        icon = {platform::headless::Paint(dialog), platform::headless::QueryDragIcon(dialog)};
+        icon = {restored, platform::headless::Paint(dialog), platform::headless::QueryDragIcon(dialog)};
         dialog.EndDialog(platform::ID_CANCEL);
     });
     Run();
     EXPECT_EQ(menu, (std::vector<std::pair<unsigned, std::string>>{{0, ""}, {0x10, "&About..."}}));
-    EXPECT_EQ(icon, std::pair(true, IDR_MAINFRAME));
+    EXPECT_EQ(icon, std::tuple(false, true, IDR_MAINFRAME));
     const auto events = platform::headless::UiEvents();
     EXPECT_TRUE(std::ranges::any_of(events, [](const UiEvent& e) { return e.dialogId == IDD_ABOUTBOX; }));
     // The icon is centred: (client - icon + 1) / 2 in each direction.
@@ -424,6 +428,7 @@ TEST_F(AppTest, Record_OfEachUpdate_HoldsItsStepsInOrder)
         InstallModelPrinter("\x83\x89\x83\x78\x83\x8B \"\x95\x5C\"");
         Script([](CUpdateDlg& dialog) {
             platform::headless::ClickButton(dialog, IDC_UPDATE);
+            EXPECT_TRUE(Profile("DefTmPrn"));  // remembered at Update, not only at exit
             dialog.EndDialog(platform::ID_CANCEL);
         });
         Run();

@@ -33,8 +33,7 @@ protected:
         std::vector<std::string> errors;
         // A silent printer answers at once: these cases are about bytes, not time.
         m_driver.emplace(sim::Scenario::Parse(std::string(scenarioText) + "\nsilent.wait_ms = 0", &errors));
-        EXPECT_TRUE(errors.empty());
-        EXPECT_TRUE(BindRawIoLibrary());
+        EXPECT_TRUE(errors.empty() && BindRawIoLibrary());
     }
 
     std::vector<Call> Calls() { return printer_calls::Calls(m_driver->printer().Log(), kPrinter); }
@@ -46,10 +45,8 @@ TEST_F(ChannelTest, Binding_LibraryOrExportMissing_FailsAndEveryExchangeFails)
 {
     EXPECT_FALSE(BindRawIoLibrary());
     EXPECT_EQ(platform::headless::LibraryLoadRequests(), std::vector<std::string>{"tmfilo.dll"});
-    EXPECT_FALSE(RequestPrinterStatus(kPrinter));
-    EXPECT_FALSE(RequestFirmwareVersion(kPrinter).sent);
-    EXPECT_FALSE(CheckPrinterModel(kPrinter));
-    EXPECT_FALSE(CheckPrinterSystem(kPrinter));
+    EXPECT_FALSE(RequestPrinterStatus(kPrinter) || RequestFirmwareVersion(kPrinter).sent ||
+                 CheckPrinterModel(kPrinter) || CheckPrinterSystem(kPrinter));
 
     sim::testing::SimulatedDriver withoutRead({}, {"TMReadFile"});
     EXPECT_FALSE(BindRawIoLibrary());

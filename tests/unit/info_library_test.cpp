@@ -70,9 +70,11 @@ TEST(SimulatedInfoLibrary, AnswersFlagsAndModelIdFromTheScenario)
         "info.special_tape = 2\ninfo.flags = 0x100000000\n",
         &errors);
     EXPECT_EQ(errors.size(), 2u);
-    EXPECT_EQ(sim::AnswerDeviceCapability(scenario, MDC_FLAGS), 0x10040200);
-    // The printer id of the transfer status is the identifier's low 16 bits.
-    EXPECT_EQ(sim::AnswerDeviceCapability(scenario, MDC_MODELID), 0x01023831);
+    // By their codes: the flags (269), the model identifier (278), whose low 16
+    // bits are the printer id of the transfer status, and the offset (274).
+    EXPECT_EQ(sim::AnswerDeviceCapability(scenario, 269), 0x10040200);
+    EXPECT_EQ(sim::AnswerDeviceCapability(scenario, 278), 0x01023831);
+    EXPECT_EQ(sim::AnswerDeviceCapability(scenario, 274), 0x00020004);     // x 4, y 2
     EXPECT_EQ(sim::AnswerDeviceCapability(scenario, 999), MDC_NO_ANSWER);  // a code it does not know
 
     errors.clear();

@@ -97,25 +97,30 @@ TEST_F(ProgressDlgTest, OverallPercentage_CountsTheFilesAlreadySentAndLargeTotal
             g_strFileTitle = row.title;
             EXPECT_EQ(TransferProgress(row.percent), 1);
         });
-        EXPECT_EQ(std::pair(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT).back(),
-                            TextsOf(IDD_PROGRESS, IDC_TRANSFER_STATUS).back()),
-                  std::pair(row.shown, row.status));
+        // The bar stands where the percentage says.
+        EXPECT_EQ(std::tuple(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT).back(),
+                             TextsOf(IDD_PROGRESS, IDC_TRANSFER_STATUS).back(),
+                             EventsOf(IDD_PROGRESS, "progress.pos").back().value),
+                  std::tuple(row.shown, row.status, std::stoi(row.shown)));
     }
 }
 
 // A report never waits for the dialog: it records what changed and posts a
 // notice, none while one is pending (the reports meanwhile ride on it), none
 // for what changes nothing; out of range or without a total it asks to stop.
-// The dialog's thread shows the latest, touching only what changed.
+// The dialog's thread shows the latest, touching only what changed, and looks
+// again on its timer until a look finds nothing new: the next change posts.
 TEST_F(ProgressDlgTest, Reports_PostOnlyChangesAndRideOnAPendingNotice_TheDialogShowsTheLatest)
 {
     std::binary_semaphore reportsMade{0};
+    std::counting_semaphore<> looked{0};
     bool held = false;
     platform::headless::UiScript script;
     script.onEvent = [&](platform::Dialog&, const UiEvent& e) {
         if (IsNotice(e) && !std::exchange(held, true)) {
             reportsMade.acquire();  // the dialog's thread is busy with something else
         }
+        e.op == "timer" ? looked.release() : void();
     };
     platform::headless::SetUiScript(std::move(script));
     Run(1000, [&] {
@@ -131,11 +136,16 @@ TEST_F(ProgressDlgTest, Reports_PostOnlyChangesAndRideOnAPendingNotice_TheDialog
         g_bCancelAllowed = 0;
         EXPECT_EQ(TransferProgress(50), 1);
         reportsMade.release();
+        EXPECT_TRUE(looked.try_acquire_for(std::chrono::seconds(5)) && Shown(IDC_TRANSFER_PERCENT) == "50 %");
+        EXPECT_EQ(TransferProgress(60), 1);
     });
     const auto events = UiEvents();
-    EXPECT_EQ(std::ranges::count_if(events, IsNotice), 1);
+    // Two notices; a look every 100 ms, one after each notice, which finds nothing new and stops; then the linger.
+    EXPECT_EQ(std::tuple(std::ranges::count_if(events, IsNotice), EventsOf(IDD_PROGRESS, "timer.set").front().value2,
+                         EventsOf(IDD_PROGRESS, "timer").size()),
+              std::tuple(2, 100, std::size_t{3}));
     EXPECT_TRUE(std::ranges::none_of(events, &UiEvent::fromOtherThread));
-    EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT), (std::vector<std::string>{"0 %", "50 %"}));
+    EXPECT_EQ(TextsOf(IDD_PROGRESS, IDC_TRANSFER_PERCENT), (std::vector<std::string>{"0 %", "50 %", "60 %"}));
     EXPECT_EQ(EventsOf(IDD_PROGRESS, "disable").size(), 1u);
 }
 
@@ -197,9 +207,8 @@ TEST_F(ProgressDlgTest, MoreDataThanAnnounced_SwitchesToTheOperatingDialogWhereT
 
 TEST_F(ProgressDlgTest, Initialisation_CentresOnTheOwnerCaptionsAndPlaysTheClip)
 {
-    auto firstMove = [](int dialogId) {
-        const auto moves = EventsOf(dialogId, "move");
-        return moves.empty() ? std::pair{-1, -1} : std::pair{moves[0].value, moves[0].value2};
+    const auto firstMove = [](int dialogId) {
+        return std::pair(EventsOf(dialogId, "move").at(0).value, EventsOf(dialogId, "move").at(0).value2);
     };
     platform::Dialog main(IDD_VR38UPDATE_DIALOG);
     ASSERT_TRUE(main.Create());
@@ -222,12 +231,18 @@ TEST_F(ProgressDlgTest, Initialisation_CentresOnTheOwnerCaptionsAndPlaysTheClip)
     }));
 }
 
-TEST_F(ProgressDlgTest, WithoutWorker_EnterEndsTheDialog)
+// Enter again in the second the operating dialog stays changes nothing; a
+// report once the dialog has gone asks to stop.
+TEST_F(ProgressDlgTest, WithoutWorker_EnterEndsTheDialog_OnceOnly)
 {
     platform::headless::UiScript script;
     script.onShown = [](platform::Dialog& dialog) { platform::headless::PressEnter(dialog); };
+    script.onEvent = [](platform::Dialog& dialog, const UiEvent& e) {
+        e.op == "timer.set" ? platform::headless::PressEnter(dialog) : void();
+    };
     platform::headless::SetUiScript(script);
     Run(100, {});
+    EXPECT_EQ(std::pair(EventsOf(IDD_PROGRESS, "timer.set").size(), TransferProgress(0)), std::pair(std::size_t{1}, 0));
 }
 
 }  // namespace

@@ -134,11 +134,8 @@ protected:
     {
         std::vector<std::string> errors;
         const auto scenario = sim::Scenario::Parse(scenarioText, &errors);
-        EXPECT_TRUE(errors.empty());
         m_driver.emplace(scenario);
-        EXPECT_TRUE(BindRawIoLibrary());
-        EXPECT_TRUE(LoadTransferLibrary());
-        EXPECT_TRUE(TransferInitPrinter(kPrinter));
+        EXPECT_TRUE(errors.empty() && BindRawIoLibrary() && LoadTransferLibrary() && TransferInitPrinter(kPrinter));
         g_wTransferPrinterId = scenario.printerId;
         m_driver->printer().ClearLog();
         return m_driver->printer();

@@ -26,8 +26,7 @@ protected:
     {
         std::vector<std::string> errors;
         m_driver.emplace(sim::Scenario::Parse(scenarioText, &errors));
-        EXPECT_TRUE(errors.empty());
-        EXPECT_TRUE(LoadTransferLibrary());
+        EXPECT_TRUE(errors.empty() && LoadTransferLibrary());
         return m_driver->printer();
     }
 
@@ -38,9 +37,8 @@ TEST_F(TransferLibraryTest, Binding_AnyOfTheEightExportsMissing_Fails)
 {
     EXPECT_FALSE(LoadTransferLibrary());  // no library at all
     // Nothing is called through an export that was never bound.
-    EXPECT_FALSE(TransferInitPrinter("Label A"));
-    EXPECT_FALSE(CheckTransferPrinter());
-    EXPECT_EQ(g_nTransferResult, TRANSFER_ERR_NOT_BOUND);
+    EXPECT_FALSE(TransferInitPrinter("Label A") || CheckTransferPrinter());
+    EXPECT_EQ(g_nTransferResult, -1);  // the program's own code for it
 
     for (const char* missing : {"TRInitPrinter", "TRGetStatus", "TRDeleteFile"}) {
         g_strTransferPrinter = "left over";
@@ -68,7 +66,9 @@ TEST_F(TransferLibraryTest, InitPrinter_RemembersTheNameOnlyOnSuccess)
     scenario.exportResults["TRInitPrinter"] = 6;
     printer.SetScenario(scenario);
     EXPECT_FALSE(TransferInitPrinter("Label B"));
-    EXPECT_EQ(std::tuple(g_strTransferPrinter, g_nTransferResult), std::tuple("Label A", 6));
+    // The area handed to the library was zeroed before the call, which wrote nothing.
+    EXPECT_EQ(std::tuple(g_strTransferPrinter, g_nTransferResult, g_TransferInitInfo),
+              std::tuple("Label A", 6, decltype(g_TransferInitInfo){}));
 }
 
 TEST_F(TransferLibraryTest, CheckTransferPrinter_AsksCmdInitThenStatusAndComparesFiveBytes)
