@@ -139,7 +139,7 @@ TEST_F(DescriptionQueries, PaperList_SplitsAtTheLastBarAndMeasuresEachPaper)
     script.physicalSize[300] = {1, 142, 1181};
     script.printingOffset[300] = {1, 6, 12};
     auto& driver = Install(std::move(script));
-    m_description.m_dwDmFields = FIELD_ORIENTATION;
+    m_description.m_dwDmFields = FIELD_ORIENTATION | FIELD_SCALE;
     m_description.DevMode().SetShort(devmode_layout::dmOrientation, 2);
     m_description.DevMode().SetShort(devmode_layout::dmPaperSize, 301);
 
@@ -157,9 +157,11 @@ TEST_F(DescriptionQueries, PaperList_SplitsAtTheLastBarAndMeasuresEachPaper)
     // Each paper gets a context of its own, and one more to check the
     // restored device mode; none stays open.
     EXPECT_EQ(std::tie(driver.informationContexts, driver.openInformationContexts), std::tuple(4, 0));
-    EXPECT_EQ(std::tuple(m_description.DevMode().Short(devmode_layout::dmPaperSize),
-                         m_description.DevMode().Short(devmode_layout::dmOrientation)),
-              std::tuple(301, 2));
+    // The paper (46) and orientation (44) come back, the scale (52) stays at
+    // 100 %, and the device name at 0 is untouched.
+    const auto devMode = m_description.DevMode();
+    EXPECT_EQ(std::tuple(devMode.Short(46), devMode.Short(44), devMode.Short(52), devMode.Short(0)),
+              std::tuple(301, 2, 100, 0));
 
     // Without the split flag the whole text is both names; a paper the driver
     // no longer measures loses its old measures.

@@ -384,8 +384,8 @@ TEST_F(PrintArea, MediumFlagsOverrideOffsetAndMargins)
 
     SelectPaper(5);
     d.UpdatePrintArea();
-    EXPECT_EQ(std::tie(d.m_rcMediaMargins, d.m_rcMaxMargins),
-              std::tuple(Rect32{12, 8, 12, 8}, Rect32{112, 108, 112, 108}));
+    EXPECT_EQ(std::tie(d.m_nPageWidth, d.m_rcMediaMargins, d.m_rcMaxMargins),
+              std::tuple(600, Rect32{12, 8, 12, 8}, Rect32{112, 108, 112, 108}));
 
     SelectPaper(6);
     d.UpdatePrintArea();
