@@ -96,12 +96,30 @@ HWND Titled(DWORD processId, const std::string& title)
     return FindDialog(processId, [&title](const uidriver::Window& window) { return window.title == title; });
 }
 
-int Startup(const std::string& program, const std::string& mainTitle, const std::string& firstTitle)
+// The program started in its own folder, as a user starts it; says why not.
+std::optional<uidriver::Process> StartInItsFolder(const std::string& program)
 {
-    const auto started = Clock::now();
     auto process = uidriver::Process::Start(program, FolderOf(program));
     if (!process) {
         std::fprintf(stderr, "vr38bench: cannot start %s\n", program.c_str());
+    }
+    return process;
+}
+
+// Whether the road broke off; says where.
+bool Failed(const roads::UpdateRoad& road)
+{
+    if (!road.failure.empty()) {
+        std::fprintf(stderr, "vr38bench: %s\n", road.failure.c_str());
+    }
+    return !road.failure.empty();
+}
+
+int Startup(const std::string& program, const std::string& mainTitle, const std::string& firstTitle)
+{
+    const auto started = Clock::now();
+    auto process = StartInItsFolder(program);
+    if (!process) {
         return 1;
     }
     bool firstPassed = firstTitle.empty();
@@ -235,9 +253,8 @@ private:
 
 int Update(const std::string& program)
 {
-    auto process = uidriver::Process::Start(program, FolderOf(program));
+    auto process = StartInItsFolder(program);
     if (!process) {
-        std::fprintf(stderr, "vr38bench: cannot start %s\n", program.c_str());
         return 1;
     }
     const DWORD id = process->Id();
@@ -267,8 +284,7 @@ int Update(const std::string& program)
         worst = std::max(worst, pinger->WorstFromTransfer());
     }
     std::printf("ui_worst_ms=%.1f\n", worst);
-    if (!road.failure.empty()) {
-        std::fprintf(stderr, "vr38bench: %s\n", road.failure.c_str());
+    if (Failed(road)) {
         return 1;
     }
     return road.outcome == roads::kCompleted ? 0 : 1;
@@ -276,9 +292,8 @@ int Update(const std::string& program)
 
 int SilentUpdate(const std::string& program)
 {
-    auto process = uidriver::Process::Start(program, FolderOf(program));
+    auto process = StartInItsFolder(program);
     if (!process) {
-        std::fprintf(stderr, "vr38bench: cannot start %s\n", program.c_str());
         return 1;
     }
     const DWORD id = process->Id();
@@ -297,8 +312,7 @@ int SilentUpdate(const std::string& program)
     if (pinger) {
         pinger->Print();
     }
-    if (!road.failure.empty()) {
-        std::fprintf(stderr, "vr38bench: %s\n", road.failure.c_str());
+    if (Failed(road)) {
         return 1;
     }
     if (road.confirmation.find(kVersionUnknown) == std::string::npos) {
